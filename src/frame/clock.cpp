@@ -1,0 +1,49 @@
+#include "frame/clock.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <atomic>
+#include <ctime>
+#endif
+
+namespace twinekit {
+namespace {
+
+uint32_t SecondsToSeed(int64_t seconds) {
+  if (seconds < 0 || seconds > INT32_MAX) return UINT32_MAX;
+  return static_cast<uint32_t>(seconds);
+}
+
+#ifdef _WIN32
+int64_t NowSeconds() {
+  // FILETIME counts 100 ns ticks since 1601-01-01 UTC.
+  constexpr int64_t kTicksPerSecond = 10000000;
+  constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  const int64_t ticks = static_cast<int64_t>(
+      (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+  return ticks / kTicksPerSecond - kSecondsFrom1601To1970;
+}
+#else
+std::atomic<int64_t> fixed_clock{-1};
+
+int64_t NowSeconds() {
+  const int64_t fixed = fixed_clock.load(std::memory_order_relaxed);
+  if (fixed >= 0) return fixed;
+  return static_cast<int64_t>(std::time(nullptr));
+}
+#endif
+
+}  // namespace
+
+uint32_t SeedFromClock() { return SecondsToSeed(NowSeconds()); }
+
+#ifndef _WIN32
+void FixClockForTests(int64_t seconds) {
+  fixed_clock.store(seconds < 0 ? -1 : seconds, std::memory_order_relaxed);
+}
+#endif
+
+}  // namespace twinekit

@@ -1,0 +1,41 @@
+// Bookkeeping behind the native test hooks: how many blocks of one kind are
+// alive, how many allocations were attempted, and which attempt must fail.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace twinekit::native {
+
+class AllocationLedger {
+ public:
+  // Counts an attempt; false when the test asked for this one to fail.
+  bool Admit() {
+    const int64_t attempt = attempts_.fetch_add(1, std::memory_order_relaxed) + 1;
+    const int64_t fail_at = fail_at_.load(std::memory_order_relaxed);
+    if (fail_at <= 0 || attempt < fail_at) return true;
+    return !(attempt == fail_at || persistent_.load(std::memory_order_relaxed));
+  }
+  void Allocated() { live_.fetch_add(1, std::memory_order_relaxed); }
+  void Freed() { live_.fetch_sub(1, std::memory_order_relaxed); }
+
+  int64_t live() const { return live_.load(std::memory_order_relaxed); }
+  int64_t attempts() const { return attempts_.load(std::memory_order_relaxed); }
+
+  // k = 1 fails the next attempt; k <= 0 turns failures off.
+  void FailFromNow(int64_t k, bool persistent) {
+    persistent_.store(persistent, std::memory_order_relaxed);
+    fail_at_.store(k <= 0 ? 0 : attempts() + k, std::memory_order_relaxed);
+  }
+
+ private:
+  std::atomic<int64_t> live_{0};
+  std::atomic<int64_t> attempts_{0};
+  std::atomic<int64_t> fail_at_{0};
+  std::atomic<bool> persistent_{false};
+};
+
+AllocationLedger& ScratchLedger();
+AllocationLedger& BstrLedger();
+
+}  // namespace twinekit::native
