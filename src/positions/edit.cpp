@@ -1,0 +1,57 @@
+#include "positions/edit.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "frame/result.h"
+#include "frame/size_math.h"
+
+namespace twinekit::positions {
+
+BSTR RemoveOneChar(Bytes txt, int32_t position) {
+  if (txt.empty()) return EmptyResult();
+  if (position < 1 || static_cast<uint64_t>(position) > txt.size()) return CopyOfText(txt);
+  const size_t at = static_cast<size_t>(position) - 1;
+  return BuildResult(txt.size() - 1, [&](MutableBytes out) {
+    std::memcpy(out.data(), txt.data(), at);
+    std::memcpy(out.data() + at, txt.data() + at + 1, txt.size() - at - 1);
+    return txt.size() - 1;
+  });
+}
+
+// A block that runs past the end of the text (Position + Count - 1 > n while
+// Count < n) leaves more bytes before it than the n - Count the result has
+// room for; the result is then the first n - Count bytes of the text, so the
+// length stays n - Count and nothing is written past the buffer.
+BSTR RemoveBlock(Bytes txt, int32_t position, int32_t count) {
+  const size_t n = txt.size();
+  if (n == 0) return EmptyResult();
+  if (position < 0 || static_cast<uint64_t>(position) > n || count < 1) return CopyOfText(txt);
+  if (static_cast<uint64_t>(count) >= n) return EmptyResult();
+  const size_t before = position == 0 ? 0 : static_cast<size_t>(position) - 1;
+  const size_t removed = static_cast<size_t>(count);
+  const size_t length = n - removed;
+  return BuildResult(length, [&](MutableBytes out) {
+    const size_t head = std::min(before, length);
+    std::memcpy(out.data(), txt.data(), head);
+    if (head < length) {
+      std::memcpy(out.data() + head, txt.data() + before + removed, length - head);
+    }
+    return length;
+  });
+}
+
+BSTR InsertAt(Bytes txt, int32_t position, Bytes insertion) {
+  if (txt.empty()) return EmptyResult();
+  if (position < 0 || insertion.empty()) return CopyOfText(txt);
+  const size_t head = std::min<uint64_t>(static_cast<uint64_t>(position), txt.size());
+  return BuildResult(CheckedMulAdd(1, txt.size(), insertion.size()), [&](MutableBytes out) {
+    uint8_t* p = out.data();
+    std::memcpy(p, txt.data(), head);
+    std::memcpy(p + head, insertion.data(), insertion.size());
+    std::memcpy(p + head + insertion.size(), txt.data() + head, txt.size() - head);
+    return txt.size() + insertion.size();
+  });
+}
+
+}  // namespace twinekit::positions
