@@ -1,0 +1,53 @@
+#include "names/proper_name.h"
+
+#include <cstring>
+
+#include "frame/chars.h"
+#include "frame/result.h"
+#include "frame/size_math.h"
+#include "names/case_passes.h"
+#include "names/exception_marks.h"
+#include "names/options.h"
+#include "names/owned_bstr.h"
+
+namespace twinekit::names {
+
+// Nothing is lowered: only a byte at the start or after a blank changes.
+BSTR ProperName(Bytes txt) {
+  if (txt.empty()) return EmptyResult();
+  return BuildResult(txt.size(), [&](MutableBytes out) {
+    for (size_t i = 0; i < txt.size(); ++i) {
+      out[i] = (i == 0 || txt[i - 1] == ' ') ? ToUpper(txt[i]) : txt[i];
+    }
+    return txt.size();
+  });
+}
+
+BSTR ProperName2(Bytes txt, Bytes exceptions, int16_t option_bits) {
+  if (txt.empty()) return EmptyResult();
+  const NameOptions options = NameOptions::FromBits(option_bits);
+  const size_t n = txt.size();
+
+  // The working copy: a blank, so that the first word is preceded by one
+  // like every other, the text, and a zero byte that ends the searches.
+  const auto copy_size = CheckedSize(uint64_t{n} + 2);
+  if (!copy_size) return EmptyResult();
+  OwnedBstr copy(static_cast<UINT>(*copy_size));
+  if (!copy.ok()) return EmptyResult();
+  uint8_t* work = copy.data();
+  work[0] = ' ';
+  std::memcpy(work + 1, txt.data(), n);
+  work[n + 1] = 0;
+
+  if (options.fold_before_matching) {
+    for (size_t p = 1; p <= n; ++p) work[p] = ToLower(work[p]);
+  }
+  if (!exceptions.empty() && !MarkExceptions(work, exceptions, options.prefixes)) {
+    return EmptyResult();
+  }
+  Capitalise(work, n, options.capital_after_punct);
+  RestoreMarks(work, txt, options.keep_exception_case);
+  return ResultFromBytes(work + 1, static_cast<int64_t>(n));
+}
+
+}  // namespace twinekit::names
