@@ -62,7 +62,7 @@ void* FindNativeExport(std::string_view name) {
   return dlsym(RTLD_DEFAULT, std::string(name).c_str());
 }
 
-tkcases::Outcome RunNative(const tkcases::Case& c) {
+tkcases::Outcome RunNative(const tkcases::Case& c, Fault fault, Attempts* attempts) {
   tkcases::Outcome seen;
   const twinekit::ExportInfo* info = twinekit::FindExport(c.fn);
   if (info == nullptr) {
@@ -106,7 +106,17 @@ tkcases::Outcome RunNative(const tkcases::Case& c) {
   }
 
   if (c.clock >= 0) tk_test_set_clock(c.clock);
+  const int64_t scratch_before = tk_test_scratch_allocations();
+  const int64_t bstrs_before = tk_test_bstr_allocations();
+  if (fault.kind == Fault::kScratch) tk_test_fail_scratch(fault.k, fault.persistent);
+  if (fault.kind == Fault::kBstr) tk_test_fail_bstr(fault.k, fault.persistent);
   const Returned r = call(fn, slots.data());
+  tk_test_fail_scratch(0, 0);
+  tk_test_fail_bstr(0, 0);
+  if (attempts != nullptr) {
+    attempts->scratch = tk_test_scratch_allocations() - scratch_before;
+    attempts->bstrs = tk_test_bstr_allocations() - bstrs_before;
+  }
   if (c.clock >= 0) tk_test_set_clock(-1);
 
   switch (info->result) {

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what the native build, its tests and the Windows cross builds
+# need on a fresh Debian machine (run as root).  Quick when all is present.
+set -euo pipefail
+
+packages=(
+  cmake make g++ python3
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-dev
+  gcc-multilib g++-multilib
+  mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+# An index that fails to download (a mirror being synced) must not stop us
+# when the packages we want come from the others.
+apt-get update -qq || true
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
