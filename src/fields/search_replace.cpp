@@ -1,0 +1,144 @@
+#include "fields/search_replace.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "fields/substring_search.h"
+#include "frame/chars.h"
+#include "frame/result.h"
+#include "frame/scratch.h"
+#include "frame/size_math.h"
+
+namespace twinekit::fields {
+namespace {
+
+// The output area holds six bytes per byte of text, and the result is
+// built in it as a zero-terminated string.
+constexpr uint64_t kOutputBytesPerTextByte = 6;
+
+// The result is written into a fixed area; a result that would not fit
+// stops the build.
+class Output {
+ public:
+  explicit Output(MutableBytes area) : area_(area), limit_(area.empty() ? 0 : area.size() - 1) {}
+
+  // Appends bytes, leaving out zero bytes.
+  bool AppendNonZero(Bytes bytes) {
+    for (uint8_t b : bytes) {
+      if (b == 0) continue;
+      if (length_ == limit_) return false;
+      area_[length_++] = b;
+    }
+    return true;
+  }
+
+  // Appends bytes that hold no zero byte.
+  bool Append(Bytes bytes) {
+    if (bytes.size() > limit_ - length_) return false;
+    std::copy(bytes.begin(), bytes.end(), area_.begin() + static_cast<ptrdiff_t>(length_));
+    length_ += bytes.size();
+    return true;
+  }
+
+  BSTR Result() const { return ResultFromRun(Bytes(area_).first(length_)); }
+
+ private:
+  MutableBytes area_;
+  size_t limit_;  // room for the result, less its terminating zero byte
+  size_t length_ = 0;
+};
+
+// The comparison copy is lowered only up to its first zero byte.
+void LowerUpToFirstZero(MutableBytes bytes) {
+  for (uint8_t& b : bytes) {
+    if (b == 0) return;
+    b = ToLower(b);
+  }
+}
+
+// The search string as it is compared: its bytes up to its first zero
+// byte, that zero byte included, so a search string that holds a zero byte
+// matches only where the text holds a zero byte at the same place, and the
+// bytes after it in the search string are not compared.  A match still
+// takes the search string's full length of text.
+Bytes ComparedPart(Bytes find) {
+  const Bytes before_zero = UpToFirstZero(find);
+  return find.first(std::min(before_zero.size() + 1, find.size()));
+}
+
+// One byte for one byte: each byte of the text that matches is replaced;
+// the result ends before the first zero byte it would hold.
+size_t ReplaceEachByte(Bytes txt, Bytes compared, uint8_t pattern, uint8_t replacement,
+                       MutableBytes out) {
+  size_t i = 0;
+  for (; i < txt.size(); ++i) {
+    const uint8_t b = compared[i] == pattern ? replacement : txt[i];
+    if (b == 0) break;
+    out[i] = b;
+  }
+  return i;
+}
+
+// Replacement in general: the leftmost match first, no match overlapping
+// another or the inserted text.  Bytes of the text outside matches are
+// copied, except zero bytes.  False when the result would not fit.
+bool ReplaceAll(Bytes txt, Bytes compared, Bytes find, bool lower_find, Bytes replacement,
+                Output& out) {
+  const size_t n = txt.size();
+  const size_t f = find.size();
+  if (f > n) return out.AppendNonZero(txt);
+  const Bytes needle = ComparedPart(find);
+  // A match must leave f bytes of text from its start, so it starts at
+  // n - f at the latest.
+  const Bytes searched = compared.first(n - f + needle.size());
+  const SubstringSearcher searcher(needle, lower_find);
+  size_t p = 0;
+  while (p < n) {
+    const size_t match = searcher.Find(searched, p);
+    if (match == SubstringSearcher::kNotFound) return out.AppendNonZero(txt.subspan(p));
+    if (!out.AppendNonZero(txt.subspan(p, match - p)) || !out.Append(replacement)) return false;
+    p = match + f;
+  }
+  return true;
+}
+
+}  // namespace
+
+// Cases this function settles for itself:
+//  - A result longer than the output area allows (six bytes per byte of
+//    text, less one) is not built: the copy of the text comes back, as when
+//    memory cannot be had.
+//  - A search string longer than 255 bytes is compared whole.
+//  - A search string that holds a zero byte is compared up to and
+//    including its first zero byte (see ComparedPart).
+BSTR SearchAndReplace(Bytes txt, Bytes find, Bytes replace, bool match_case) {
+  const size_t n = txt.size();
+  if (n == 0) return EmptyResult();
+  if (find.empty()) return CopyOfText(txt);
+
+  // Without the working areas the text comes back unchanged.
+  const auto output_size = CheckedMulAdd(kOutputBytesPerTextByte, n, 0);
+  if (!output_size) return CopyOfText(txt);
+  ScratchBuffer comparison(n);
+  if (!comparison.ok()) return CopyOfText(txt);
+  ScratchBuffer output(*output_size);
+  if (!output.ok()) return CopyOfText(txt);
+
+  MutableBytes compared = comparison.bytes();
+  std::memcpy(compared.data(), txt.data(), n);
+  if (!match_case) LowerUpToFirstZero(compared);
+
+  if (find.size() == 1 && replace.size() == 1) {
+    const uint8_t pattern = match_case ? find[0] : ToLower(find[0]);
+    const size_t length = ReplaceEachByte(txt, compared, pattern, replace[0], output.bytes());
+    return ResultFromRun(Bytes(output.bytes()).first(length));
+  }
+
+  Output out(output.bytes());
+  if (!ReplaceAll(txt, compared, find, !match_case, UpToFirstZero(replace), out)) {
+    return CopyOfText(txt);
+  }
+  return out.Result();
+}
+
+}  // namespace twinekit::fields

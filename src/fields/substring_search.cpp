@@ -1,0 +1,119 @@
+#include "fields/substring_search.h"
+
+#include <algorithm>
+
+#include "frame/chars.h"
+
+namespace twinekit::fields {
+
+SubstringSearcher::SubstringSearcher(Bytes needle, bool lower_needle)
+    : needle_(needle), lower_(lower_needle), m_(static_cast<int64_t>(needle.size())) {
+  // The critical factorisation is the later of the two maximal suffixes,
+  // one for each order of the bytes.
+  int64_t p = 1;
+  int64_t q = 1;
+  const int64_t by_less = MaximalSuffix(false, &p);
+  const int64_t by_greater = MaximalSuffix(true, &q);
+  if (by_less > by_greater) {
+    split_ = by_less;
+    period_ = p;
+  } else {
+    split_ = by_greater;
+    period_ = q;
+  }
+  // The needle has period period_ when its left part repeats that far on.
+  periodic_ = true;
+  for (int64_t i = 0; i <= split_; ++i) {
+    if (At(i) != At(i + period_)) {
+      periodic_ = false;
+      break;
+    }
+  }
+  if (!periodic_) period_ = std::max(split_ + 1, m_ - split_ - 1) + 1;
+}
+
+uint8_t SubstringSearcher::At(int64_t i) const {
+  const uint8_t b = needle_[static_cast<size_t>(i)];
+  return lower_ ? ToLower(b) : b;
+}
+
+// The start (less one) of the needle's maximal suffix in the given byte
+// order, and that suffix's period.
+int64_t SubstringSearcher::MaximalSuffix(bool reversed, int64_t* period) const {
+  int64_t suffix = -1;
+  int64_t j = 0;
+  int64_t k = 1;
+  int64_t p = 1;
+  while (j + k < m_) {
+    const uint8_t a = At(j + k);
+    const uint8_t b = At(suffix + k);
+    if (reversed ? a > b : a < b) {
+      j += k;
+      k = 1;
+      p = j - suffix;
+    } else if (a == b) {
+      if (k != p) {
+        ++k;
+      } else {
+        j += p;
+        k = 1;
+      }
+    } else {
+      suffix = j;
+      j = suffix + 1;
+      k = p = 1;
+    }
+  }
+  *period = p;
+  return suffix;
+}
+
+size_t SubstringSearcher::Find(Bytes haystack, size_t from) const {
+  if (from > haystack.size()) return kNotFound;
+  const auto n = static_cast<int64_t>(haystack.size());
+  const auto start = static_cast<int64_t>(from);
+  if (m_ == 0) return from;
+  if (m_ > n - start) return kNotFound;
+  return periodic_ ? FindPeriodic(haystack.data(), n, start)
+                   : FindAperiodic(haystack.data(), n, start);
+}
+
+// Matches the right part first, then the left.  After a full match the
+// window moves by the period, and the bytes that the move keeps under the
+// needle (memory) need no second look.
+size_t SubstringSearcher::FindPeriodic(const uint8_t* y, int64_t n, int64_t from) const {
+  int64_t memory = -1;
+  for (int64_t j = from; j + m_ <= n;) {
+    int64_t i = std::max(split_, memory) + 1;
+    while (i < m_ && At(i) == y[i + j]) ++i;
+    if (i < m_) {
+      j += i - split_;
+      memory = -1;
+      continue;
+    }
+    i = split_;
+    while (i > memory && At(i) == y[i + j]) --i;
+    if (i <= memory) return static_cast<size_t>(j);
+    j += period_;
+    memory = m_ - period_ - 1;
+  }
+  return kNotFound;
+}
+
+size_t SubstringSearcher::FindAperiodic(const uint8_t* y, int64_t n, int64_t from) const {
+  for (int64_t j = from; j + m_ <= n;) {
+    int64_t i = split_ + 1;
+    while (i < m_ && At(i) == y[i + j]) ++i;
+    if (i < m_) {
+      j += i - split_;
+      continue;
+    }
+    i = split_;
+    while (i >= 0 && At(i) == y[i + j]) --i;
+    if (i < 0) return static_cast<size_t>(j);
+    j += period_;
+  }
+  return kNotFound;
+}
+
+}  // namespace twinekit::fields
