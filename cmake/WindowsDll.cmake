@@ -17,7 +17,8 @@ add_custom_command(
           "-DSOURCES=${TK_EXPORT_SOURCES}"
           -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/GenerateDef.cmake
   DEPENDS src/exports/twinekit.def cmake/GenerateDef.cmake ${TK_EXPORT_SOURCES}
-  COMMENT "Writing ${TK_DLL_NAME}.def")
+  COMMENT "Writing ${TK_DLL_NAME}.def"
+  VERBATIM)
 
 add_library(twinekit SHARED ${TK_SOURCES} ${TK_DEF})
 tk_library_settings(twinekit)
