@@ -34,8 +34,23 @@ native_tests() {
 bash scripts/install-deps.sh || exit 1
 bash scripts/install-wine.sh || exit 1
 
+thread_tests() {
+  cmake -S . -B build/tsan -DTK_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+    cmake --build build/tsan -j "$jobs" --target twinekit_tests &&
+    TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/twinekit_tests --gtest_filter='Concurrency*'
+}
+
+# 32-bit size_t: the same tests built with -m32 and run under qemu-i386.
+native32_tests() {
+  CFLAGS=-m32 CXXFLAGS=-m32 LDFLAGS=-m32 native_tests build/m32 \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTK_GTEST_FROM_SOURCE=ON -DTK_SANITIZE=ON
+}
+
 tier "native" native_tests build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
 tier "sanitizers (address, undefined)" native_tests build/asan -DCMAKE_BUILD_TYPE=Debug -DTK_SANITIZE=ON
+tier "32-bit native, sanitizers (address, undefined)" native32_tests
+tier "threads (ThreadSanitizer)" thread_tests
+tier "fuzzing, smoke run" bash scripts/fuzz.sh smoke
 tier "DLLs under Wine (32- and 64-bit)" bash scripts/run-dll-tests.sh
 
 echo
