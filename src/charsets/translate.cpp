@@ -1,0 +1,54 @@
+#include "charsets/translate.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace twinekit::charsets {
+namespace {
+
+// Where each byte value ends after every pair has had its turn.
+//
+// Running a byte through the pairs in order applies p[0], then p[1], up to
+// p[m-1], where p[k] sends old[k] to new[k] and leaves every other value
+// alone.  Built from the last pair back, each pair changes one entry: a
+// value that p[k] sends to new[k] ends wherever new[k] ends under the
+// later pairs.  So the table costs one step per pair, not a pass over all
+// 256 values per pair.
+class Translation {
+ public:
+  Translation(Bytes old_chars, Bytes new_chars) {
+    for (size_t v = 0; v < to_.size(); ++v) to_[v] = static_cast<uint8_t>(v);
+    // Bytes of the longer list beyond the shorter one have no partner.
+    const size_t pairs = std::min(old_chars.size(), new_chars.size());
+    for (size_t k = pairs; k-- > 0;) to_[old_chars[k]] = to_[new_chars[k]];
+  }
+
+  uint8_t operator()(uint8_t b) const { return to_[b]; }
+
+ private:
+  std::array<uint8_t, 256> to_;
+};
+
+}  // namespace
+
+TK_INTEGER ChangeChars(MutableBytes txt, Bytes old_chars, Bytes new_chars) {
+  if (txt.empty() || old_chars.empty() || new_chars.empty()) return kFalse;
+  const Translation translate(old_chars, new_chars);
+  for (uint8_t& b : txt) b = translate(b);
+  return kTrue;
+}
+
+TK_INTEGER ChangeCharsUntil(MutableBytes txt, Bytes old_chars, Bytes new_chars, Bytes stop) {
+  if (txt.empty() || old_chars.empty() || new_chars.empty() || stop.empty()) return kFalse;
+  const Translation translate(old_chars, new_chars);
+  const uint8_t stop_byte = stop[0];
+  for (uint8_t& b : txt) {
+    if (b == stop_byte) break;  // tested before translation
+    b = translate(b);
+  }
+  return kTrue;
+}
+
+}  // namespace twinekit::charsets
