@@ -1,0 +1,427 @@
+// The character sets exports against step-by-step renderings of their
+// algorithms (the pair-by-pair translation, the slot-by-slot check, the
+// set search that stops at the first equal byte, the block state machines,
+// the shuffle), on random inputs drawn from every byte value.  The library
+// answers with 256-entry tables; these renderings show it answers the same.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "cases/charsets_mix.h"
+#include "frame/platform.h"
+#include "twinekit.h"
+#include "twinekit_test_hooks.h"
+
+namespace {
+
+// --- The renderings -------------------------------------------------------
+
+using Text = std::string;
+
+int16_t LiteralChangeChars(Text& txt, const Text& old_chars, const Text& new_chars) {
+  if (txt.empty() || old_chars.empty() || new_chars.empty()) return 0;
+  const size_t m = std::min(old_chars.size(), new_chars.size());
+  for (char& c : txt) {
+    for (size_t k = 0; k < m; ++k) {
+      if (c == old_chars[k]) c = new_chars[k];
+    }
+  }
+  return -1;
+}
+
+int16_t LiteralChangeCharsUntil(Text& txt, const Text& old_chars, const Text& new_chars,
+                                const Text& stop) {
+  if (txt.empty() || old_chars.empty() || new_chars.empty() || stop.empty()) return 0;
+  const size_t m = std::min(old_chars.size(), new_chars.size());
+  for (char& c : txt) {
+    if (c == stop[0]) return -1;
+    for (size_t k = 0; k < m; ++k) {
+      if (c == old_chars[k]) c = new_chars[k];
+    }
+  }
+  return -1;
+}
+
+int16_t LiteralCheckChars(const Text& txt, const Text& chars) {
+  const size_t n = txt.size(), m = chars.size();
+  if (n == 0 || m == 0 || m > 128) return 0;
+  struct Slot {
+    char byte;
+    bool found;
+  };
+  std::array<Slot, 128> area{};
+  for (size_t i = 0; i < m; ++i) area[i] = {chars[i], false};
+  size_t counter = 0;
+  for (const char c : txt) {
+    for (size_t i = 0; i < m; ++i) {
+      if (!area[i].found && area[i].byte == c) {
+        area[i].found = true;
+        ++counter;
+      }
+    }
+  }
+  return counter == m ? -1 : 0;
+}
+
+Text LiteralFilter(const Text& txt, const Text& chars, bool keep_found) {
+  if (txt.empty()) return "";
+  if (chars.empty()) return txt;
+  Text out;
+  for (const char c : txt) {
+    bool found = false;
+    for (const char s : chars) {
+      if (s == c) {
+        found = true;
+        break;
+      }
+    }
+    if (found == keep_found) out += c;
+  }
+  return out;
+}
+
+Text LiteralFilterFirstChars(const Text& txt, const Text& prefix) {
+  if (txt.empty()) return "";
+  if (prefix.empty()) return txt;
+  const size_t m = prefix.size();
+  if (m > txt.size()) return txt;
+  for (size_t i = 0; i < m; ++i) {
+    if (txt[i] != prefix[i]) return txt;
+  }
+  return txt.substr(m);
+}
+
+Text LiteralFilterBlocks(const Text& txt, const Text& delimiters) {
+  if (txt.empty()) return "";
+  if (delimiters.empty()) return txt;
+  Text out;
+  if (delimiters.size() == 1 || delimiters[0] == delimiters[1]) {
+    int count = 0;
+    for (const char c : txt) {
+      if (c == delimiters[0]) {
+        if (++count == 2) count = 0;
+      } else if (count == 0) {
+        out += c;
+      }
+    }
+    return out;
+  }
+  enum class State { kOutside, kInside, kJustClosed } state = State::kOutside;
+  for (const char c : txt) {
+    if (c == delimiters[0]) {
+      state = State::kInside;
+    } else if (state == State::kInside && c == delimiters[1]) {
+      state = State::kJustClosed;
+    }
+    if (state == State::kOutside) out += c;
+    if (state == State::kJustClosed) state = State::kOutside;
+  }
+  return out;
+}
+
+Text LiteralInsertByMask(const Text& mask, const Text& mask_char, const Text& txt) {
+  if (mask.empty()) return "";
+  if (txt.empty()) return mask;
+  const char placeholder = mask_char.empty() ? '#' : mask_char[0];
+  Text out;
+  size_t k = 0;
+  for (const char c : mask) {
+    if (c != placeholder) {
+      out += c;
+    } else {
+      ++k;
+      out += txt.size() >= k ? txt[k - 1] : ' ';
+    }
+  }
+  return out;
+}
+
+Text LiteralInsertBlocks(const Text& txt, const Text& blocks, char s) {
+  if (txt.empty()) return "";
+  if (blocks.empty()) return txt;
+  Text out;
+  size_t read = 0;
+  for (const char c : txt) {
+    if (c != s) {
+      out += c;
+      continue;
+    }
+    if (read == blocks.size()) continue;
+    while (read < blocks.size() && blocks[read] != s) out += blocks[read++];
+    if (read < blocks.size()) ++read;
+  }
+  return out;
+}
+
+// --- Calling the exports --------------------------------------------------
+
+// A caller's string variable; nullopt stands for a null BSTR.
+class Var {
+ public:
+  explicit Var(const std::optional<Text>& bytes)
+      : b_(bytes ? SysAllocStringByteLen(bytes->data(), static_cast<UINT>(bytes->size()))
+                 : nullptr) {}
+  ~Var() { SysFreeString(b_); }
+  Var(const Var&) = delete;
+  Var& operator=(const Var&) = delete;
+  BSTR* ref() { return &b_; }
+  Text bytes() const {
+    return b_ ? Text(reinterpret_cast<const char*>(b_), SysStringByteLen(b_)) : "";
+  }
+
+ private:
+  BSTR b_;
+};
+
+// Takes ownership of a result and returns its bytes.
+Text Take(BSTR result) {
+  EXPECT_NE(result, nullptr);
+  Text bytes(reinterpret_cast<const char*>(result), SysStringByteLen(result));
+  SysFreeString(result);
+  return bytes;
+}
+
+std::optional<Text> Arg(const Text& s, bool null_when_empty) {
+  if (s.empty() && null_when_empty) return std::nullopt;
+  return s;
+}
+
+// --- Random inputs ---------------------------------------------------------
+
+// Strings over a small random alphabet, so that sets and lists meet the
+// text often; the alphabet is drawn from all 256 byte values.
+class Inputs {
+ public:
+  explicit Inputs(uint32_t seed) : rng_(seed) {}
+
+  void NewAlphabet() {
+    static constexpr std::array<size_t, 5> kSizes = {1, 2, 4, 16, 256};
+    alphabet_.clear();
+    const size_t size = kSizes[Below(kSizes.size())];
+    if (size == 256) {
+      for (int v = 0; v < 256; ++v) alphabet_ += static_cast<char>(v);
+    } else {
+      for (size_t i = 0; i < size; ++i) alphabet_ += static_cast<char>(Below(256));
+    }
+  }
+
+  Text String(size_t max_length) {
+    Text s(Below(max_length + 1), '\0');
+    for (char& c : s) c = alphabet_[Below(alphabet_.size())];
+    return s;
+  }
+
+  size_t Below(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng_); }
+  bool Coin() { return Below(2) == 0; }
+
+ private:
+  std::mt19937 rng_;
+  Text alphabet_;
+};
+
+constexpr int kRounds = 20000;
+
+std::string Hex(const Text& s) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  for (const unsigned char c : s) {
+    out += kDigits[c >> 4];
+    out += kDigits[c & 15];
+    out += ' ';
+  }
+  return out;
+}
+
+TEST(CharsetsReference, ChangeCharsChainsPairsInListOrder) {
+  Inputs in(1);
+  for (int round = 0; round < kRounds; ++round) {
+    in.NewAlphabet();
+    const Text txt = in.String(40), old_chars = in.String(24), new_chars = in.String(24);
+    Text want = txt;
+    const int16_t want_result = LiteralChangeChars(want, old_chars, new_chars);
+    const bool nulls = in.Coin();
+    Var t(Arg(txt, nulls)), o(Arg(old_chars, nulls)), n(Arg(new_chars, nulls));
+    ASSERT_EQ(cChangeChars(t.ref(), o.ref(), n.ref()), want_result)
+        << Hex(txt) << "| " << Hex(old_chars) << "| " << Hex(new_chars);
+    ASSERT_EQ(t.bytes(), want) << Hex(txt) << "| " << Hex(old_chars) << "| " << Hex(new_chars);
+  }
+}
+
+TEST(CharsetsReference, ChangeCharsUntilStopsBeforeTranslating) {
+  Inputs in(2);
+  for (int round = 0; round < kRounds; ++round) {
+    in.NewAlphabet();
+    const Text txt = in.String(40), old_chars = in.String(24), new_chars = in.String(24),
+               stop = in.String(3);
+    Text want = txt;
+    const int16_t want_result = LiteralChangeCharsUntil(want, old_chars, new_chars, stop);
+    const bool nulls = in.Coin();
+    Var t(Arg(txt, nulls)), o(Arg(old_chars, nulls)), n(Arg(new_chars, nulls)),
+        s(Arg(stop, nulls));
+    ASSERT_EQ(cChangeCharsUntil(t.ref(), o.ref(), n.ref(), s.ref()), want_result)
+        << Hex(txt) << "| " << Hex(old_chars) << "| " << Hex(new_chars) << "| " << Hex(stop);
+    ASSERT_EQ(t.bytes(), want)
+        << Hex(txt) << "| " << Hex(old_chars) << "| " << Hex(new_chars) << "| " << Hex(stop);
+  }
+}
+
+TEST(CharsetsReference, CheckCharsFindsEverySlot) {
+  Inputs in(3);
+  for (int round = 0; round < kRounds; ++round) {
+    in.NewAlphabet();
+    // Sets up to 160 bytes reach past the 128-byte limit; texts up to 600
+    // bytes can hold every value of a 256-byte alphabet.
+    const Text txt = in.String(in.Coin() ? 40 : 600), chars = in.String(in.Coin() ? 8 : 160);
+    const bool nulls = in.Coin();
+    Var t(Arg(txt, nulls)), c(Arg(chars, nulls));
+    ASSERT_EQ(cCheckChars(t.ref(), c.ref()), LiteralCheckChars(txt, chars))
+        << Hex(txt) << "| " << Hex(chars);
+  }
+}
+
+TEST(CharsetsReference, FiltersKeepOrDropTheSet) {
+  Inputs in(4);
+  for (int round = 0; round < kRounds; ++round) {
+    in.NewAlphabet();
+    const Text txt = in.String(60), chars = in.String(in.Coin() ? 4 : 300);
+    const bool nulls = in.Coin();
+    Var t(Arg(txt, nulls)), c(Arg(chars, nulls));
+    ASSERT_EQ(Take(cFilterChars(t.ref(), c.ref())), LiteralFilter(txt, chars, false))
+        << Hex(txt) << "| " << Hex(chars);
+    ASSERT_EQ(Take(cFilterNotChars(t.ref(), c.ref())), LiteralFilter(txt, chars, true))
+        << Hex(txt) << "| " << Hex(chars);
+  }
+}
+
+TEST(CharsetsReference, FilterFirstCharsRemovesOneLeadingRun) {
+  Inputs in(5);
+  for (int round = 0; round < kRounds; ++round) {
+    in.NewAlphabet();
+    const Text txt = in.String(12);
+    // Often a true prefix of the text, sometimes one byte longer than it.
+    Text prefix = in.String(6);
+    if (in.Coin()) {
+      prefix = txt.substr(0, in.Below(txt.size() + 1)) + (in.Coin() ? "" : prefix.substr(0, 1));
+    }
+    const bool nulls = in.Coin();
+    Var t(Arg(txt, nulls)), p(Arg(prefix, nulls));
+    ASSERT_EQ(Take(cFilterFirstChars(t.ref(), p.ref())), LiteralFilterFirstChars(txt, prefix))
+        << Hex(txt) << "| " << Hex(prefix);
+  }
+}
+
+TEST(CharsetsReference, FilterBlocksInBothModes) {
+  Inputs in(6);
+  for (int round = 0; round < kRounds; ++round) {
+    in.NewAlphabet();
+    const Text txt = in.String(60), delimiters = in.String(3);
+    const bool nulls = in.Coin();
+    Var t(Arg(txt, nulls)), d(Arg(delimiters, nulls));
+    ASSERT_EQ(Take(cFilterBlocks(t.ref(), d.ref())), LiteralFilterBlocks(txt, delimiters))
+        << Hex(txt) << "| " << Hex(delimiters);
+  }
+}
+
+TEST(CharsetsReference, InsertByMaskFillsPlaceholders) {
+  Inputs in(7);
+  for (int round = 0; round < kRounds; ++round) {
+    in.NewAlphabet();
+    const Text mask = in.String(30), mask_char = in.String(2), txt = in.String(30);
+    const bool nulls = in.Coin();
+    Var m(Arg(mask, nulls)), c(Arg(mask_char, nulls)), t(Arg(txt, nulls));
+    const Text got = Take(cInsertByMask(m.ref(), c.ref(), t.ref()));
+    ASSERT_EQ(got, LiteralInsertByMask(mask, mask_char, txt))
+        << Hex(mask) << "| " << Hex(mask_char) << "| " << Hex(txt);
+    ASSERT_EQ(got.size(), mask.size());
+  }
+}
+
+TEST(CharsetsReference, InsertBlocksTakesBlocksInOrder) {
+  Inputs in(8);
+  for (int round = 0; round < kRounds; ++round) {
+    in.NewAlphabet();
+    const Text txt = in.String(40), blocks = in.String(40), sep = in.String(2);
+    const bool nulls = in.Coin();
+    Var t(Arg(txt, nulls)), b(Arg(blocks, nulls)), s(Arg(sep, nulls));
+    const char separator = sep.empty() ? '~' : sep[0];
+    ASSERT_EQ(Take(cInsertBlocksBy(t.ref(), b.ref(), s.ref())),
+              LiteralInsertBlocks(txt, blocks, separator))
+        << Hex(txt) << "| " << Hex(blocks) << "| " << Hex(sep);
+    ASSERT_EQ(Take(cInsertBlocks(t.ref(), b.ref())), LiteralInsertBlocks(txt, blocks, '~'))
+        << Hex(txt) << "| " << Hex(blocks);
+  }
+}
+
+// The clock is fixed so that the seed, and with it the permutation, is known.
+class CharsetsMix : public testing::Test {
+ protected:
+  void TearDown() override { tk_test_set_clock(-1); }
+};
+
+TEST_F(CharsetsMix, MatchesTheShuffleForTheSecondOfTheCall) {
+  Inputs in(9);
+  for (int round = 0; round < 5000; ++round) {
+    in.NewAlphabet();
+    const Text txt = in.String(in.Coin() ? 8 : 200);
+    const int64_t clock = static_cast<int64_t>(in.Below(0x80000000u));
+    tk_test_set_clock(clock);
+    Var t(Arg(txt, in.Coin()));
+    ASSERT_EQ(Take(cMixChars(t.ref())),
+              txt.empty() ? "" : tkcases::ExpectedMix(static_cast<uint32_t>(clock), txt))
+        << Hex(txt) << "at clock " << clock;
+  }
+}
+
+TEST_F(CharsetsMix, KeepsTheBytesOfTheWorkingCopy) {
+  Inputs in(10);
+  for (int round = 0; round < 2000; ++round) {
+    in.NewAlphabet();
+    const Text txt = in.String(100);
+    if (txt.empty()) continue;
+    tk_test_set_clock(static_cast<int64_t>(in.Below(0x80000000u)));
+    Var t(txt);
+    Text got = Take(cMixChars(t.ref()));
+    Text work = txt;
+    std::fill(std::find(work.begin(), work.end(), '\0'), work.end(), '\0');
+    std::sort(got.begin(), got.end());
+    std::sort(work.begin(), work.end());
+    ASSERT_EQ(got, work) << Hex(txt);
+  }
+}
+
+TEST_F(CharsetsMix, SameSecondSamePermutation) {
+  tk_test_set_clock(1234567);
+  Var a(Text("ABCDEFGHIJKLMNOP")), b(Text("abcdefghijklmnop"));
+  Text first = Take(cMixChars(a.ref()));
+  Text second = Take(cMixChars(b.ref()));
+  for (char& c : second) c = static_cast<char>(c - 'a' + 'A');
+  EXPECT_EQ(first, second);
+}
+
+// Draws are below 32768, so the bytes from position 32768 on stay put.
+TEST_F(CharsetsMix, LongTextsKeepTheirTail) {
+  Text txt(40000, '\0');
+  for (size_t i = 0; i < txt.size(); ++i) txt[i] = static_cast<char>(1 + i % 255);
+  tk_test_set_clock(1700000000);
+  Var t(txt);
+  const Text got = Take(cMixChars(t.ref()));
+  EXPECT_EQ(got, tkcases::ExpectedMix(1700000000u, txt));
+  EXPECT_EQ(got.substr(32768), txt.substr(32768));
+  EXPECT_NE(got.substr(0, 32768), txt.substr(0, 32768));
+}
+
+// A time past the 32-bit range seeds with all bits set.
+TEST_F(CharsetsMix, ClockPast2038SeedsWithAllBits) {
+  tk_test_set_clock(int64_t{1} << 32);
+  Var t(Text("The quick brown fox jumps"));
+  EXPECT_EQ(Take(cMixChars(t.ref())),
+            tkcases::ExpectedMix(0xFFFFFFFFu, "The quick brown fox jumps"));
+}
+
+}  // namespace
