@@ -1,0 +1,211 @@
+// The name capitalisation exports under failing allocations, with exception
+// words at and past the bound of the pattern area, on large texts and from
+// several threads at once.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "frame/platform.h"
+#include "twinekit.h"
+#include "twinekit_test_hooks.h"
+
+namespace {
+
+BSTR Make(std::string_view bytes) {
+  return SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size()));
+}
+
+std::string BytesOf(BSTR s) {
+  return s == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(s), SysStringByteLen(s));
+}
+
+std::string Name2(std::string_view txt, std::string_view exceptions, int32_t options) {
+  BSTR t = Make(txt);
+  BSTR e = Make(exceptions);
+  BSTR r = cProperName2(&t, e, options);
+  EXPECT_NE(r, nullptr);
+  std::string out = BytesOf(r);
+  SysFreeString(r);
+  SysFreeString(e);
+  SysFreeString(t);
+  return out;
+}
+
+// One call with the k-th allocation of one kind failing (from then on, when
+// persistent); the result's bytes, or "(null)".
+struct Failed {
+  std::string result;
+  bool null = false;
+};
+
+template <typename Call>
+Failed CallFailing(Call call, bool bstr, int64_t k, bool persistent) {
+  const int64_t scratch = tk_test_live_scratch();
+  const int64_t bstrs = tk_test_live_bstrs();
+  if (bstr) {
+    tk_test_fail_bstr(k, persistent);
+  } else {
+    tk_test_fail_scratch(k, persistent);
+  }
+  BSTR r = call();
+  tk_test_fail_bstr(0, 0);
+  tk_test_fail_scratch(0, 0);
+  Failed f{BytesOf(r), r == nullptr};
+  SysFreeString(r);
+  EXPECT_EQ(tk_test_live_scratch(), scratch);
+  EXPECT_EQ(tk_test_live_bstrs(), bstrs);
+  return f;
+}
+
+TEST(NamesExports, PlainFormUnderFailingAllocations) {
+  BSTR t = Make("ronald mcdonald");
+  auto call = [&] { return cProperName(&t); };
+  const int64_t scratch_before = tk_test_scratch_allocations();
+  const int64_t bstr_before = tk_test_bstr_allocations();
+  SysFreeString(call());
+  EXPECT_EQ(tk_test_scratch_allocations() - scratch_before, 1);
+  EXPECT_EQ(tk_test_bstr_allocations() - bstr_before, 1);
+
+  for (bool persistent : {false, true}) {
+    const Failed scratch = CallFailing(call, false, 1, persistent);
+    EXPECT_FALSE(scratch.null);
+    EXPECT_EQ(scratch.result, "");
+    // Only the result's own allocation failing gives a null BSTR.
+    EXPECT_TRUE(CallFailing(call, true, 1, persistent).null);
+  }
+  EXPECT_EQ(BytesOf(t), "ronald mcdonald");
+  SysFreeString(t);
+}
+
+// The full form makes its working copy, the list's working area (only with
+// a list of some byte length, even one whose first byte is zero) and the
+// result, all as BSTRs, and no scratch buffer.
+TEST(NamesExports, FullFormUnderFailingAllocations) {
+  struct Input {
+    std::string_view txt, exceptions;
+    int32_t options;
+    std::string_view result;
+    int64_t bstr_allocations;
+  };
+  const Input inputs[] = {
+      {"ronald mcdonald de la", "de/mc", 9, "Ronald McDonald de La", 3},
+      {"ronald de", std::string_view("\0de", 3), 9, "Ronald De", 3},
+      {"RONALD", "", 1, "Ronald", 2},
+  };
+  for (const Input& in : inputs) {
+    BSTR t = Make(in.txt);
+    BSTR e = Make(in.exceptions);
+    auto call = [&] { return cProperName2(&t, e, in.options); };
+    const int64_t scratch_before = tk_test_scratch_allocations();
+    const int64_t bstr_before = tk_test_bstr_allocations();
+    BSTR r = call();
+    EXPECT_EQ(BytesOf(r), in.result);
+    SysFreeString(r);
+    EXPECT_EQ(tk_test_scratch_allocations() - scratch_before, 0);
+    ASSERT_EQ(tk_test_bstr_allocations() - bstr_before, in.bstr_allocations) << in.txt;
+
+    for (bool persistent : {false, true}) {
+      for (int64_t k = 1; k <= in.bstr_allocations; ++k) {
+        const Failed f = CallFailing(call, true, k, persistent);
+        if (k == in.bstr_allocations) {
+          EXPECT_TRUE(f.null) << in.txt << " failing the result";
+        } else if (persistent) {
+          // The empty result is a BSTR too, and fails with the rest.
+          EXPECT_TRUE(f.null) << in.txt << " failing allocation " << k << " and later";
+        } else {
+          EXPECT_FALSE(f.null) << in.txt << " failing allocation " << k;
+          EXPECT_EQ(f.result, "") << in.txt << " failing allocation " << k;
+        }
+      }
+    }
+    EXPECT_EQ(BytesOf(t), in.txt);
+    SysFreeString(e);
+    SysFreeString(t);
+  }
+}
+
+// A word longer than 253 bytes does not fit the pattern area beside its two
+// blanks; it is skipped as if it were not in the list, in both passes.
+TEST(NamesExports, ExceptionWordsAtTheBoundOfThePatternArea) {
+  const std::string at_bound(253, 'a');
+  const std::string past_bound(254, 'a');
+  const std::string lowered_tail(252, 'a');
+
+  // Found whole: given back lowered, where the capitalisation would have
+  // made a capital of it.
+  EXPECT_EQ(Name2("x " + std::string(253, 'A') + " y", at_bound, 1), "X " + at_bound + " Y");
+  EXPECT_EQ(Name2("x " + std::string(254, 'A') + " y", past_bound, 1),
+            "X A" + std::string(253, 'a') + " Y");
+  // The other words of the list still count.
+  EXPECT_EQ(Name2("x " + past_bound + " de y", past_bound + "/de", 1),
+            "X A" + std::string(253, 'a') + " de Y");
+
+  // As prefixes.
+  EXPECT_EQ(Name2("x " + at_bound + "bc", at_bound, 8), "X A" + lowered_tail + "Bc");
+  EXPECT_EQ(Name2("x " + past_bound + "bc", past_bound, 8), "X A" + std::string(253, 'a') + "bc");
+
+  // Far past the bound: nothing written anywhere.
+  const std::string huge(100000, 'a');
+  EXPECT_EQ(Name2("x " + huge + " y", huge + "/" + huge, 15), "X A" + huge.substr(1) + " Y");
+}
+
+// The searches resume after each match, so a text of many words against a
+// list of several costs each word one pass over the text.
+TEST(NamesExports, LargeTexts) {
+  std::string text;
+  std::string want;
+  for (int i = 0; i < 100000; ++i) {
+    text += "MCDONALD DE LA ";
+    want += "McDonald de la ";
+  }
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Name2(text, "de/la/mc/van der", 9), want);
+  // The longest search the pattern area allows, over a text of blanks that
+  // matches all but its last byte everywhere.
+  const std::string blanks(200000, ' ');
+  EXPECT_EQ(Name2(blanks, std::string(252, ' ') + "x", 9), blanks);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  RecordProperty("milliseconds",
+                 static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
+}
+
+// Every call splits its own copy of the list, so calls on several threads
+// at once never go on in one another's lists.
+TEST(NamesExports, ConcurrentCallsKeepTheirOwnLists) {
+  struct Job {
+    std::string_view txt, exceptions;
+    int32_t options;
+    std::string_view result;
+  };
+  static constexpr Job kJobs[] = {
+      {"jean de la fontaine", "de/la/x/y/z", 1, "Jean de la Fontaine"},
+      {"ronald mcdonald", "q/x/z/mc", 8, "Ronald McDonald"},
+      {"van der berg", "a/b/c/van der", 1, "van der Berg"},
+      {"o'neil mcdonald", "mc/o'/p/q", 8, "O'Neil McDonald"},
+  };
+  std::vector<std::thread> threads;
+  std::vector<int> mismatches(std::size(kJobs), 0);
+  for (size_t j = 0; j < std::size(kJobs); ++j) {
+    threads.emplace_back([j, &mismatches] {
+      const Job& job = kJobs[j];
+      BSTR t = Make(job.txt);
+      BSTR e = Make(job.exceptions);
+      for (int i = 0; i < 5000; ++i) {
+        BSTR r = cProperName2(&t, e, job.options);
+        if (BytesOf(r) != job.result) ++mismatches[j];
+        SysFreeString(r);
+      }
+      SysFreeString(e);
+      SysFreeString(t);
+    });
+  }
+  for (std::thread& th : threads) th.join();
+  for (size_t j = 0; j < std::size(kJobs); ++j) EXPECT_EQ(mismatches[j], 0) << kJobs[j].txt;
+}
+
+}  // namespace
