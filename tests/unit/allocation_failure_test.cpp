@@ -2,8 +2,9 @@
 // in turn, once and from then on.  Whatever the export's own answer to the
 // failure, a Basic host must never suffer for it: no crash, nothing left
 // alive, no argument changed, and a string result that is either the
-// case's own result, the empty result, or (only when the result's own
-// allocation failed) a null BSTR.  The families' tests check the specific
+// case's own result, the empty result (search and replace: its text
+// unchanged), or (only when the result's own allocation failed) a null
+// BSTR.  The families' tests check the specific
 // answers.
 #include <gtest/gtest.h>
 
@@ -36,7 +37,11 @@ void CheckUnderFault(const tkcases::Case& c, const twinekit::ExportInfo& info, F
     if (seen.result_null) {
       EXPECT_EQ(fault.kind, Fault::kBstr) << where << ": null result without a failed BSTR";
     } else if (!seen.bytes.empty() && c.want.want == tkcases::Want::kBytes) {
-      EXPECT_EQ(seen.bytes, std::string(c.want.bytes)) << where;
+      // Search and replace answers a failure with its text unchanged.
+      const bool copy_of_text = c.fn == "cStringSAR" && seen.bytes == c.args[0].bytes;
+      if (!copy_of_text) {
+        EXPECT_EQ(seen.bytes, std::string(c.want.bytes)) << where;
+      }
     }
   }
 }
