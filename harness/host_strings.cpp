@@ -1,0 +1,96 @@
+#include "host_strings.h"
+
+#include <cstring>
+#include <vector>
+
+namespace tkharness {
+namespace {
+
+// The guard pattern: not zero, so an export that ran past the terminator
+// and rewrote it with zeros is seen too.
+uint8_t GuardByte(uint32_t i) { return static_cast<uint8_t>(0xA0 + i); }
+
+uint32_t& CountOf(BSTR s) { return reinterpret_cast<uint32_t*>(s)[-1]; }
+
+}  // namespace
+
+std::string BytesOf(BSTR s) {
+  if (s == nullptr) return {};
+  return std::string(reinterpret_cast<const char*>(s), SysStringByteLen(s));
+}
+
+HostBstr::HostBstr(const tkcases::Arg& arg) {
+  if (arg.tag != tkcases::ArgTag::kBytes) return;
+  original_.assign(arg.bytes);
+  const auto n = static_cast<uint32_t>(original_.size());
+  std::vector<char> made(n + kGuard);
+  std::memcpy(made.data(), original_.data(), n);
+  made[n] = made[n + 1] = 0;  // the terminator of an n-byte BSTR
+  for (uint32_t i = 2; i < kGuard; ++i) made[n + i] = static_cast<char>(GuardByte(i));
+  bstr_ = SysAllocStringByteLen(made.data(), n + kGuard);
+  if (bstr_ != nullptr) CountOf(bstr_) = n;
+}
+
+HostBstr::~HostBstr() {
+  if (bstr_ == nullptr) return;
+  CountOf(bstr_) = static_cast<uint32_t>(original_.size()) + kGuard;
+  SysFreeString(bstr_);
+}
+
+std::string HostBstr::CheckBounds() const {
+  if (bstr_ == nullptr) return {};
+  const auto n = static_cast<uint32_t>(original_.size());
+  if (CountOf(bstr_) != n) {
+    return "changed the byte count of its argument from " + std::to_string(n) + " to " +
+           std::to_string(CountOf(bstr_));
+  }
+  const auto* bytes = reinterpret_cast<const uint8_t*>(bstr_);
+  bool intact = bytes[n] == 0 && bytes[n + 1] == 0;
+  for (uint32_t i = 2; i < kGuard; ++i) intact = intact && bytes[n + i] == GuardByte(i);
+  if (!intact) return "wrote past the byte count of its argument";
+  return {};
+}
+
+bool HostBstr::Contains(const void* p) const {
+  if (bstr_ == nullptr) return false;
+  const auto* start = reinterpret_cast<const char*>(bstr_) - sizeof(uint32_t);
+  const auto* end = reinterpret_cast<const char*>(bstr_) + original_.size() + kGuard;
+  const auto* q = static_cast<const char*>(p);
+  return q >= start && q < end;
+}
+
+VARIANT MakeHostVariant(const tkcases::VariantArg& v) {
+  VARIANT out;
+  VariantInit(&out);
+  out.vt = v.vt;
+  switch (v.vt) {
+    case VT_I2: out.iVal = static_cast<SHORT>(v.integer); break;
+    case VT_I4: out.lVal = static_cast<LONG>(v.integer); break;
+    case VT_UI1: out.bVal = static_cast<BYTE>(v.integer); break;
+    case VT_BOOL: out.boolVal = static_cast<VARIANT_BOOL>(v.integer); break;
+    case VT_CY: out.cyVal.int64 = v.integer; break;
+    case VT_R4: out.fltVal = static_cast<float>(v.real); break;
+    case VT_R8: out.dblVal = v.real; break;
+    case VT_DATE: out.date = v.real; break;
+    case VT_BSTR: {
+      std::vector<OLECHAR> wide;
+      for (unsigned char c : v.text) wide.push_back(c);
+      out.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+      break;
+    }
+    default: break;
+  }
+  return out;
+}
+
+std::u16string TextOf(const VARIANT& v) {
+  if (v.vt != VT_BSTR || v.bstrVal == nullptr) return {};
+  return std::u16string(reinterpret_cast<const char16_t*>(v.bstrVal), SysStringLen(v.bstrVal));
+}
+
+bool SameVariant(const VARIANT& a, const VARIANT& b, const std::u16string& text_before) {
+  if (std::memcmp(&a, &b, sizeof(VARIANT)) != 0) return false;
+  return a.vt != VT_BSTR || TextOf(a) == text_before;
+}
+
+}  // namespace tkharness

@@ -1,0 +1,101 @@
+#!/bin/bash
+# Builds both Windows DLLs and both host harnesses, checks the built images,
+# and runs every behaviour case against the real DLLs under Wine: the 64-bit
+# harness under 64-bit Wine, the 32-bit harness under 32-bit Wine (all its
+# cases in one Wine process).  Any tier that cannot run is a failure, never
+# a silent skip.  Ends with each tier's line and time, and exits non-zero on
+# any failure.
+#
+#   scripts/run-dll-tests.sh [--no-build] [--tier 32|64]...
+#
+# Environment: TK_BUILD32, TK_BUILD64 (build directories, default build/win32
+# and build/win64), TK_JOBS (make jobs, default 2), and those of
+# harness/run_under_wine.sh (Wine prefixes, timeout).  Needs the packages of
+# scripts/install-wine.sh.
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build32=${TK_BUILD32:-$root/build/win32}
+build64=${TK_BUILD64:-$root/build/win64}
+jobs=${TK_JOBS:-2}
+build=1
+tiers=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --no-build) build=0 ;;
+    --tier) shift; tiers+=("${1:-}") ;;
+    *) echo "usage: $0 [--no-build] [--tier 32|64]..." >&2; exit 2 ;;
+  esac
+  shift
+done
+[ ${#tiers[@]} -gt 0 ] || tiers=(64 32)
+
+failures=()
+summary=()
+fail() { echo "run-dll-tests: FAILED: $*" >&2; failures+=("$*"); }
+
+build_dir() { if [ "$1" = 32 ]; then echo "$build32"; else echo "$build64"; fi; }
+toolchain() { if [ "$1" = 32 ]; then echo mingw-i686; else echo mingw-x86_64; fi; }
+dll_name() { if [ "$1" = 32 ]; then echo TWINEKIT.DLL; else echo TWINEKIT64.DLL; fi; }
+
+# Builds one width and checks its images; returns non-zero when the tier
+# cannot run.
+prepare() {
+  local bits=$1 dir start
+  dir=$(build_dir "$bits")
+  start=$(date +%s)
+  if [ "$build" = 1 ]; then
+    cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$(toolchain "$bits").cmake" \
+      >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; fail "dll$bits: cmake failed"; return 1; }
+    make -C "$dir" -j"$jobs" >"$dir.build.log" 2>&1 \
+      || { tail -40 "$dir.build.log"; fail "dll$bits: build failed (log: $dir.build.log)"; return 1; }
+  fi
+  [ -f "$dir/$(dll_name "$bits")" ] && [ -f "$dir/twinekit_harness.exe" ] \
+    || { fail "dll$bits: no $(dll_name "$bits") or twinekit_harness.exe in $dir"; return 1; }
+  echo "run-dll-tests: dll$bits built in $(( $(date +%s) - start )) s"
+  ctest --test-dir "$dir" -R '_image$' --output-on-failure \
+    || fail "dll$bits: the checks of the built images failed"
+  return 0
+}
+
+run_tier() {
+  local bits=$1 dir log start rc line
+  dir=$(build_dir "$bits")
+  log=$(mktemp)
+  start=$(date +%s)
+  "$root/harness/run_under_wine.sh" "$bits" "$dir/twinekit_harness.exe" \
+    "$dir/$(dll_name "$bits")" 2>&1 | tee "$log"
+  rc=${PIPESTATUS[0]}
+  line=$(grep -E "^dll$bits: [0-9]+ passed, [0-9]+ failed, [0-9]+ skipped" "$log" | tail -1)
+  rm -f "$log"
+  if [ -z "$line" ]; then
+    fail "dll$bits: the tier did not run to its end (exit $rc)"
+    summary+=("dll$bits: DID NOT RUN ($(( $(date +%s) - start )) s)")
+  else
+    [ "$rc" = 0 ] || fail "dll$bits: $line"
+    summary+=("$line ($(( $(date +%s) - start )) s)")
+  fi
+}
+
+total_start=$(date +%s)
+for bits in "${tiers[@]}"; do
+  case "$bits" in
+    32|64) ;;
+    *) echo "run-dll-tests: unknown tier '$bits'" >&2; exit 2 ;;
+  esac
+  if prepare "$bits"; then
+    run_tier "$bits"
+  else
+    summary+=("dll$bits: DID NOT RUN (build)")
+  fi
+done
+
+echo
+echo "run-dll-tests: summary ($(( $(date +%s) - total_start )) s in all)"
+for line in "${summary[@]}"; do echo "  $line"; done
+if [ ${#failures[@]} -gt 0 ]; then
+  echo "run-dll-tests: FAILED:" >&2
+  for f in "${failures[@]}"; do echo "  $f" >&2; done
+  exit 1
+fi
+echo "run-dll-tests: all tiers passed"
