@@ -153,32 +153,6 @@ TEST(CompressExports, MatchTheRulesOnRandomTexts) {
   }
 }
 
-TEST(CompressExports, ExpandingRestoresCompressedTextWithoutTabs) {
-  TextSource source;
-  for (int round = 0; round < 1000; ++round) {
-    std::string text = source.Next(80, "    x ");
-    for (char& c : text) {
-      if (c == '\t') c = 'T';
-    }
-    const auto width = static_cast<int32_t>(source.Draw(9)) + 2;
-    HostString txt(text);
-    HostString tabbed(Take(cCompressTab(txt.ref(), width)));
-    EXPECT_EQ(Take(cExpandTab(tabbed.ref(), width)), text);
-  }
-}
-
-TEST(CompressExports, UncompactUndoesCompactOfEvenUpperCaseDigits) {
-  TextSource source;
-  for (int round = 0; round < 500; ++round) {
-    std::string digits = source.Next(30, "0123456789ABCDEF");
-    for (char& c : digits) c = "0123456789ABCDEF"[static_cast<unsigned char>(c) % 16];
-    HostString txt(digits);
-    HostString packed(Take(cCompact(txt.ref())));
-    const std::string expect = digits.size() % 2 == 1 ? "0" + digits : digits;
-    EXPECT_EQ(Take(cUncompact(packed.ref())), expect);
-  }
-}
-
 TEST(CompressExports, ExpandTabWithAWideTabBuildsTheWholeResult) {
   constexpr int32_t kWidth = 1 << 20;
   HostString txt("a\tb\t\tc");

@@ -112,16 +112,6 @@ TEST(DigitsExports, MatchTheRulesOnRandomTexts) {
   }
 }
 
-TEST(DigitsExports, ComplementsAreTheirOwnInverse) {
-  std::string all;
-  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-  for (auto complement : {cCplDigit, cCplAlpha}) {
-    HostString txt(all);
-    HostString once(Take(complement(txt.ref())));
-    EXPECT_EQ(Take(complement(once.ref())), all);
-  }
-}
-
 TEST(DigitsExports, DigitSumWrapsAt16Bits) {
   struct Sum {
     size_t nines;

@@ -151,24 +151,6 @@ TEST(HexaExports, HexNumbersReadEverySingleByte) {
   }
 }
 
-TEST(HexaExports, HexNumbersTakeTheResultWidth) {
-  struct Reading {
-    std::string_view text;
-    int16_t integer;
-    int32_t long_value;
-  };
-  static constexpr Reading kReadings[] = {
-      {"7FFF", 32767, 0x7FFF},     {"8000", -32768, 0x8000}, {"FFFF", -1, 0xFFFF},
-      {"12345", 0, 0x12345},       {"FFFFFFFF", 0, -1},      {"80000001", 0, INT32_MIN + 1},
-      {"000000001", 0, 0},         {"0001", 1, 1},           {"fFfF", -1, 0xFFFF},
-  };
-  for (const Reading& r : kReadings) {
-    HostString txt(r.text);
-    EXPECT_EQ(cH2I(txt.value()), r.integer) << r.text;
-    EXPECT_EQ(cH2L(txt.value()), r.long_value) << r.text;
-  }
-}
-
 void ExpectEachAllocationFailureHandled(const std::function<BSTR()>& call,
                                         int64_t scratch_buffers) {
   const int64_t scratch_before = tk_test_scratch_allocations();
