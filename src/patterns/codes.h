@@ -8,9 +8,9 @@ namespace twinekit::patterns {
 
 // Public codes.
 inline constexpr int32_t kMatched = -1;
-inline constexpr int32_t kNoWildcard = 1;    // pattern has no "*", "?", "[" or "\"
-inline constexpr int32_t kTextLeft = 11;     // the pattern ended first
-inline constexpr int32_t kTextEnded = 12;    // the text ended first; a failed "*"
+inline constexpr int32_t kNoWildcard = 1;  // pattern has no "*", "?", "[" or "\"
+inline constexpr int32_t kTextLeft = 11;   // the pattern ended first
+inline constexpr int32_t kTextEnded = 12;  // the text ended first; a failed "*"
 inline constexpr int32_t kSetRefused = 13;
 inline constexpr int32_t kByteDiffers = 14;  // a plain or escaped byte
 inline constexpr int32_t kHexDiffers = 17;

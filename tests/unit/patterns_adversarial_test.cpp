@@ -105,8 +105,7 @@ std::vector<Call> HostileCalls() {
   calls.push_back({"eight stars, 1 MB of a", million_a, "*a*a*a*a*a*a*a*a*b", 0, 12});
   calls.push_back({"5000 stars, 1 MB of a", million_a, Repeat("*a", 5000) + "*b", 0, 12});
   calls.push_back({"stars and ?, 1 MB of a", million_a, Repeat("*?a", 300) + "b", 0, 12});
-  calls.push_back(
-      {"stars and sets, 1 MB of a", million_a, Repeat("*[a-c]", 300) + "*[!a]", 0, 12});
+  calls.push_back({"stars and sets, 1 MB of a", million_a, Repeat("*[a-c]", 300) + "*[!a]", 0, 12});
   calls.push_back({"50000 stars matching", Repeat("ab", 50000), Repeat("*b", 50000), -1, -1});
   // Patterns of a hundred thousand bytes: any recursion per element would
   // overflow the small stack.
@@ -116,7 +115,8 @@ std::vector<Call> HostileCalls() {
   calls.push_back({"one set of 100000 bytes", "z", "[" + std::string(99998, 'a') + "]", 0, 13});
   // Admitted by its first member, the set is skipped to its end four
   // bytes at a time ("\~" swallows the next two).
-  calls.push_back({"one set, admitted at its start", "a", "[a" + Repeat("\\~", 50000) + "]", 0, -1});
+  calls.push_back(
+      {"one set, admitted at its start", "a", "[a" + Repeat("\\~", 50000) + "]", 0, -1});
   calls.push_back({"one set, skipped past its end", "a", "[a" + Repeat("\\~", 49999) + "]", 0, 0});
   calls.push_back({"100000 escapes", Repeat("*", 50000), Repeat("\\*", 50000), 0, -1});
   calls.push_back({"100000 hex pairs", Repeat("A", 33333), Repeat("~41", 33333) + "?", 0, 12});
