@@ -23,48 +23,36 @@ uint8_t* LoadList(uint8_t* area, Bytes list) {
   return LowerInPlace(area);
 }
 
-// blank + word (+ blank), zero-terminated, in the pattern area.  A word
-// longer than kMaxExceptionWord bytes does not fit beside both blanks; it
-// is no exception word at all and is skipped in both passes, so nothing is
-// ever written past the area.
-bool BuildPattern(uint8_t (&pattern)[kPatternArea], const uint8_t* word, size_t k,
-                  bool trailing_blank) {
-  if (k > kMaxExceptionWord) return false;
+// blank + word (+ blank), zero-terminated, in the pattern area; its length.
+// A word longer than kMaxExceptionWord bytes does not fit beside both
+// blanks: it is no exception word at all and is skipped in both passes, so
+// nothing is ever written past the area.
+size_t BuildPattern(uint8_t (&pattern)[kPatternArea], const uint8_t* word, size_t k,
+                    bool trailing_blank) {
+  if (k > kMaxExceptionWord) return 0;
   size_t at = 0;
   pattern[at++] = ' ';
   std::memcpy(pattern + at, word, k);
   at += k;
   if (trailing_blank) pattern[at++] = ' ';
   pattern[at] = 0;
-  return true;
+  return at;
 }
 
-// Every occurrence of " word " from the leading blank on becomes
-// " ??? "; the search goes on after the blank that ended the match, so
-// two matches never share a blank.
-void MarkWholeWord(uint8_t* work, const uint8_t* word) {
+// Overwrites the word's bytes in every occurrence of its pattern with mark.
+// The search goes on right after each match: after the trailing blank of a
+// whole word (so two matches never share a blank), after the marked bytes
+// of a prefix.
+void MarkEvery(uint8_t* work, const uint8_t* word, bool trailing_blank, uint8_t mark) {
   const size_t k = std::strlen(reinterpret_cast<const char*>(word));
   uint8_t pattern[kPatternArea];
-  if (!BuildPattern(pattern, word, k, /*trailing_blank=*/true)) return;
-  const uint8_t* start = work;
-  while (const uint8_t* found = FindZ(start, pattern)) {
-    uint8_t* w = work + (found - work) + 1;
-    std::memset(w, kWholeWordMark, k);
-    start = w + k + 1;
-  }
-}
-
-// Every occurrence of " word" becomes " !!!"; the search goes on right
-// after the marked bytes.
-void MarkPrefix(uint8_t* work, const uint8_t* word) {
-  const size_t k = std::strlen(reinterpret_cast<const char*>(word));
-  uint8_t pattern[kPatternArea];
-  if (!BuildPattern(pattern, word, k, /*trailing_blank=*/false)) return;
-  const uint8_t* start = work;
-  while (const uint8_t* found = FindZ(start, pattern)) {
-    uint8_t* w = work + (found - work) + 1;
-    std::memset(w, kPrefixMark, k);
-    start = w + k;
+  const size_t pattern_length = BuildPattern(pattern, word, k, trailing_blank);
+  if (pattern_length == 0) return;
+  size_t start = 0;
+  while (const uint8_t* found = FindZ(work + start, pattern)) {
+    const size_t at = static_cast<size_t>(found - work);
+    std::memset(work + at + 1, mark, k);
+    start = at + pattern_length;
   }
 }
 
@@ -80,18 +68,22 @@ void ForEachWord(uint8_t* area, Bytes list, Mark mark) {
 }  // namespace
 
 bool MarkExceptions(uint8_t* work, Bytes exceptions, bool prefixes) {
-  // The area is sized from the argument's whole byte count, as the list
-  // may be; an unsizeable count is an area that cannot be had.
+  // Room for the argument's whole byte count and two bytes; a count too
+  // large to describe is an area that cannot be had.
   const auto area_size = CheckedSize(uint64_t{exceptions.size()} + 2);
   if (!area_size) return false;
   OwnedBstr area(static_cast<UINT>(*area_size));
   if (!area.ok()) return false;
 
   const Bytes list = UpToFirstZero(exceptions);
-  ForEachWord(area.data(), list, [&](const uint8_t* word) { MarkWholeWord(work, word); });
-  // After the whole-word pass its "?" runs are no longer found as prefixes.
+  ForEachWord(area.data(), list, [&](const uint8_t* word) {
+    MarkEvery(work, word, /*trailing_blank=*/true, kWholeWordMark);
+  });
+  // Whole words come first: their "?" runs are no longer found as prefixes.
   if (prefixes) {
-    ForEachWord(area.data(), list, [&](const uint8_t* word) { MarkPrefix(work, word); });
+    ForEachWord(area.data(), list, [&](const uint8_t* word) {
+      MarkEvery(work, word, /*trailing_blank=*/false, kPrefixMark);
+    });
   }
   return true;
 }

@@ -21,7 +21,8 @@ BSTR Make(std::string_view bytes) {
 }
 
 std::string BytesOf(BSTR s) {
-  return s == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(s), SysStringByteLen(s));
+  if (s == nullptr) return {};
+  return std::string(reinterpret_cast<const char*>(s), SysStringByteLen(s));
 }
 
 std::string Name2(std::string_view txt, std::string_view exceptions, int32_t options) {
@@ -169,9 +170,9 @@ TEST(NamesExports, LargeTexts) {
   // matches all but its last byte everywhere.
   const std::string blanks(200000, ' ');
   EXPECT_EQ(Name2(blanks, std::string(252, ' ') + "x", 9), blanks);
-  const auto elapsed = std::chrono::steady_clock::now() - start;
-  RecordProperty("milliseconds",
-                 static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
+  using std::chrono::duration_cast, std::chrono::milliseconds;
+  const auto elapsed = duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
+  RecordProperty("milliseconds", static_cast<int>(elapsed.count()));
 }
 
 // Every call splits its own copy of the list, so calls on several threads

@@ -122,7 +122,8 @@ std::string CallExport(const std::string& txt, const std::string* exceptions, in
                : SysAllocStringByteLen(exceptions->data(), static_cast<UINT>(exceptions->size()));
   BSTR r = cProperName2(&t, e, slot);
   EXPECT_NE(r, nullptr);
-  std::string out = r == nullptr ? "" : std::string(reinterpret_cast<const char*>(r), SysStringByteLen(r));
+  std::string out;
+  if (r != nullptr) out.assign(reinterpret_cast<const char*>(r), SysStringByteLen(r));
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(t), SysStringByteLen(t)), txt);
   SysFreeString(r);
   SysFreeString(e);
