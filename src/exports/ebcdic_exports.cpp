@@ -1,0 +1,18 @@
+// Exports of the EBCDIC conversions: both rewrite the caller's string in
+// place and keep its length.
+#include "encodings/ebcdic.h"
+#include "frame/bytes.h"
+
+using namespace twinekit;
+
+extern "C" {
+
+TK_INTEGER TK_CALL cCnvASCIItoEBCDIC(BSTR* Txt) {
+  return encodings::TranslateInPlace(ReadByRefForWriting(Txt), encodings::kAsciiToEbcdic);
+}
+
+TK_INTEGER TK_CALL cCnvEBCDICtoASCII(BSTR* Txt) {
+  return encodings::TranslateInPlace(ReadByRefForWriting(Txt), encodings::kEbcdicToAscii);
+}
+
+}  // extern "C"

@@ -1,0 +1,102 @@
+// The EBCDIC conversions through the exports: round trips of every byte
+// value, writing only inside the caller's byte count, taking no memory.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "frame/platform.h"
+#include "twinekit.h"
+#include "twinekit_test_hooks.h"
+
+namespace {
+
+using Convert = TK_INTEGER (*)(BSTR*);
+
+std::string BytesOf(BSTR s) {
+  return std::string(reinterpret_cast<const char*>(s), SysStringByteLen(s));
+}
+
+std::string AllBytes() {
+  std::string all(256, '\0');
+  for (int i = 0; i < 256; ++i) all[i] = static_cast<char>(i);
+  return all;
+}
+
+// Converts bytes in place through `convert` and returns what it left.
+std::string Converted(Convert convert, const std::string& bytes) {
+  BSTR s = SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size()));
+  BSTR variable = s;
+  EXPECT_EQ(convert(&variable), bytes.empty() ? 0 : -1);
+  EXPECT_EQ(variable, s);
+  std::string out = BytesOf(s);
+  SysFreeString(s);
+  return out;
+}
+
+struct Direction {
+  const char* name;
+  Convert there;
+  Convert back;
+};
+
+const Direction kDirections[] = {
+    {"ASCII to EBCDIC and back", cCnvASCIItoEBCDIC, cCnvEBCDICtoASCII},
+    {"EBCDIC to ASCII and back", cCnvEBCDICtoASCII, cCnvASCIItoEBCDIC},
+};
+
+TEST(EbcdicInPlace, EveryByteValueSurvivesTheRoundTrip) {
+  const std::string all = AllBytes();
+  for (const Direction& d : kDirections) {
+    const std::string there = Converted(d.there, all);
+    std::string sorted = there;
+    std::sort(sorted.begin(), sorted.end(), [](char a, char b) {
+      return static_cast<uint8_t>(a) < static_cast<uint8_t>(b);
+    });
+    EXPECT_EQ(sorted, all) << d.name << ": not a permutation";
+    EXPECT_EQ(Converted(d.back, there), all) << d.name;
+  }
+}
+
+TEST(EbcdicInPlace, LongTextRoundTrip) {
+  std::string text;
+  for (int i = 0; i < (1 << 20); ++i) text.push_back(static_cast<char>((i * 131) & 0xFF));
+  for (const Direction& d : kDirections) {
+    EXPECT_EQ(Converted(d.back, Converted(d.there, text)), text) << d.name;
+  }
+}
+
+// A BSTR laid out by hand whose byte count covers only part of its
+// payload: the bytes past the count must stay as they are.
+TEST(EbcdicInPlace, WritesOnlyInsideTheByteCount) {
+  for (const Direction& d : kDirections) {
+    alignas(4) unsigned char block[4 + 8] = {3, 0, 0, 0, 'A', 'B', 'C', 'x', 'y', 'z', 0, 0};
+    BSTR s = reinterpret_cast<BSTR>(block + 4);
+    ASSERT_EQ(SysStringByteLen(s), 3u);
+    EXPECT_EQ(d.there(&s), -1) << d.name;
+    EXPECT_NE(std::memcmp(block + 4, "ABC", 3), 0) << d.name;
+    EXPECT_EQ(std::memcmp(block + 7, "xyz", 3), 0) << d.name;
+  }
+}
+
+TEST(EbcdicInPlace, NullAddressOrNullStringIsEmpty) {
+  BSTR null_string = nullptr;
+  for (const Direction& d : kDirections) {
+    EXPECT_EQ(d.there(nullptr), 0) << d.name;
+    EXPECT_EQ(d.there(&null_string), 0) << d.name;
+    EXPECT_EQ(null_string, nullptr);
+  }
+}
+
+TEST(EbcdicInPlace, TakesNoMemory) {
+  BSTR s = SysAllocStringByteLen("Hello", 5);
+  const int64_t scratch = tk_test_scratch_allocations();
+  const int64_t bstrs = tk_test_bstr_allocations();
+  for (const Direction& d : kDirections) EXPECT_EQ(d.there(&s), -1);
+  EXPECT_EQ(tk_test_scratch_allocations(), scratch);
+  EXPECT_EQ(tk_test_bstr_allocations(), bstrs);
+  SysFreeString(s);
+}
+
+}  // namespace
