@@ -218,6 +218,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (tk_test_live_scratch() != live_scratch) Fail("scratch buffer left alive", name);
 
+  // The caller's own strings, freed below; anything else alive then leaked.
+  int64_t own = 0;
+  for (size_t i = 0; i < n; ++i) {
+    own += bstrs[i] != nullptr;
+    own += e.args[i] == 'X' && variants[i].vt == VT_BSTR;
+  }
   for (size_t i = 0; i < n; ++i) {
     const char kind = e.args[i];
     if ((kind == 'R' || kind == 'W') && variables[i] != bstrs[i]) Fail("variable replaced", name);
@@ -227,11 +233,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SysFreeString(bstrs[i]);
     if (kind == 'X') VariantClear(&variants[i]);
   }
-  // The caller's own strings are freed now; anything else alive leaked.
-  (void)live_bstrs;
-  int64_t own = 0;
-  for (size_t i = 0; i < n; ++i) own += bstrs[i] != nullptr;
-  for (size_t i = 0; i < n; ++i) own += e.args[i] == 'X' && variants[i].vt == VT_BSTR;
   if (tk_test_live_bstrs() != live_bstrs - own) Fail("BSTR left alive", name);
   return 0;
 }
