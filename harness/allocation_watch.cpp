@@ -80,8 +80,10 @@ bool g_active = false;
 
 }  // namespace
 
+// No CoInitialize: the task allocator works without it, and an apartment
+// would make the process create a window, which under Wine starts a desktop
+// process too (slow under emulation).
 std::string AllocationWatch::Install() {
-  CoInitialize(nullptr);
   if (FAILED(CoRegisterMallocSpy(&g_spy))) return "the allocator refused the watch";
   Begin();
   BSTR probe = SysAllocStringByteLen("probe", 5);

@@ -79,8 +79,9 @@ std::string RunCase(const tkcases::Case& c, const tkharness::DllExports& exports
       std::string where = call;
       if (patterns > 1) {
         char slot[64];
-        std::snprintf(slot, sizeof slot, " [slot garbage 0x%016llX]",
-                      static_cast<unsigned long long>(garbage));
+        std::snprintf(slot, sizeof slot, " [slot garbage 0x%0*llX]",
+                      static_cast<int>(2 * sizeof(uintptr_t)),
+                      static_cast<unsigned long long>(static_cast<uintptr_t>(garbage)));
         where += slot;
       }
       return where + ": " + problem;

@@ -1,84 +1,90 @@
 #!/bin/bash
-# Runs the host harness under Wine of the given width, in a Wine prefix of
-# its own, with no display and Wine's own messages off:
+# Runs the host harness under Wine of the given width, with no display and
+# Wine's own messages off:
 #
-#   run_under_wine.sh 32|64 HARNESS.exe [DLL]
+#   run_under_wine.sh 32|64 HARNESS.exe [--family NAME] [--export NAME] [DLL]
 #
-# The 32-bit harness runs under 32-bit Wine, which on a kernel without
-# 32-bit support runs through qemu user emulation (scripts/install-wine.sh
-# sets that up); all its cases run in this one process, since each start of
-# 32-bit Wine costs about a minute.  Fails loudly when Wine cannot run or
-# the harness does not reach its closing line.
+# Both widths share one 64-bit Wine prefix with its 32-bit side (WoW64).
+# The 32-bit harness runs under 32-bit Wine (/usr/lib/wine/wine, from
+# wine32:i386), which on a kernel without 32-bit support runs through qemu
+# user emulation (scripts/install-wine.sh sets that up).  In this prefix only
+# the harness itself is emulated; Wine's service processes are 64-bit and
+# native.  (A 32-bit-only prefix emulates every service too: making it took
+# 40 minutes here and each start re-ran parts of it.)  Each start of 32-bit
+# Wine still costs about a minute, so all 32-bit cases run in one process.
 #
-# Environment: TK_WINEPREFIX32, TK_WINEPREFIX64 (default
-# $HOME/.cache/twinekit-wine/win32 and win64), TK_WINE_TIMEOUT (seconds,
-# default 1500).
+# Fails loudly when Wine cannot run or the harness does not reach its closing
+# line.  Environment: TK_WINEPREFIX (default $HOME/.cache/twinekit-wine/win64),
+# TK_WINE_TIMEOUT (seconds, default 1500).
 set -uo pipefail
 
 die() { echo "run_under_wine: ERROR: $*" >&2; exit 2; }
 
-[ $# -ge 2 ] || die "usage: run_under_wine.sh 32|64 HARNESS.exe [DLL]"
+[ $# -ge 2 ] || die "usage: run_under_wine.sh 32|64 HARNESS.exe [--family NAME] [--export NAME] [DLL]"
 bits=$1
 exe=$(readlink -f "$2")
-dll=${3:+$(readlink -f "$3")}
 [ -f "$exe" ] || die "no harness at $2"
+shift 2
+# The harness's own options pass through; a DLL path becomes a Z: path,
+# which Windows calls accept.
+args=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --family|--export) [ $# -ge 2 ] || die "$1 needs a name"; args+=("$1" "$2"); shift ;;
+    *) [ -f "$1" ] || die "no DLL at $1"; args+=("Z:$(readlink -f "$1")") ;;
+  esac
+  shift
+done
 
+wine64=/usr/lib/wine/wine64
+wine32=/usr/lib/wine/wine
+server=/usr/lib/wine/wineserver
+[ -x "$wine64" ] || wine64=$(command -v wine64) || die "no 64-bit Wine; run scripts/install-wine.sh as root"
+[ -x "$server" ] || server=$(command -v wineserver) || die "no wineserver"
 case "$bits" in
-  64)
-    loader=$(command -v wine64 || true)
-    [ -n "$loader" ] || [ ! -x /usr/lib/wine/wine64 ] || loader=/usr/lib/wine/wine64
-    prefix=${TK_WINEPREFIX64:-$HOME/.cache/twinekit-wine/win64}
-    arch=win64
-    ;;
+  64) ;;
   32)
-    loader=/usr/lib/wine/wine
-    [ -x "$loader" ] || loader=""
-    prefix=${TK_WINEPREFIX32:-$HOME/.cache/twinekit-wine/win32}
-    arch=win32
-    if [ "$(uname -m)" = x86_64 ] && [ -d /proc/sys/fs/binfmt_misc ] &&
-       [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] &&
+    [ -x "$wine32" ] || die "no 32-bit Wine ($wine32, package wine32:i386); run scripts/install-wine.sh as root"
+    if [ "$(uname -m)" = x86_64 ] && [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] &&
        ! grep -q '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386; then
-      die "the qemu-i386 binfmt entry is disabled; run scripts/install-wine.sh"
+      die "the qemu-i386 binfmt entry is disabled; run scripts/install-wine.sh as root"
     fi
     ;;
   *) die "width must be 32 or 64, not $bits" ;;
 esac
-[ -n "$loader" ] || die "no $bits-bit Wine loader; run scripts/install-wine.sh as root"
 
-mkdir -p "$(dirname "$prefix")"
-export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all DISPLAY= WAYLAND_DISPLAY=
-# No Mono or Gecko installers when a prefix is made: nothing here needs them.
+export WINEPREFIX=${TK_WINEPREFIX:-$HOME/.cache/twinekit-wine/win64}
+export WINEARCH=win64 WINEDEBUG=-all DISPLAY= WAYLAND_DISPLAY=
+# No Mono or Gecko installers when the prefix is made: nothing here needs them.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 # No BSTR cache, so that the harness sees every BSTR made and freed.
 export OANOCACHE=1
 
 # Makes the prefix, if it is not complete yet, and waits for every process of
-# that to end.  Under emulation and load, making a 32-bit prefix can outlast
-# the 5 minutes that the starting process waits for it ("boot event wait
-# timed out", then "could not load kernel32.dll"), although the boot itself
-# goes on and completes; so the wait is on the wineserver, not on the
-# process that started it.
-prepare_prefix() {
-  [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] \
-    && return 0
-  echo "run_under_wine: making the $bits-bit Wine prefix $WINEPREFIX (slow, once)"
-  local start; start=$(date +%s)
-  "$loader" wineboot -i >/dev/null 2>&1
-  "$server" -w
-  [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] \
-    || die "making the Wine prefix $WINEPREFIX failed; remove it and retry"
-  echo "run_under_wine: prefix made in $(( $(date +%s) - start )) s"
+# that to end.  Under emulation and load, setting up the 32-bit side can
+# outlast the 5 minutes that the starting process waits for it ("boot event
+# wait timed out", then "could not load kernel32.dll") although the boot goes
+# on and completes; so the wait is on the wineserver, not on that process.
+prefix_complete() {
+  [ -f "$WINEPREFIX/system.reg" ] &&
+    [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] &&
+    { [ ! -x "$wine32" ] || [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; }
 }
-server=$(dirname "$loader")/wineserver
-[ -x "$server" ] || server=$(command -v wineserver) || die "no wineserver"
-prepare_prefix
+if ! prefix_complete; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  echo "run_under_wine: making the Wine prefix $WINEPREFIX (once; slow: its 32-bit side is emulated)"
+  start=$(date +%s)
+  "$wine64" wineboot -i >/dev/null 2>&1
+  "$server" -w
+  prefix_complete || die "making the Wine prefix $WINEPREFIX failed; remove it and retry"
+  echo "run_under_wine: prefix made in $(( $(date +%s) - start )) s"
+fi
 
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 start=$(date +%s)
-# Unix paths reach the harness as Z: paths, which Windows calls accept.
-timeout --kill-after=30 "${TK_WINE_TIMEOUT:-1500}" \
-  "$loader" "$exe" ${dll:+"Z:$dll"} 2>&1 | tee "$log"
+# The 64-bit launcher starts a 32-bit program under the 32-bit loader.
+timeout --kill-after=30 "${TK_WINE_TIMEOUT:-1500}" "$wine64" "$exe" "${args[@]}" 2>&1 | tee "$log"
 rc=${PIPESTATUS[0]}
 elapsed=$(( $(date +%s) - start ))
 
@@ -86,7 +92,7 @@ if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
   die "dll$bits: the harness did not finish within ${TK_WINE_TIMEOUT:-1500} s"
 fi
 if ! grep -Eq "^dll$bits: [0-9]+ passed, [0-9]+ failed, [0-9]+ skipped" "$log"; then
-  die "dll$bits: the harness under $loader did not reach its closing line (exit $rc)"
+  die "dll$bits: the harness did not reach its closing line under Wine (exit $rc)"
 fi
-echo "run_under_wine: dll$bits took ${elapsed} s under $loader (exit $rc)"
+echo "run_under_wine: dll$bits took ${elapsed} s (exit $rc)"
 exit "$rc"
