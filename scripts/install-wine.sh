@@ -117,10 +117,13 @@ if [ ! -e "$BINFMT/qemu-i386" ]; then
     || die "binfmt registration of qemu-i386 failed"
 fi
 grep -q '^enabled' "$BINFMT/qemu-i386" || echo 1 > "$BINFMT/qemu-i386"
-grep -q '^flags: F' "$BINFMT/qemu-i386" \
+grep -q '^flags:.*F' "$BINFMT/qemu-i386" \
   || log "warning: qemu-i386 is registered without the F flag; 32-bit Wine may fail in containers"
 
 # 4. Quick checks that each piece is where the test script expects it.
 command -v wine64 >/dev/null || [ -x /usr/lib/wine/wine64 ] || die "wine64 is missing"
 [ -x /usr/lib/wine/wine ] || die "32-bit wine (/usr/lib/wine/wine) is missing"
+# The 32-bit loader is an i386 program: this runs it through qemu.
+/usr/lib/wine/wine --version >/dev/null 2>&1 \
+  || die "the 32-bit Wine loader does not run (binfmt/qemu-i386 not working?)"
 log "ready"
