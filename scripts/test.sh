@@ -41,14 +41,16 @@ thread_tests() {
 }
 
 # 32-bit size_t: the same tests built with -m32 and run under qemu-i386.
+# (Without sanitizers: under qemu, AddressSanitizer's 32-bit shadow memory
+# fails on the tests' large allocations.)
 native32_tests() {
   CFLAGS=-m32 CXXFLAGS=-m32 LDFLAGS=-m32 native_tests build/m32 \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTK_GTEST_FROM_SOURCE=ON -DTK_SANITIZE=ON
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTK_GTEST_FROM_SOURCE=ON
 }
 
 tier "native" native_tests build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
 tier "sanitizers (address, undefined)" native_tests build/asan -DCMAKE_BUILD_TYPE=Debug -DTK_SANITIZE=ON
-tier "32-bit native, sanitizers (address, undefined)" native32_tests
+tier "32-bit native (qemu-i386)" native32_tests
 tier "threads (ThreadSanitizer)" thread_tests
 tier "fuzzing, smoke run" bash scripts/fuzz.sh smoke
 tier "DLLs under Wine (32- and 64-bit)" bash scripts/run-dll-tests.sh
