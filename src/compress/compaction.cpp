@@ -1,6 +1,7 @@
 #include "compress/compaction.h"
 
 #include "frame/chars.h"
+#include "frame/hex_digits.h"
 #include "frame/result.h"
 #include "frame/size_math.h"
 
@@ -14,7 +15,6 @@ uint8_t DigitValue(uint8_t b) {
   return static_cast<uint8_t>(b - 55) & 0x0F;
 }
 
-uint8_t UpperHexDigit(uint8_t nibble) { return "0123456789ABCDEF"[nibble & 0x0F]; }
 
 }  // namespace
 
@@ -34,14 +34,8 @@ BSTR PackDigits(Bytes txt) {
 
 BSTR UnpackDigits(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  return BuildResult(CheckedMulAdd(txt.size(), 2, 0), [&](MutableBytes out) {
-    size_t written = 0;
-    for (uint8_t b : txt) {
-      out[written++] = UpperHexDigit(b >> 4);
-      out[written++] = UpperHexDigit(b);
-    }
-    return written;
-  });
+  return BuildResult(CheckedMulAdd(txt.size(), 2, 0),
+                     [&](MutableBytes out) { return WriteHexPairs(txt, out); });
 }
 
 }  // namespace twinekit::compress

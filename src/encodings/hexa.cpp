@@ -1,13 +1,12 @@
 #include "encodings/hexa.h"
 
 #include "frame/chars.h"
+#include "frame/hex_digits.h"
 #include "frame/result.h"
 #include "frame/size_math.h"
 
 namespace twinekit::encodings {
 namespace {
-
-uint8_t UpperHexDigit(uint8_t nibble) { return "0123456789ABCDEF"[nibble & 0x0F]; }
 
 // The digit value of a byte taken as a signed 8-bit number, unchecked:
 // right for "0"-"9", "A"-"F" and "a"-"f", some number for anything else
@@ -47,14 +46,8 @@ uint32_t LeadingHexValue(Bytes txt, size_t max_length) {
 
 BSTR BytesToHex(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  return BuildResult(CheckedMulAdd(txt.size(), 2, 0), [&](MutableBytes out) {
-    size_t written = 0;
-    for (uint8_t b : txt) {
-      out[written++] = UpperHexDigit(b >> 4);
-      out[written++] = UpperHexDigit(b);
-    }
-    return written;
-  });
+  return BuildResult(CheckedMulAdd(txt.size(), 2, 0),
+                     [&](MutableBytes out) { return WriteHexPairs(txt, out); });
 }
 
 BSTR HexToBytes(Bytes txt) {
