@@ -11,32 +11,14 @@
 #include <string_view>
 
 #include "frame/platform.h"
+#include "support/host_string.h"
 #include "twinekit.h"
 #include "twinekit_test_hooks.h"
 
 namespace {
 
-// A caller's string variable, freed when the test is done with it.
-class HostString {
- public:
-  explicit HostString(std::string_view bytes)
-      : s_(SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size()))) {}
-  ~HostString() { SysFreeString(s_); }
-  HostString(const HostString&) = delete;
-  HostString& operator=(const HostString&) = delete;
-  BSTR* ref() { return &s_; }
-
- private:
-  BSTR s_;
-};
-
-// The bytes of a result, which is freed.
-std::string Take(BSTR result) {
-  EXPECT_NE(result, nullptr);
-  std::string bytes(reinterpret_cast<const char*>(result), SysStringByteLen(result));
-  SysFreeString(result);
-  return bytes;
-}
+using tksupport::HostString;
+using tksupport::Take;
 
 // Random texts: each byte from the whole range or from a small alphabet
 // that makes blanks, tabs and digits frequent.
