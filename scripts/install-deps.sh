@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ python3
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev
   gcc-multilib g++-multilib
   mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64
