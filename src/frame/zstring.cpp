@@ -18,14 +18,6 @@ const uint8_t* FindZ(const uint8_t* text, const uint8_t* pattern) {
   return nullptr;
 }
 
-int CompareZ(const uint8_t* a, const uint8_t* b, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
-    if (a[i] == 0) return 0;
-  }
-  return 0;
-}
-
 void CopyZ(uint8_t* destination, const uint8_t* source, size_t count) {
   size_t i = 0;
   for (; i < count && source[i] != 0; ++i) destination[i] = source[i];

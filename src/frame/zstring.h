@@ -1,5 +1,5 @@
-// Services over zero-terminated byte strings: substring search, bounded
-// comparison and bounded copy.  Each stops at a string's first zero byte.
+// Services over zero-terminated byte strings: substring search and bounded
+// copy.  Each stops at a string's first zero byte.
 #pragma once
 
 #include <cstddef>
@@ -10,10 +10,6 @@ namespace twinekit {
 // The first place in text where all bytes of pattern follow one another,
 // or null.  An empty pattern is found at the start of text.
 const uint8_t* FindZ(const uint8_t* text, const uint8_t* pattern);
-
-// Compares at most count bytes as unsigned values, stopping after the first
-// difference or a zero byte both share.  0 when equal.
-int CompareZ(const uint8_t* a, const uint8_t* b, size_t count);
 
 // Copies source into destination until count bytes are written or source's
 // zero byte is reached, then fills the rest of the count with zero bytes.

@@ -52,14 +52,6 @@ TEST(ZeroTerminated, Search) {
   }
 }
 
-TEST(ZeroTerminated, BoundedCompareIsUnsignedAndStopsAtSharedZero) {
-  EXPECT_EQ(CompareZ(U("abc"), U("abd"), 2), 0);
-  EXPECT_LT(CompareZ(U("abc"), U("abd"), 3), 0);
-  EXPECT_GT(CompareZ(U("\xFF"), U("\x01"), 1), 0);
-  EXPECT_EQ(CompareZ(U("ab\0x"), U("ab\0y"), 4), 0);
-  EXPECT_EQ(CompareZ(U("a"), U("b"), 0), 0);
-}
-
 TEST(ZeroTerminated, BoundedCopyPadsWithZeros) {
   uint8_t out[6];
   std::memset(out, 0x55, sizeof out);
