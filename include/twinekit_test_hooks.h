@@ -26,6 +26,10 @@ TK_API int64_t tk_test_live_bstrs(void);
 TK_API int64_t tk_test_scratch_allocations(void);
 TK_API int64_t tk_test_bstr_allocations(void);
 
+/* Allocations that failed, made to fail or for want of memory. */
+TK_API int64_t tk_test_scratch_failures(void);
+TK_API int64_t tk_test_bstr_failures(void);
+
 /*
  * Make the k-th allocation from now fail (k = 1: the next one).  With
  * persistent non-zero, that allocation and every later one fail.  k <= 0

@@ -1,5 +1,6 @@
 // Bookkeeping behind the native test hooks: how many blocks of one kind are
-// alive, how many allocations were attempted, and which attempt must fail.
+// alive, how many allocations were attempted and how many failed, and which
+// attempt must fail.
 #pragma once
 
 #include <atomic>
@@ -14,13 +15,20 @@ class AllocationLedger {
     const int64_t attempt = attempts_.fetch_add(1, std::memory_order_relaxed) + 1;
     const int64_t fail_at = fail_at_.load(std::memory_order_relaxed);
     if (fail_at <= 0 || attempt < fail_at) return true;
-    return !(attempt == fail_at || persistent_.load(std::memory_order_relaxed));
+    if (attempt == fail_at || persistent_.load(std::memory_order_relaxed)) {
+      Failed();
+      return false;
+    }
+    return true;
   }
+  // An admitted attempt for which no memory could be had.
+  void Failed() { failures_.fetch_add(1, std::memory_order_relaxed); }
   void Allocated() { live_.fetch_add(1, std::memory_order_relaxed); }
   void Freed() { live_.fetch_sub(1, std::memory_order_relaxed); }
 
   int64_t live() const { return live_.load(std::memory_order_relaxed); }
   int64_t attempts() const { return attempts_.load(std::memory_order_relaxed); }
+  int64_t failures() const { return failures_.load(std::memory_order_relaxed); }
 
   // k = 1 fails the next attempt; k <= 0 turns failures off.
   void FailFromNow(int64_t k, bool persistent) {
@@ -31,6 +39,7 @@ class AllocationLedger {
  private:
   std::atomic<int64_t> live_{0};
   std::atomic<int64_t> attempts_{0};
+  std::atomic<int64_t> failures_{0};
   std::atomic<int64_t> fail_at_{0};
   std::atomic<bool> persistent_{false};
 };

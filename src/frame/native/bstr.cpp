@@ -19,11 +19,15 @@ BSTR Allocate(const void* source, UINT byte_count) {
   auto& ledger = twinekit::native::BstrLedger();
   if (!ledger.Admit()) return nullptr;
   // Refuse what the 32-bit count or this process's size_t cannot describe.
-  if (byte_count > UINT32_MAX - kPrefix - kTerminator) return nullptr;
   const uint64_t total = uint64_t{byte_count} + kPrefix + kTerminator;
-  if (total > SIZE_MAX) return nullptr;
-  auto* base = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(total)));
-  if (base == nullptr) return nullptr;
+  const bool describable = total <= UINT32_MAX && total <= SIZE_MAX;
+  auto* base = describable
+                   ? static_cast<unsigned char*>(std::malloc(static_cast<size_t>(total)))
+                   : nullptr;
+  if (base == nullptr) {
+    ledger.Failed();
+    return nullptr;
+  }
   const uint32_t count = byte_count;
   std::memcpy(base, &count, kPrefix);
   unsigned char* payload = base + kPrefix;

@@ -11,7 +11,11 @@ void* CoTaskMemAlloc(size_t size) {
   auto& ledger = twinekit::native::ScratchLedger();
   if (!ledger.Admit()) return nullptr;
   void* block = std::malloc(size == 0 ? 1 : size);
-  if (block != nullptr) ledger.Allocated();
+  if (block != nullptr) {
+    ledger.Allocated();
+  } else {
+    ledger.Failed();
+  }
   return block;
 }
 
