@@ -65,8 +65,12 @@ StringArg ReadString(Input& in) {
   const uint8_t head = in.Byte();
   if (head == 0xFF) return {true, {}};
   if ((head & 0xC0) == 0xC0) {
-    // A long run of one byte (up to 64 KiB), to reach the size edges cheaply.
-    const size_t length = (size_t{in.Byte()} << 8 | in.Byte()) + 1;
+    // A long run of one byte, to reach the size edges cheaply: up to 4 KiB,
+    // or, for one head, up to 64 KiB (past the 16-bit Integer positions).
+    // Long runs are rare on purpose: every byte an export reads costs the
+    // instrumented build dearly, and throughput is what finds faults.
+    const size_t high = head == 0xFE ? in.Byte() : (head & 0x0F);
+    const size_t length = (high << 8 | in.Byte()) + 1;
     return {false, std::string(length, static_cast<char>(in.Byte()))};
   }
   size_t length = head & 0x3F;
@@ -188,11 +192,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const int64_t live_scratch = tk_test_live_scratch();
   const int64_t live_bstrs = tk_test_live_bstrs();
-  const int64_t bstr_attempts = tk_test_bstr_allocations();
+  const int64_t bstr_failures = tk_test_bstr_failures();
 
   const tksupport::Returned r = call(fn, slots.data());
-  const bool bstr_failed = (fault & 0x40) && fail_bstr &&
-                           tk_test_bstr_allocations() - bstr_attempts >= (fault & 0x0F) + 1;
+  // Made to fail, or too large for the sanitizer's allocation cap.
+  const bool bstr_failed = tk_test_bstr_failures() != bstr_failures;
   tk_test_fail_scratch(0, 0);
   tk_test_fail_bstr(0, 0);
 
