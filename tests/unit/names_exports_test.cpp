@@ -1,6 +1,6 @@
-// The name capitalisation exports under failing allocations, with exception
-// words at and past the bound of the pattern area, on large texts and from
-// several threads at once.
+// The name capitalisation exports with exception words at and past the
+// bound of the pattern area, on large texts and from several threads at
+// once.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -35,99 +35,6 @@ std::string Name2(std::string_view txt, std::string_view exceptions, int32_t opt
   SysFreeString(e);
   SysFreeString(t);
   return out;
-}
-
-// One call with the k-th allocation of one kind failing (from then on, when
-// persistent); the result's bytes, or "(null)".
-struct Failed {
-  std::string result;
-  bool null = false;
-};
-
-template <typename Call>
-Failed CallFailing(Call call, bool bstr, int64_t k, bool persistent) {
-  const int64_t scratch = tk_test_live_scratch();
-  const int64_t bstrs = tk_test_live_bstrs();
-  if (bstr) {
-    tk_test_fail_bstr(k, persistent);
-  } else {
-    tk_test_fail_scratch(k, persistent);
-  }
-  BSTR r = call();
-  tk_test_fail_bstr(0, 0);
-  tk_test_fail_scratch(0, 0);
-  Failed f{BytesOf(r), r == nullptr};
-  SysFreeString(r);
-  EXPECT_EQ(tk_test_live_scratch(), scratch);
-  EXPECT_EQ(tk_test_live_bstrs(), bstrs);
-  return f;
-}
-
-TEST(NamesExports, PlainFormUnderFailingAllocations) {
-  BSTR t = Make("ronald mcdonald");
-  auto call = [&] { return cProperName(&t); };
-  const int64_t scratch_before = tk_test_scratch_allocations();
-  const int64_t bstr_before = tk_test_bstr_allocations();
-  SysFreeString(call());
-  EXPECT_EQ(tk_test_scratch_allocations() - scratch_before, 1);
-  EXPECT_EQ(tk_test_bstr_allocations() - bstr_before, 1);
-
-  for (bool persistent : {false, true}) {
-    const Failed scratch = CallFailing(call, false, 1, persistent);
-    EXPECT_FALSE(scratch.null);
-    EXPECT_EQ(scratch.result, "");
-    // Only the result's own allocation failing gives a null BSTR.
-    EXPECT_TRUE(CallFailing(call, true, 1, persistent).null);
-  }
-  EXPECT_EQ(BytesOf(t), "ronald mcdonald");
-  SysFreeString(t);
-}
-
-// The full form makes its working copy, the list's working area (only with
-// a list of some byte length, even one whose first byte is zero) and the
-// result, all as BSTRs, and no scratch buffer.
-TEST(NamesExports, FullFormUnderFailingAllocations) {
-  struct Input {
-    std::string_view txt, exceptions;
-    int32_t options;
-    std::string_view result;
-    int64_t bstr_allocations;
-  };
-  const Input inputs[] = {
-      {"ronald mcdonald de la", "de/mc", 9, "Ronald McDonald de La", 3},
-      {"ronald de", std::string_view("\0de", 3), 9, "Ronald De", 3},
-      {"RONALD", "", 1, "Ronald", 2},
-  };
-  for (const Input& in : inputs) {
-    BSTR t = Make(in.txt);
-    BSTR e = Make(in.exceptions);
-    auto call = [&] { return cProperName2(&t, e, in.options); };
-    const int64_t scratch_before = tk_test_scratch_allocations();
-    const int64_t bstr_before = tk_test_bstr_allocations();
-    BSTR r = call();
-    EXPECT_EQ(BytesOf(r), in.result);
-    SysFreeString(r);
-    EXPECT_EQ(tk_test_scratch_allocations() - scratch_before, 0);
-    ASSERT_EQ(tk_test_bstr_allocations() - bstr_before, in.bstr_allocations) << in.txt;
-
-    for (bool persistent : {false, true}) {
-      for (int64_t k = 1; k <= in.bstr_allocations; ++k) {
-        const Failed f = CallFailing(call, true, k, persistent);
-        if (k == in.bstr_allocations) {
-          EXPECT_TRUE(f.null) << in.txt << " failing the result";
-        } else if (persistent) {
-          // The empty result is a BSTR too, and fails with the rest.
-          EXPECT_TRUE(f.null) << in.txt << " failing allocation " << k << " and later";
-        } else {
-          EXPECT_FALSE(f.null) << in.txt << " failing allocation " << k;
-          EXPECT_EQ(f.result, "") << in.txt << " failing allocation " << k;
-        }
-      }
-    }
-    EXPECT_EQ(BytesOf(t), in.txt);
-    SysFreeString(e);
-    SysFreeString(t);
-  }
 }
 
 // A word longer than 253 bytes does not fit the pattern area beside its two
