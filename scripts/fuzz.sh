@@ -3,7 +3,8 @@
 # runs it over every export.
 #
 #   bash scripts/fuzz.sh smoke        a short run from the seed corpus (CI)
-#   bash scripts/fuzz.sh long [SECS]  a long run, both cores, growing build/fuzz-corpus
+#   bash scripts/fuzz.sh long [SECS]  a long run, every core, growing build/fuzz-corpus
+#   bash scripts/fuzz.sh replay FILE  runs one saved input, with allocation stacks
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -39,8 +40,11 @@ case $mode in
       "$fuzzer" "${common[@]}" -max_total_time="${2:-3600}" -fork="$(nproc)" \
       -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 build/fuzz-corpus
     ;;
+  replay)
+    "$fuzzer" "${common[@]}" "${2:?an input file}"
+    ;;
   *)
-    echo "usage: $0 smoke|long [SECONDS]" >&2
+    echo "usage: $0 smoke | long [SECONDS] | replay FILE" >&2
     exit 2
     ;;
 esac
