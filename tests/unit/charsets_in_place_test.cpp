@@ -14,17 +14,13 @@ namespace {
 using tksupport::HostString;
 using namespace std::literals;
 
-std::string BytesOf(BSTR s) {
-  return std::string(reinterpret_cast<const char*>(s), SysStringByteLen(s));
-}
-
 TEST(CharsetsInPlace, NeverWritePastTheByteCount) {
   HostString old_chars("\0"sv), new_chars("x"), stop("y");
   HostString first("a\0b\0"sv), second("\0a\0"sv);
   EXPECT_EQ(cChangeChars(first.ref(), old_chars.ref(), new_chars.ref()), -1);
   EXPECT_EQ(cChangeCharsUntil(second.ref(), old_chars.ref(), new_chars.ref(), stop.ref()), -1);
-  EXPECT_EQ(BytesOf(first.value()), "axbx");
-  EXPECT_EQ(BytesOf(second.value()), "xax");
+  EXPECT_EQ(first.bytes(), "axbx");
+  EXPECT_EQ(second.bytes(), "xax");
   for (BSTR s : {first.value(), second.value()}) {
     const unsigned char* after = reinterpret_cast<const unsigned char*>(s) + SysStringByteLen(s);
     EXPECT_EQ(after[0], 0);

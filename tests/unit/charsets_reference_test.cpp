@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
 
 #include "cases/charsets_mix.h"
 #include "frame/platform.h"
+#include "support/host_string.h"
 #include "twinekit.h"
 #include "twinekit_test_hooks.h"
 
@@ -161,35 +161,13 @@ Text LiteralInsertBlocks(const Text& txt, const Text& blocks, char s) {
 
 // --- Calling the exports --------------------------------------------------
 
-// A caller's string variable; nullopt stands for a null BSTR.
-class Var {
- public:
-  explicit Var(const std::optional<Text>& bytes)
-      : b_(bytes ? SysAllocStringByteLen(bytes->data(), static_cast<UINT>(bytes->size()))
-                 : nullptr) {}
-  ~Var() { SysFreeString(b_); }
-  Var(const Var&) = delete;
-  Var& operator=(const Var&) = delete;
-  BSTR* ref() { return &b_; }
-  Text bytes() const {
-    return b_ ? Text(reinterpret_cast<const char*>(b_), SysStringByteLen(b_)) : "";
-  }
+using Var = tksupport::HostString;
+using tksupport::Take;
 
- private:
-  BSTR b_;
-};
-
-// Takes ownership of a result and returns its bytes.
-Text Take(BSTR result) {
-  EXPECT_NE(result, nullptr);
-  Text bytes(reinterpret_cast<const char*>(result), SysStringByteLen(result));
-  SysFreeString(result);
-  return bytes;
-}
-
-std::optional<Text> Arg(const Text& s, bool null_when_empty) {
-  if (s.empty() && null_when_empty) return std::nullopt;
-  return s;
+// The caller's variable for s; a null BSTR for an empty s when asked.
+Var Arg(const Text& s, bool null_when_empty) {
+  if (s.empty() && null_when_empty) return Var();
+  return Var(s);
 }
 
 // --- Random inputs ---------------------------------------------------------

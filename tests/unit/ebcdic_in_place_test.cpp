@@ -7,16 +7,13 @@
 #include <string>
 
 #include "frame/platform.h"
+#include "support/host_string.h"
 #include "twinekit.h"
 #include "twinekit_test_hooks.h"
 
 namespace {
 
 using Convert = TK_INTEGER (*)(BSTR*);
-
-std::string BytesOf(BSTR s) {
-  return std::string(reinterpret_cast<const char*>(s), SysStringByteLen(s));
-}
 
 std::string AllBytes() {
   std::string all(256, '\0');
@@ -26,13 +23,11 @@ std::string AllBytes() {
 
 // Converts bytes in place through `convert` and returns what it left.
 std::string Converted(Convert convert, const std::string& bytes) {
-  BSTR s = SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size()));
-  BSTR variable = s;
+  tksupport::HostString s(bytes);
+  BSTR variable = s.value();
   EXPECT_EQ(convert(&variable), bytes.empty() ? 0 : -1);
-  EXPECT_EQ(variable, s);
-  std::string out = BytesOf(s);
-  SysFreeString(s);
-  return out;
+  EXPECT_EQ(variable, s.value());
+  return s.bytes();
 }
 
 struct Direction {

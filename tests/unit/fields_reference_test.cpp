@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "frame/platform.h"
+#include "support/host_string.h"
 #include "twinekit.h"
 
 namespace {
@@ -27,29 +28,8 @@ using Text = std::string;
 
 // --- Calling the exports --------------------------------------------------
 
-// A caller's string: a null BSTR when absent.
-class Arg {
- public:
-  explicit Arg(std::string_view bytes)
-      : s_(SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size()))) {}
-  Arg() : s_(nullptr) {}
-  ~Arg() { SysFreeString(s_); }
-  Arg(const Arg&) = delete;
-  Arg& operator=(const Arg&) = delete;
-  BSTR* ref() { return &s_; }
-  BSTR value() const { return s_; }
-
- private:
-  BSTR s_;
-};
-
-Text Take(BSTR result) {
-  EXPECT_NE(result, nullptr);
-  if (result == nullptr) return "<null>";
-  Text out(reinterpret_cast<const char*>(result), SysStringByteLen(result));
-  SysFreeString(result);
-  return out;
-}
+using Arg = tksupport::HostString;
+using tksupport::Take;
 
 Text Get(const Text& t, int32_t index) {
   Arg a(t);

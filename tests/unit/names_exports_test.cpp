@@ -11,30 +11,18 @@
 #include <vector>
 
 #include "frame/platform.h"
+#include "support/host_string.h"
 #include "twinekit.h"
 #include "twinekit_test_hooks.h"
 
 namespace {
 
-BSTR Make(std::string_view bytes) {
-  return SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size()));
-}
-
-std::string BytesOf(BSTR s) {
-  if (s == nullptr) return {};
-  return std::string(reinterpret_cast<const char*>(s), SysStringByteLen(s));
-}
+using tksupport::HostString;
+using tksupport::Take;
 
 std::string Name2(std::string_view txt, std::string_view exceptions, int32_t options) {
-  BSTR t = Make(txt);
-  BSTR e = Make(exceptions);
-  BSTR r = cProperName2(&t, e, options);
-  EXPECT_NE(r, nullptr);
-  std::string out = BytesOf(r);
-  SysFreeString(r);
-  SysFreeString(e);
-  SysFreeString(t);
-  return out;
+  HostString t(txt), e(exceptions);
+  return Take(cProperName2(t.ref(), e.value(), options));
 }
 
 // A word longer than 253 bytes does not fit the pattern area beside its two
@@ -101,15 +89,10 @@ TEST(NamesExports, ConcurrentCallsKeepTheirOwnLists) {
   for (size_t j = 0; j < std::size(kJobs); ++j) {
     threads.emplace_back([j, &mismatches] {
       const Job& job = kJobs[j];
-      BSTR t = Make(job.txt);
-      BSTR e = Make(job.exceptions);
+      HostString t(job.txt), e(job.exceptions);
       for (int i = 0; i < 5000; ++i) {
-        BSTR r = cProperName2(&t, e, job.options);
-        if (BytesOf(r) != job.result) ++mismatches[j];
-        SysFreeString(r);
+        if (Take(cProperName2(t.ref(), e.value(), job.options)) != job.result) ++mismatches[j];
       }
-      SysFreeString(e);
-      SysFreeString(t);
     });
   }
   for (std::thread& th : threads) th.join();
