@@ -26,8 +26,7 @@ TK_API int64_t tk_test_live_bstrs(void);
 TK_API int64_t tk_test_scratch_allocations(void);
 TK_API int64_t tk_test_bstr_allocations(void);
 
-/* Allocations that failed, made to fail or for want of memory. */
-TK_API int64_t tk_test_scratch_failures(void);
+/* BSTR allocations that failed, made to fail or for want of memory. */
 TK_API int64_t tk_test_bstr_failures(void);
 
 /*

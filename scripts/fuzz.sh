@@ -32,8 +32,8 @@ case $mode in
   long)
     # Fork mode on every core: a crash, leak or out-of-memory is saved under
     # build/fuzz/ and the run goes on.  The status lines' "#N" counts every
-    # execution so far.  Allocation stacks are not recorded (a third faster);
-    # rerun an artifact with the default options to see them.
+    # execution so far.  Allocation stacks are not recorded (a tenth faster);
+    # `fuzz.sh replay` shows them for a saved input.
     mkdir -p build/fuzz-corpus
     cp -n fuzz/corpus/* build/fuzz-corpus/ 2>/dev/null || true
     ASAN_OPTIONS=$ASAN_OPTIONS:malloc_context_size=0 \

@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
-#include <string>
 
 #include "frame/platform.h"
 #include "support/host_string.h"

@@ -11,11 +11,7 @@ void* CoTaskMemAlloc(size_t size) {
   auto& ledger = twinekit::native::ScratchLedger();
   if (!ledger.Admit()) return nullptr;
   void* block = std::malloc(size == 0 ? 1 : size);
-  if (block != nullptr) {
-    ledger.Allocated();
-  } else {
-    ledger.Failed();
-  }
+  block != nullptr ? ledger.Allocated() : ledger.Failed();
   return block;
 }
 

@@ -27,7 +27,6 @@ int64_t tk_test_live_scratch(void) { return ScratchLedger().live(); }
 int64_t tk_test_live_bstrs(void) { return BstrLedger().live(); }
 int64_t tk_test_scratch_allocations(void) { return ScratchLedger().attempts(); }
 int64_t tk_test_bstr_allocations(void) { return BstrLedger().attempts(); }
-int64_t tk_test_scratch_failures(void) { return ScratchLedger().failures(); }
 int64_t tk_test_bstr_failures(void) { return BstrLedger().failures(); }
 
 void tk_test_fail_scratch(int64_t k, int persistent) {
