@@ -1,14 +1,11 @@
 // The name capitalisation exports with exception words at and past the
-// bound of the pattern area, on large texts and from several threads at
-// once.
+// bound of the pattern area, and on large texts.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <thread>
-#include <vector>
 
 #include "frame/platform.h"
 #include "support/host_string.h"
@@ -68,35 +65,6 @@ TEST(NamesExports, LargeTexts) {
   using std::chrono::duration_cast, std::chrono::milliseconds;
   const auto elapsed = duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
   RecordProperty("milliseconds", static_cast<int>(elapsed.count()));
-}
-
-// Every call splits its own copy of the list, so calls on several threads
-// at once never go on in one another's lists.
-TEST(NamesExports, ConcurrentCallsKeepTheirOwnLists) {
-  struct Job {
-    std::string_view txt, exceptions;
-    int32_t options;
-    std::string_view result;
-  };
-  static constexpr Job kJobs[] = {
-      {"jean de la fontaine", "de/la/x/y/z", 1, "Jean de la Fontaine"},
-      {"ronald mcdonald", "q/x/z/mc", 8, "Ronald McDonald"},
-      {"van der berg", "a/b/c/van der", 1, "van der Berg"},
-      {"o'neil mcdonald", "mc/o'/p/q", 8, "O'Neil McDonald"},
-  };
-  std::vector<std::thread> threads;
-  std::vector<int> mismatches(std::size(kJobs), 0);
-  for (size_t j = 0; j < std::size(kJobs); ++j) {
-    threads.emplace_back([j, &mismatches] {
-      const Job& job = kJobs[j];
-      HostString t(job.txt), e(job.exceptions);
-      for (int i = 0; i < 5000; ++i) {
-        if (Take(cProperName2(t.ref(), e.value(), job.options)) != job.result) ++mismatches[j];
-      }
-    });
-  }
-  for (std::thread& th : threads) th.join();
-  for (size_t j = 0; j < std::size(kJobs); ++j) EXPECT_EQ(mismatches[j], 0) << kJobs[j].txt;
 }
 
 }  // namespace

@@ -1,83 +1,16 @@
-// Results and the native platform layer: the empty result, the BSTR layout,
-// building in scratch, allocation failure, and the Variant conversion to a
-// Long.
+// The native layer's Variant conversion to a Long, which follows the OLE
+// rules: floating values and Currency round half to even, numeric text is
+// read as a Basic host reads it, and a failed conversion is a status, not a
+// value.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
 #include "frame/platform.h"
-#include "frame/result.h"
-#include "frame/size_math.h"
-#include "twinekit_test_hooks.h"
 
 namespace twinekit {
 namespace {
-
-TEST(Results, EmptyResultIsARealZeroLengthBstr) {
-  for (int64_t length : {0, -5, INT32_MIN}) {
-    BSTR r = ResultFromBytes(nullptr, length);
-    ASSERT_NE(r, nullptr);
-    EXPECT_EQ(SysStringByteLen(r), 0u);
-    SysFreeString(r);
-  }
-}
-
-TEST(Results, BstrLayoutHasCountBeforeAndZeroAfter) {
-  BSTR r = SysAllocStringByteLen("abc", 3);
-  uint32_t count;
-  std::memcpy(&count, reinterpret_cast<char*>(r) - 4, 4);
-  EXPECT_EQ(count, 3u);
-  EXPECT_EQ(reinterpret_cast<char*>(r)[3], '\0');
-  EXPECT_EQ(SysStringByteLen(nullptr), 0u);
-  SysFreeString(r);
-  SysFreeString(nullptr);
-}
-
-TEST(Results, BuildResultReleasesScratchAndSizesExactly) {
-  const int64_t live = tk_test_live_scratch();
-  BSTR r = BuildResult(10, [](MutableBytes out) {
-    std::memcpy(out.data(), "xyz", 3);
-    return size_t{3};
-  });
-  EXPECT_EQ(SysStringByteLen(r), 3u);
-  EXPECT_EQ(std::memcmp(r, "xyz", 3), 0);
-  EXPECT_EQ(tk_test_live_scratch(), live);
-  SysFreeString(r);
-}
-
-TEST(Results, NoScratchOrNoSizeGivesTheEmptyResult) {
-  tk_test_fail_scratch(1, 0);
-  BSTR r = BuildResult(10, [](MutableBytes) -> size_t { ADD_FAILURE(); return 0; });
-  EXPECT_EQ(SysStringByteLen(r), 0u);
-  SysFreeString(r);
-  r = BuildResult(std::nullopt, [](MutableBytes) -> size_t { ADD_FAILURE(); return 0; });
-  ASSERT_NE(r, nullptr);
-  SysFreeString(r);
-}
-
-TEST(SizeMath, RefusesWhatA32BitCountCannotHold) {
-  EXPECT_EQ(CheckedMulAdd(7, 0x7FFFFFFF, 0), std::nullopt);
-  EXPECT_EQ(CheckedMulAdd(2, 0x3FFFFFFF, 1), std::optional<size_t>(0x7FFFFFFF));
-  EXPECT_EQ(CheckedMulAdd(2, 0x40000000, 0), std::nullopt);
-  EXPECT_EQ(CheckedSize(uint64_t{1} << 40), std::nullopt);
-}
-
-TEST(AllocationHooks, FailOnceOrFromThenOn) {
-  tk_test_fail_bstr(2, 0);
-  BSTR a = SysAllocStringByteLen("a", 1);
-  BSTR b = SysAllocStringByteLen("b", 1);
-  BSTR c = SysAllocStringByteLen("c", 1);
-  EXPECT_NE(a, nullptr);
-  EXPECT_EQ(b, nullptr);
-  EXPECT_NE(c, nullptr);
-  tk_test_fail_bstr(1, 1);
-  EXPECT_EQ(SysAllocStringByteLen("d", 1), nullptr);
-  EXPECT_EQ(SysAllocStringByteLen("e", 1), nullptr);
-  tk_test_fail_bstr(0, 0);
-  SysFreeString(a);
-  SysFreeString(c);
-}
 
 struct Conversion {
   VARIANT in;
