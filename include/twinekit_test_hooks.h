@@ -1,7 +1,9 @@
 /*
- * Test hooks of the native TwineKit library.  They exist only in the native
- * build (never in the DLLs) and let tests count live allocations, make a
- * chosen allocation fail, and fix the clock that seeds the generator.
+ * Test hooks of the native TwineKit library.  Only its test variant,
+ * libtwinekit_testing.so (CMake target twinekit_testing), defines them: the
+ * shipped libtwinekit.so and libtwinekit.a do not, nor do the DLLs.  They let
+ * tests count live allocations, make a chosen allocation fail, and fix the
+ * clock that seeds the generator.
  *
  * Scratch buffers are the CoTaskMemAlloc blocks an export takes for the
  * duration of a call; BSTRs are every string made by SysAllocStringByteLen

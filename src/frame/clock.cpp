@@ -3,8 +3,9 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <atomic>
 #include <ctime>
+
+#include "frame/native/hooks.h"
 #endif
 
 namespace twinekit {
@@ -27,10 +28,9 @@ int64_t NowSeconds() {
   return ticks / kTicksPerSecond - kSecondsFrom1601To1970;
 }
 #else
-std::atomic<int64_t> fixed_clock{-1};
-
 int64_t NowSeconds() {
-  const int64_t fixed = fixed_clock.load(std::memory_order_relaxed);
+  // The test variant may fix the clock; the shipped library never does.
+  const int64_t fixed = native::FixedClock();
   if (fixed >= 0) return fixed;
   return static_cast<int64_t>(std::time(nullptr));
 }
@@ -39,11 +39,5 @@ int64_t NowSeconds() {
 }  // namespace
 
 uint32_t SeedFromClock() { return SecondsToSeed(NowSeconds()); }
-
-#ifndef _WIN32
-void FixClockForTests(int64_t seconds) {
-  fixed_clock.store(seconds < 0 ? -1 : seconds, std::memory_order_relaxed);
-}
-#endif
 
 }  // namespace twinekit

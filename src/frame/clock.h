@@ -9,10 +9,4 @@ namespace twinekit {
 // All 32 bits set (-1) for a time before 1970 or past the 32-bit range.
 uint32_t SeedFromClock();
 
-#ifndef _WIN32
-// Native builds only: a non-negative value fixes the clock, a negative one
-// gives the real clock back.
-void FixClockForTests(int64_t seconds);
-#endif
-
 }  // namespace twinekit

@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frame/native/alloc_faults.h"
+#include "frame/native/hooks.h"
 #include "frame/platform.h"
 
 namespace {
+
+using twinekit::native::Pool;
 
 constexpr size_t kPrefix = sizeof(uint32_t);
 constexpr size_t kTerminator = 2;
@@ -16,8 +18,7 @@ constexpr size_t kTerminator = 2;
 unsigned char* Base(BSTR s) { return reinterpret_cast<unsigned char*>(s) - kPrefix; }
 
 BSTR Allocate(const void* source, UINT byte_count) {
-  auto& ledger = twinekit::native::BstrLedger();
-  if (!ledger.Admit()) return nullptr;
+  if (!twinekit::native::AdmitAllocation(Pool::kBstr)) return nullptr;
   // Refuse what the 32-bit count or this process's size_t cannot describe.
   const uint64_t total = uint64_t{byte_count} + kPrefix + kTerminator;
   const bool describable = total <= UINT32_MAX && total <= SIZE_MAX;
@@ -25,7 +26,7 @@ BSTR Allocate(const void* source, UINT byte_count) {
                    ? static_cast<unsigned char*>(std::malloc(static_cast<size_t>(total)))
                    : nullptr;
   if (base == nullptr) {
-    ledger.Failed();
+    twinekit::native::AllocationFailed(Pool::kBstr);
     return nullptr;
   }
   const uint32_t count = byte_count;
@@ -38,7 +39,7 @@ BSTR Allocate(const void* source, UINT byte_count) {
   }
   payload[byte_count] = 0;
   payload[byte_count + 1] = 0;
-  ledger.Allocated();
+  twinekit::native::AllocationMade(Pool::kBstr);
   return reinterpret_cast<BSTR>(payload);
 }
 
@@ -66,7 +67,7 @@ UINT SysStringLen(BSTR s) { return SysStringByteLen(s) / sizeof(OLECHAR); }
 
 void SysFreeString(BSTR s) {
   if (s == nullptr) return;
-  twinekit::native::BstrLedger().Freed();
+  twinekit::native::AllocationFreed(Pool::kBstr);
   std::free(Base(s));
 }
 

@@ -1,23 +1,28 @@
-// The task allocator of the native build: plain heap blocks, counted so
-// that tests can see every scratch buffer released.
+// The task allocator of the native build: plain heap blocks, reported to the
+// hooks so that the test variant can see every scratch buffer released.
 #include <cstdlib>
 
-#include "frame/native/alloc_faults.h"
+#include "frame/native/hooks.h"
 #include "frame/platform.h"
+
+using twinekit::native::Pool;
 
 extern "C" {
 
 void* CoTaskMemAlloc(size_t size) {
-  auto& ledger = twinekit::native::ScratchLedger();
-  if (!ledger.Admit()) return nullptr;
+  if (!twinekit::native::AdmitAllocation(Pool::kScratch)) return nullptr;
   void* block = std::malloc(size == 0 ? 1 : size);
-  block != nullptr ? ledger.Allocated() : ledger.Failed();
+  if (block != nullptr) {
+    twinekit::native::AllocationMade(Pool::kScratch);
+  } else {
+    twinekit::native::AllocationFailed(Pool::kScratch);
+  }
   return block;
 }
 
 void CoTaskMemFree(void* block) {
   if (block == nullptr) return;
-  twinekit::native::ScratchLedger().Freed();
+  twinekit::native::AllocationFreed(Pool::kScratch);
   std::free(block);
 }
 

@@ -1,4 +1,4 @@
-// Bookkeeping behind the native test hooks: how many blocks of one kind are
+// The bookkeeping of one pool of blocks in the test variant: how many are
 // alive, how many allocations were attempted and how many failed, and which
 // attempt must fail.
 #pragma once
@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-namespace twinekit::native {
+namespace twinekit::testing {
 
 class AllocationLedger {
  public:
@@ -44,7 +44,4 @@ class AllocationLedger {
   std::atomic<bool> persistent_{false};
 };
 
-AllocationLedger& ScratchLedger();
-AllocationLedger& BstrLedger();
-
-}  // namespace twinekit::native
+}  // namespace twinekit::testing
