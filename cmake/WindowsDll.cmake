@@ -8,15 +8,14 @@ else()
   set(TK_ENTRY _TwineKitEntry@12)
 endif()
 
-# The module-definition file lists only the exports that exist so far.
+# The module-definition file, written from the export table.
 set(TK_DEF ${CMAKE_CURRENT_BINARY_DIR}/${TK_DLL_NAME}.def)
+set(TK_EXPORT_TABLE ${CMAKE_CURRENT_SOURCE_DIR}/src/exports/export_table.h)
 add_custom_command(
   OUTPUT ${TK_DEF}
-  COMMAND ${CMAKE_COMMAND} -DMASTER=${CMAKE_CURRENT_SOURCE_DIR}/src/exports/twinekit.def
-          -DOUT=${TK_DEF} -DLIBRARY_NAME=${TK_DLL_NAME}.DLL
-          "-DSOURCES=${TK_EXPORT_SOURCES}"
-          -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/GenerateDef.cmake
-  DEPENDS src/exports/twinekit.def cmake/GenerateDef.cmake ${TK_EXPORT_SOURCES}
+  COMMAND ${CMAKE_COMMAND} -DTABLE=${TK_EXPORT_TABLE} -DOUT=${TK_DEF}
+          -DLIBRARY_NAME=${TK_DLL_NAME}.DLL -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/GenerateDef.cmake
+  DEPENDS ${TK_EXPORT_TABLE} cmake/GenerateDef.cmake
   COMMENT "Writing ${TK_DLL_NAME}.def"
   VERBATIM)
 

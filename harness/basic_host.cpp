@@ -41,7 +41,7 @@ std::vector<uintptr_t> BuildSlots(const twinekit::ExportInfo& info, const tkcase
                                   uint64_t garbage, HostArgs& args) {
   std::vector<uintptr_t> slots;
   for (size_t i = 0; i < info.args.size(); ++i) {
-    const tkcases::Arg& a = c.args[i];
+    const tkhost::Value& a = c.args[i];
     const char kind = info.args[i];
     switch (kind) {
       case 'R':
@@ -146,8 +146,8 @@ void CheckArguments(const twinekit::ExportInfo& info, HostArgs& args, Outcome& s
 
 }  // namespace
 
-Outcome CallAsBasicHost(void* fn, const twinekit::ExportInfo& info, const tkcases::Case& c,
-                        uint64_t garbage) {
+Outcome CallAsBasicHost(void* fn, const tkcases::Case& c, uint64_t garbage) {
+  const twinekit::ExportInfo& info = *c.info;
   Outcome seen;
   HostArgs args;
   std::vector<uintptr_t> slots = BuildSlots(info, c, garbage, args);

@@ -4,8 +4,7 @@
 
 #include <cstdint>
 
-#include "cases/case.h"
-#include "cases/outcome.h"
+#include "cases/case_file.h"
 #include "exports/export_table.h"
 
 namespace tkharness {
@@ -17,7 +16,6 @@ namespace tkharness {
 // shows whichever sign it gives.
 inline constexpr uint64_t kSlotGarbage[] = {0x5A5A5A5AA5C30000u, 0xC3A5C3A55A3C0000u};
 
-tkcases::Outcome CallAsBasicHost(void* fn, const twinekit::ExportInfo& info,
-                                 const tkcases::Case& c, uint64_t garbage);
+tkcases::Outcome CallAsBasicHost(void* fn, const tkcases::Case& c, uint64_t garbage);
 
 }  // namespace tkharness

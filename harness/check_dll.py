@@ -72,7 +72,7 @@ def parse_def(path):
 
 def parse_table(path):
     text = open(path, encoding="ascii").read()
-    return {int(o): n for n, o in re.findall(r'\{"(c[A-Za-z0-9]+)", (\d+), "[A-Z]*", \'[A-Z]\'\}', text)}
+    return {int(o): n for n, o in re.findall(r'X\((c[A-Za-z0-9]+), (\d+), "[A-Z]*", \'[A-Z]\'\)', text)}
 
 
 def entry_checks(tool, dll, header_text, entry_symbol):

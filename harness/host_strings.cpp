@@ -19,8 +19,8 @@ std::string BytesOf(BSTR s) {
   return std::string(reinterpret_cast<const char*>(s), SysStringByteLen(s));
 }
 
-HostBstr::HostBstr(const tkcases::Arg& arg) {
-  if (arg.tag != tkcases::ArgTag::kBytes) return;
+HostBstr::HostBstr(const tkhost::Value& arg) {
+  if (arg.tag != tkhost::Value::kBytes) return;
   original_.assign(arg.bytes);
   const auto n = static_cast<uint32_t>(original_.size());
   std::vector<char> made(n + kGuard);
@@ -59,7 +59,7 @@ bool HostBstr::Contains(const void* p) const {
   return q >= start && q < end;
 }
 
-VARIANT MakeHostVariant(const tkcases::VariantArg& v) {
+VARIANT MakeHostVariant(const tkhost::VariantValue& v) {
   VARIANT out;
   VariantInit(&out);
   out.vt = v.vt;

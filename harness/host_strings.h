@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "cases/case.h"
+#include "values.h"
 
 namespace tkharness {
 
@@ -25,7 +25,7 @@ std::string BytesOf(BSTR s);
 // the terminator are ours to check.  The count is put back before freeing.
 class HostBstr {
  public:
-  explicit HostBstr(const tkcases::Arg& arg);
+  explicit HostBstr(const tkhost::Value& arg);
   ~HostBstr();
   HostBstr(const HostBstr&) = delete;
   HostBstr& operator=(const HostBstr&) = delete;
@@ -48,7 +48,7 @@ class HostBstr {
 
 // A Variant as a Basic host builds it for a Variant argument; a String
 // inside it is a UTF-16 BSTR, each byte of the case's text one character.
-VARIANT MakeHostVariant(const tkcases::VariantArg& v);
+VARIANT MakeHostVariant(const tkhost::VariantValue& v);
 
 // True when the two Variants hold the same 16 bytes and, for a String, the
 // same characters.

@@ -24,6 +24,7 @@ case $mode in
   smoke)
     work=$(mktemp -d)
     cp fuzz/corpus/* "$work"/ 2>/dev/null || true
+    TK_FUZZ_WRITE_SEEDS=$work "$fuzzer"
     # A fixed seed: every CI run walks the same mutations (as far as its
     # time allows), so a red smoke run is a finding, never chance.
     "$fuzzer" "${common[@]}" -seed="${FUZZ_SEED:-1}" -max_total_time="${FUZZ_SECONDS:-120}" "$work"
@@ -36,6 +37,7 @@ case $mode in
     # `fuzz.sh replay` shows them for a saved input.
     mkdir -p build/fuzz-corpus
     cp -n fuzz/corpus/* build/fuzz-corpus/ 2>/dev/null || true
+    TK_FUZZ_WRITE_SEEDS=build/fuzz-corpus "$fuzzer"
     ASAN_OPTIONS=$ASAN_OPTIONS:malloc_context_size=0 \
       "$fuzzer" "${common[@]}" -max_total_time="${2:-3600}" -fork="$(nproc)" \
       -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 build/fuzz-corpus

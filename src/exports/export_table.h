@@ -1,15 +1,87 @@
-// The export table: every export with its ordinal, the kinds of its
-// arguments and the kind of its result.  Tools and tests read it; the
-// module-definition file beside it fixes the same names and ordinals.
+// The export table, the one list of the library's exports: each with its
+// ordinal, the kinds of its arguments and the kind of its result.  The
+// module-definition files of the DLLs are written from it at build time;
+// the tools, the tests and the harness read it; the declarations in
+// twinekit.h are checked against it at compile time.
 //
 // Argument kinds: R string by reference, W string by reference changed in
 // place, V string by value, L Long, I Integer (low 16 bits of a 32-bit slot),
 // X Variant by reference.  Result kinds: S byte string, I Integer, L Long,
 // X Variant (subtype Long), N none.
+//
+// Ordinals run in the alphabetical order of the names, except that
+// cProperName2 comes before cProperName.
 #pragma once
 
 #include <array>
 #include <string_view>
+
+// X(name, ordinal, argument kinds, result kind), in ordinal order.
+#define TK_EXPORT_TABLE(X) \
+  X(cAddDigit, 1, "R", 'I') \
+  X(cAlign, 2, "RIL", 'S') \
+  X(cAndToken, 3, "VV", 'I') \
+  X(cAndTokenIn, 4, "VVV", 'I') \
+  X(cArabicToRoman, 5, "X", 'S') \
+  X(cBlockCharFromLeft, 6, "RL", 'S') \
+  X(cBlockCharFromRight, 7, "RL", 'S') \
+  X(cChangeChars, 8, "WRR", 'I') \
+  X(cChangeCharsUntil, 9, "WRRR", 'I') \
+  X(cCheckChars, 10, "RR", 'I') \
+  X(cCheckNumericity, 11, "R", 'I') \
+  X(cCnvASCIItoEBCDIC, 12, "W", 'I') \
+  X(cCnvEBCDICtoASCII, 13, "W", 'I') \
+  X(cCompact, 14, "R", 'S') \
+  X(cCompress, 15, "R", 'S') \
+  X(cCompressTab, 16, "RL", 'S') \
+  X(cCount, 17, "RR", 'I') \
+  X(cCplAlpha, 18, "R", 'S') \
+  X(cCplDigit, 19, "R", 'S') \
+  X(cCreateAndFill, 20, "LR", 'S') \
+  X(cExpandTab, 21, "RL", 'S') \
+  X(cFill, 22, "WR", 'I') \
+  X(cFilterBlocks, 23, "RR", 'S') \
+  X(cFilterChars, 24, "RR", 'S') \
+  X(cFilterFirstChars, 25, "RR", 'S') \
+  X(cFilterNotChars, 26, "RR", 'S') \
+  X(cFromHexa, 27, "R", 'S') \
+  X(cGet, 28, "RL", 'S') \
+  X(cGetBlock, 29, "RLL", 'S') \
+  X(cGetIn, 30, "RRL", 'S') \
+  X(cGetInPart, 31, "RRL", 'S') \
+  X(cGetInPartR, 32, "RRL", 'S') \
+  X(cGetInR, 33, "RRL", 'S') \
+  X(cH2I, 34, "V", 'I') \
+  X(cH2L, 35, "V", 'L') \
+  X(cInsertBlocks, 36, "RR", 'S') \
+  X(cInsertBlocksBy, 37, "RRR", 'S') \
+  X(cInsertByMask, 38, "RRR", 'S') \
+  X(cInsertChars, 39, "RLR", 'S') \
+  X(cLrc, 40, "R", 'S') \
+  X(cMixChars, 41, "R", 'S') \
+  X(cMorse, 42, "V", 'S') \
+  X(cNumDigit, 43, "R", 'I') \
+  X(cOneCharFromLeft, 44, "RL", 'S') \
+  X(cOneCharFromRight, 45, "RL", 'S') \
+  X(cOrToken, 46, "VV", 'I') \
+  X(cOrTokenIn, 47, "VVV", 'I') \
+  X(cPatternExtMatch, 48, "VV", 'L') \
+  X(cPatternMatch, 49, "VV", 'L') \
+  X(cProperName2, 50, "RVI", 'S') \
+  X(cProperName, 51, "R", 'S') \
+  X(cRemoveBlockChar, 52, "RLL", 'S') \
+  X(cRemoveOneChar, 53, "RL", 'S') \
+  X(cResizeString, 54, "RL", 'S') \
+  X(cResizeStringAndFill, 55, "RLR", 'S') \
+  X(cReverse, 56, "R", 'S') \
+  X(cRomanToArabic, 57, "R", 'X') \
+  X(cScrollL, 58, "R", 'S') \
+  X(cScrollR, 59, "R", 'S') \
+  X(cSetDefaultSeparator, 60, "R", 'N') \
+  X(cStringSAR, 61, "VVVI", 'S') \
+  X(cToHexa, 62, "R", 'S') \
+  X(cTokenIn, 63, "RRL", 'S') \
+  X(cUncompact, 64, "R", 'S') \
 
 namespace twinekit {
 
@@ -20,72 +92,9 @@ struct ExportInfo {
   char result;
 };
 
-inline constexpr std::array<ExportInfo, 64> kExports = {{
-    {"cAddDigit", 1, "R", 'I'},
-    {"cAlign", 2, "RIL", 'S'},
-    {"cAndToken", 3, "VV", 'I'},
-    {"cAndTokenIn", 4, "VVV", 'I'},
-    {"cArabicToRoman", 5, "X", 'S'},
-    {"cBlockCharFromLeft", 6, "RL", 'S'},
-    {"cBlockCharFromRight", 7, "RL", 'S'},
-    {"cChangeChars", 8, "WRR", 'I'},
-    {"cChangeCharsUntil", 9, "WRRR", 'I'},
-    {"cCheckChars", 10, "RR", 'I'},
-    {"cCheckNumericity", 11, "R", 'I'},
-    {"cCnvASCIItoEBCDIC", 12, "W", 'I'},
-    {"cCnvEBCDICtoASCII", 13, "W", 'I'},
-    {"cCompact", 14, "R", 'S'},
-    {"cCompress", 15, "R", 'S'},
-    {"cCompressTab", 16, "RL", 'S'},
-    {"cCount", 17, "RR", 'I'},
-    {"cCplAlpha", 18, "R", 'S'},
-    {"cCplDigit", 19, "R", 'S'},
-    {"cCreateAndFill", 20, "LR", 'S'},
-    {"cExpandTab", 21, "RL", 'S'},
-    {"cFill", 22, "WR", 'I'},
-    {"cFilterBlocks", 23, "RR", 'S'},
-    {"cFilterChars", 24, "RR", 'S'},
-    {"cFilterFirstChars", 25, "RR", 'S'},
-    {"cFilterNotChars", 26, "RR", 'S'},
-    {"cFromHexa", 27, "R", 'S'},
-    {"cGet", 28, "RL", 'S'},
-    {"cGetBlock", 29, "RLL", 'S'},
-    {"cGetIn", 30, "RRL", 'S'},
-    {"cGetInPart", 31, "RRL", 'S'},
-    {"cGetInPartR", 32, "RRL", 'S'},
-    {"cGetInR", 33, "RRL", 'S'},
-    {"cH2I", 34, "V", 'I'},
-    {"cH2L", 35, "V", 'L'},
-    {"cInsertBlocks", 36, "RR", 'S'},
-    {"cInsertBlocksBy", 37, "RRR", 'S'},
-    {"cInsertByMask", 38, "RRR", 'S'},
-    {"cInsertChars", 39, "RLR", 'S'},
-    {"cLrc", 40, "R", 'S'},
-    {"cMixChars", 41, "R", 'S'},
-    {"cMorse", 42, "V", 'S'},
-    {"cNumDigit", 43, "R", 'I'},
-    {"cOneCharFromLeft", 44, "RL", 'S'},
-    {"cOneCharFromRight", 45, "RL", 'S'},
-    {"cOrToken", 46, "VV", 'I'},
-    {"cOrTokenIn", 47, "VVV", 'I'},
-    {"cPatternExtMatch", 48, "VV", 'L'},
-    {"cPatternMatch", 49, "VV", 'L'},
-    {"cProperName2", 50, "RVI", 'S'},
-    {"cProperName", 51, "R", 'S'},
-    {"cRemoveBlockChar", 52, "RLL", 'S'},
-    {"cRemoveOneChar", 53, "RL", 'S'},
-    {"cResizeString", 54, "RL", 'S'},
-    {"cResizeStringAndFill", 55, "RLR", 'S'},
-    {"cReverse", 56, "R", 'S'},
-    {"cRomanToArabic", 57, "R", 'X'},
-    {"cScrollL", 58, "R", 'S'},
-    {"cScrollR", 59, "R", 'S'},
-    {"cSetDefaultSeparator", 60, "R", 'N'},
-    {"cStringSAR", 61, "VVVI", 'S'},
-    {"cToHexa", 62, "R", 'S'},
-    {"cTokenIn", 63, "RRL", 'S'},
-    {"cUncompact", 64, "R", 'S'},
-}};
+#define TK_EXPORT_INFO(name, ordinal, args, result) ExportInfo{#name, ordinal, args, result},
+inline constexpr std::array<ExportInfo, 64> kExports = {TK_EXPORT_TABLE(TK_EXPORT_INFO)};
+#undef TK_EXPORT_INFO
 
 // The entry for name, or null.
 constexpr const ExportInfo* FindExport(std::string_view name) {

@@ -33,7 +33,7 @@ RESERVED = {w.lower() for w in """
 
 def read_table(path):
     text = open(path, encoding="ascii").read()
-    rows = re.findall(r'\{"(c[A-Za-z0-9]+)", (\d+), "([A-Z]*)", \'([A-Z])\'\}', text)
+    rows = re.findall(r'X\((c[A-Za-z0-9]+), (\d+), "([A-Z]*)", \'([A-Z])\'\)', text)
     return {name: (kinds, result) for name, _, kinds, result in rows}
 
 

@@ -1,9 +1,11 @@
-// Runs behaviour cases through the native shared library, building the
-// arguments the way a Basic host does.
+// Runs behaviour cases through the native library as a Basic host calls
+// it, with the test variant's hooks: a chosen allocation made to fail, the
+// clock fixed, allocations counted.
 #pragma once
 
-#include "cases/case.h"
-#include "cases/outcome.h"
+#include <cstdint>
+
+#include "cases/case_file.h"
 
 namespace tksupport {
 
@@ -15,17 +17,16 @@ struct Fault {
   bool persistent = false;
 };
 
-// Allocations the export attempted during one call.
-struct Attempts {
-  int64_t scratch = 0;
-  int64_t bstrs = 0;
+// What the call asked of the allocators, and what it left alive.
+struct Allocations {
+  int64_t scratch = 0, bstrs = 0;  // attempted
+  int64_t live_scratch = 0, live_bstrs = 0;  // left alive, the result excepted
 };
 
-// Calls the case's export once and reports what happened.
+// Calls the case's export once and reports what happened.  What was left
+// alive is counted across the process: it means something only when no
+// other thread calls the library.
 tkcases::Outcome RunNative(const tkcases::Case& c, Fault fault = {},
-                           Attempts* attempts = nullptr);
-
-// The address of an export of the native library, or null.
-void* FindNativeExport(std::string_view name);
+                           Allocations* allocations = nullptr);
 
 }  // namespace tksupport

@@ -13,7 +13,6 @@
 #include <string>
 #include <string_view>
 
-#include "cases/charsets_mix.h"
 #include "frame/platform.h"
 #include "support/host_string.h"
 #include "twinekit.h"
@@ -70,50 +69,6 @@ int16_t LiteralCheckChars(const Text& txt, const Text& chars) {
   return counter == m ? -1 : 0;
 }
 
-Text LiteralFilter(const Text& txt, const Text& chars, bool keep_found) {
-  if (txt.empty()) return "";
-  if (chars.empty()) return txt;
-  Text out;
-  for (const char c : txt) {
-    bool found = false;
-    for (const char s : chars) {
-      if (s == c) {
-        found = true;
-        break;
-      }
-    }
-    if (found == keep_found) out += c;
-  }
-  return out;
-}
-
-Text LiteralFilterBlocks(const Text& txt, const Text& delimiters) {
-  if (txt.empty()) return "";
-  if (delimiters.empty()) return txt;
-  Text out;
-  if (delimiters.size() == 1 || delimiters[0] == delimiters[1]) {
-    int count = 0;
-    for (const char c : txt) {
-      if (c == delimiters[0]) {
-        if (++count == 2) count = 0;
-      } else if (count == 0) {
-        out += c;
-      }
-    }
-    return out;
-  }
-  enum class State { kOutside, kInside, kJustClosed } state = State::kOutside;
-  for (const char c : txt) {
-    if (c == delimiters[0]) {
-      state = State::kInside;
-    } else if (state == State::kInside && c == delimiters[1]) {
-      state = State::kJustClosed;
-    }
-    if (state == State::kOutside) out += c;
-    if (state == State::kJustClosed) state = State::kOutside;
-  }
-  return out;
-}
 
 // --- Calling the exports --------------------------------------------------
 
@@ -217,72 +172,6 @@ TEST(CharsetsReference, CheckCharsFindsEverySlot) {
     ASSERT_EQ(cCheckChars(t.ref(), c.ref()), LiteralCheckChars(txt, chars))
         << Hex(txt) << "| " << Hex(chars);
   }
-}
-
-TEST(CharsetsReference, FiltersKeepOrDropTheSet) {
-  Inputs in(4);
-  for (int round = 0; round < kRounds; ++round) {
-    in.NewAlphabet();
-    const Text txt = in.String(60), chars = in.String(in.Coin() ? 4 : 300);
-    const bool nulls = in.Coin();
-    Var t(Arg(txt, nulls)), c(Arg(chars, nulls));
-    ASSERT_EQ(Take(cFilterChars(t.ref(), c.ref())), LiteralFilter(txt, chars, false))
-        << Hex(txt) << "| " << Hex(chars);
-    ASSERT_EQ(Take(cFilterNotChars(t.ref(), c.ref())), LiteralFilter(txt, chars, true))
-        << Hex(txt) << "| " << Hex(chars);
-  }
-}
-
-TEST(CharsetsReference, FilterBlocksInBothModes) {
-  Inputs in(6);
-  for (int round = 0; round < kRounds; ++round) {
-    in.NewAlphabet();
-    const Text txt = in.String(60), delimiters = in.String(3);
-    const bool nulls = in.Coin();
-    Var t(Arg(txt, nulls)), d(Arg(delimiters, nulls));
-    ASSERT_EQ(Take(cFilterBlocks(t.ref(), d.ref())), LiteralFilterBlocks(txt, delimiters))
-        << Hex(txt) << "| " << Hex(delimiters);
-  }
-}
-
-// The clock is fixed so that the seed, and with it the permutation, is known.
-class CharsetsMix : public testing::Test {
- protected:
-  void TearDown() override { tk_test_set_clock(-1); }
-};
-
-TEST_F(CharsetsMix, MatchesTheShuffleForTheSecondOfTheCall) {
-  Inputs in(9);
-  for (int round = 0; round < 5000; ++round) {
-    in.NewAlphabet();
-    const Text txt = in.String(in.Coin() ? 8 : 200);
-    const int64_t clock = static_cast<int64_t>(in.Below(0x80000000u));
-    tk_test_set_clock(clock);
-    Var t(Arg(txt, in.Coin()));
-    ASSERT_EQ(Take(cMixChars(t.ref())),
-              txt.empty() ? "" : tkcases::ExpectedMix(static_cast<uint32_t>(clock), txt))
-        << Hex(txt) << "at clock " << clock;
-  }
-}
-
-// Draws are below 32768, so the bytes from position 32768 on stay put.
-TEST_F(CharsetsMix, LongTextsKeepTheirTail) {
-  Text txt(40000, '\0');
-  for (size_t i = 0; i < txt.size(); ++i) txt[i] = static_cast<char>(1 + i % 255);
-  tk_test_set_clock(1700000000);
-  Var t(txt);
-  const Text got = Take(cMixChars(t.ref()));
-  EXPECT_EQ(got, tkcases::ExpectedMix(1700000000u, txt));
-  EXPECT_EQ(got.substr(32768), txt.substr(32768));
-  EXPECT_NE(got.substr(0, 32768), txt.substr(0, 32768));
-}
-
-// A time past the 32-bit range seeds with all bits set.
-TEST_F(CharsetsMix, ClockPast2038SeedsWithAllBits) {
-  tk_test_set_clock(int64_t{1} << 32);
-  Var t(Text("The quick brown fox jumps"));
-  EXPECT_EQ(Take(cMixChars(t.ref())),
-            tkcases::ExpectedMix(0xFFFFFFFFu, "The quick brown fox jumps"));
 }
 
 }  // namespace

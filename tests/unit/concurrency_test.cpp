@@ -7,97 +7,66 @@
 
 #include <atomic>
 #include <string>
-#include <string_view>
 #include <thread>
 #include <vector>
 
-#include "cases/case.h"
-#include "cases/outcome.h"
-#include "exports/export_table.h"
 #include "support/native_runner.h"
 
 namespace {
 
-// Exports whose results depend on state another thread may change.
-bool UsesSharedState(std::string_view fn) {
-  return fn == "cSetDefaultSeparator" || fn == "cGet" || fn == "cMixChars";
+bool UsesSharedState(const tkcases::Case& c) {
+  return c.info->name == "cSetDefaultSeparator" || c.info->name == "cGet" ||
+         c.info->name == "cMixChars";
 }
 
-struct Expected {
-  const tkcases::Case* c;
-  char result_kind;
-  tkcases::Outcome outcome;
-};
+// Runs f(case) for every case on four threads at once, each from its own
+// starting point; returns how many calls f found wrong.
+template <typename F>
+int OnFourThreads(const std::vector<const tkcases::Case*>& cases, int rounds, F f) {
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> threads;
+  for (size_t t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < rounds; ++round) {
+        for (size_t i = 0; i < cases.size(); ++i) {
+          if (!f(*cases[(i + t * 97) % cases.size()])) ++wrong;
+        }
+      }
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  return wrong.load();
+}
 
-std::vector<Expected> ReentrantCases() {
-  std::vector<Expected> out;
-  for (const tkcases::CaseTable& table : tkcases::AllTables()) {
-    for (const tkcases::Case& c : table.cases) {
-      if (UsesSharedState(c.fn) || c.clock >= 0) continue;
-      const twinekit::ExportInfo* info = twinekit::FindExport(c.fn);
-      if (info == nullptr) continue;
-      out.push_back({&c, info->result, tksupport::RunNative(c)});
+std::vector<const tkcases::Case*> Cases(bool shared) {
+  std::vector<const tkcases::Case*> out;
+  for (const tkcases::CaseFile& file : tkcases::AllCases().files) {
+    for (const tkcases::Case& c : file.cases) {
+      if (UsesSharedState(c) == shared && (shared || c.clock < 0)) out.push_back(&c);
     }
   }
   return out;
 }
 
 TEST(Concurrency, ReentrantExportsGiveSingleThreadedResults) {
-  const std::vector<Expected> expected = ReentrantCases();
-  ASSERT_FALSE(expected.empty());
-  constexpr int kThreads = 4;
-  constexpr int kRounds = 3;
-  std::atomic<int> mismatches{0};
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([&, t] {
-      for (int round = 0; round < kRounds; ++round) {
-        // Each thread walks the cases from its own starting point.
-        for (size_t i = 0; i < expected.size(); ++i) {
-          const Expected& e = expected[(i + static_cast<size_t>(t) * 97) % expected.size()];
-          const tkcases::Outcome seen = tksupport::RunNative(*e.c);
-          if (seen.bytes != e.outcome.bytes || seen.number != e.outcome.number ||
-              seen.after != e.outcome.after || seen.vt != e.outcome.vt ||
-              seen.result_null != e.outcome.result_null) {
-            ++mismatches;
-          }
-        }
-      }
-    });
-  }
-  for (std::thread& t : threads) t.join();
-  EXPECT_EQ(mismatches.load(), 0);
+  EXPECT_EQ(OnFourThreads(Cases(false), 3, [](const tkcases::Case& c) {
+              return tkcases::CheckOutcome(c, tksupport::RunNative(c)).empty();
+            }),
+            0);
 }
 
 TEST(Concurrency, SharedStateInterleavesWithoutHarm) {
-  std::vector<const tkcases::Case*> shared;
-  for (const tkcases::CaseTable& table : tkcases::AllTables()) {
-    for (const tkcases::Case& c : table.cases) {
-      if (UsesSharedState(c.fn)) shared.push_back(&c);
-    }
-  }
-  if (shared.empty()) GTEST_SKIP() << "no cases of the shared-state exports yet";
-  std::vector<std::thread> threads;
-  std::atomic<int> errors{0};
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([&] {
-      for (int round = 0; round < 20; ++round) {
-        for (const tkcases::Case* c : shared) {
-          tkcases::Case unclocked = *c;
-          unclocked.clock = -1;  // the clock hook is process-wide
-          const tkcases::Outcome seen = tksupport::RunNative(unclocked);
-          if (!seen.error.empty() || !seen.changed_argument.empty() || seen.result_null ||
-              seen.result_aliased) {
-            ++errors;
-          }
-        }
-      }
-    });
-  }
-  for (std::thread& t : threads) t.join();
-  EXPECT_EQ(errors.load(), 0);
-  // Leave the default separator as every table expects it.
-  const tkcases::Case reset{"cSetDefaultSeparator", {tkcases::S("|")}, tkcases::Nothing()};
+  EXPECT_EQ(OnFourThreads(Cases(true), 20, [](const tkcases::Case& c) {
+              tkcases::Case unclocked = c;
+              unclocked.clock = -1;  // the clock hook is process-wide
+              const tkcases::Outcome seen = tksupport::RunNative(unclocked);
+              return seen.error.empty() && seen.changed_argument.empty() && !seen.result_null &&
+                     !seen.result_aliased;
+            }),
+            0);
+  // Leave the default separator as every case file expects it.
+  tkcases::Case reset;
+  ASSERT_EQ(tkcases::ParseCase("cSetDefaultSeparator '|'", reset), "");
   tksupport::RunNative(reset);
 }
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-void RegisterBehaviourTables();
+void RegisterCaseFiles();
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  RegisterBehaviourTables();
+  RegisterCaseFiles();
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,69 @@
+// Calls an export of the native library as a Basic host does: the
+// arguments made from values (temporary BSTRs, the String variables that
+// hold them, Variants with UTF-16 strings), the export called through its
+// own prototype, and the arguments and result read back afterwards.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+
+#include "exports/export_table.h"
+#include "frame/platform.h"
+#include "values.h"
+
+namespace tkhost {
+
+// What came back, by result kind.
+struct Returned {
+  BSTR string = nullptr;
+  int64_t number = 0;
+  VARIANT variant{};
+};
+
+// The bytes of a BSTR by its byte count; empty for a null BSTR.
+std::string BytesOf(BSTR s);
+
+// A Variant as a Basic host builds it, and the value read back from one.
+VARIANT MakeVariant(const VariantValue& v);
+
+// One call's arguments as the host holds them, freed on destruction.
+class HostCall {
+ public:
+  static constexpr size_t kMaxArgs = 4;
+
+  HostCall(const twinekit::ExportInfo& e, std::span<const Value> values);
+  ~HostCall();
+  HostCall(const HostCall&) = delete;
+  HostCall& operator=(const HostCall&) = delete;
+
+  // Calls the export; the caller owns a string result.
+  Returned Invoke();
+
+  // The bytes of argument i now (a string argument's BSTR).
+  std::string Bytes(size_t i) const { return BytesOf(strings_[i]); }
+  // The problem with the arguments after the call, as the host finds them:
+  // a replaced variable, a changed read-only argument or Variant, an
+  // in-place argument of another length.  Empty when none.
+  std::string CheckArguments() const;
+  // True when r is one of the host's own BSTRs or variables.
+  bool IsHostMemory(const void* r) const;
+  // The host's own BSTRs alive now (strings and Variant strings).
+  int OwnStrings() const;
+
+ private:
+  const twinekit::ExportInfo& export_;
+  std::array<BSTR, kMaxArgs> strings_{};    // the temporaries
+  std::array<BSTR, kMaxArgs> variables_{};  // the String variables holding them
+  std::array<std::string, kMaxArgs> before_;
+  std::array<VARIANT, kMaxArgs> variants_{};
+  std::array<VARIANT, kMaxArgs> variants_before_{};
+  std::array<std::string, kMaxArgs> variant_texts_;  // a Variant's string, as made
+  std::array<int32_t, kMaxArgs> numbers_{};
+};
+
+// The 32-bit slot of an Integer argument as a host leaves it: the value in
+// the low 16 bits and garbage in the upper 16, which the export must ignore.
+int32_t IntegerSlot(int64_t value);
+
+}  // namespace tkhost

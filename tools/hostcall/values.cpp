@@ -1,0 +1,356 @@
+#include "values.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+namespace tkhost {
+namespace {
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// One escape after a backslash at text[i]; advances i past it.
+bool Unescape1(std::string_view text, size_t& i, std::string& out) {
+  if (++i >= text.size()) return false;
+  switch (text[i++]) {
+    case '0': out.push_back('\0'); return true;
+    case 't': out.push_back('\t'); return true;
+    case 'n': out.push_back('\n'); return true;
+    case 'r': out.push_back('\r'); return true;
+    case '\\': out.push_back('\\'); return true;
+    case '\'': out.push_back('\''); return true;
+    case 'x': {
+      if (i + 2 > text.size()) return false;
+      const int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
+      if (hi < 0 || lo < 0) return false;
+      out.push_back(static_cast<char>(hi * 16 + lo));
+      i += 2;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::optional<std::string> Unescape(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    if (text[i] != '\\') {
+      out.push_back(text[i++]);
+    } else if (!Unescape1(text, i, out)) {
+      return std::nullopt;
+    }
+  }
+  return out;
+}
+
+std::optional<int64_t> ParseInteger(std::string_view text) {
+  const bool negative = !text.empty() && text[0] == '-';
+  if (negative) text.remove_prefix(1);
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  if (text.empty() || text.size() > 19) return std::nullopt;
+  uint64_t v = 0;
+  for (char c : text) {
+    const int d = HexDigit(c);
+    if (d < 0 || d >= base) return std::nullopt;
+    v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
+  }
+  if (v > (negative ? uint64_t{1} << 63 : uint64_t{INT64_MAX})) return std::nullopt;
+  return negative ? static_cast<int64_t>(0 - v) : static_cast<int64_t>(v);
+}
+
+std::optional<double> ParseReal(std::string_view text) {
+  const std::string s(text);
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(s.c_str(), &end);
+  if (s.empty() || end != s.c_str() + s.size()) return std::nullopt;
+  return v;
+}
+
+// Currency: a decimal with up to four places, held exactly as value x 10000.
+std::optional<int64_t> ParseCurrency(std::string_view text) {
+  const size_t dot = text.find('.');
+  std::string scaled(text.substr(0, dot));
+  std::string places = dot == std::string_view::npos ? "" : std::string(text.substr(dot + 1));
+  if (places.size() > 4 || places.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  places.resize(4, '0');
+  if (scaled.empty() || scaled == "-") scaled += "0";
+  return ParseInteger(scaled + places);
+}
+
+// 'piece'*N+'piece'...
+std::optional<std::string> ParseQuoted(std::string_view text) {
+  std::string out;
+  size_t i = 0;
+  while (true) {
+    if (i >= text.size() || text[i] != '\'') return std::nullopt;
+    std::string piece;
+    for (++i; i < text.size() && text[i] != '\'';) {
+      if (text[i] != '\\') {
+        piece.push_back(text[i++]);
+      } else if (!Unescape1(text, i, piece)) {
+        return std::nullopt;
+      }
+    }
+    if (i++ >= text.size()) return std::nullopt;  // no closing quote
+    if (text.substr(i, 3) == "..'") {
+      // 'a'..'z': every byte value from the first to the last.
+      const size_t close = text.find('\'', i + 3 + (text[i + 3] == '\\' ? 1 : 0) + 1);
+      auto last = close == std::string_view::npos ? std::nullopt : ParseQuoted(text.substr(i + 2, close + 1 - (i + 2)));
+      if (piece.size() != 1 || !last || last->size() != 1) return std::nullopt;
+      const auto from = static_cast<unsigned char>(piece[0]), to = static_cast<unsigned char>((*last)[0]);
+      if (from > to) return std::nullopt;
+      piece.clear();
+      for (unsigned c = from; c <= to; ++c) piece.push_back(static_cast<char>(c));
+      i = close + 1;
+    }
+    int64_t times = 1;
+    if (i < text.size() && text[i] == '*') {
+      const size_t end = text.find('+', i);
+      const auto n = ParseInteger(text.substr(i + 1, end - i - 1));
+      if (!n || *n < 0 || *n > (int64_t{1} << 26)) return std::nullopt;
+      times = *n;
+      i = end == std::string_view::npos ? text.size() : end;
+    }
+    for (int64_t t = 0; t < times; ++t) out += piece;
+    if (i == text.size()) return out;
+    if (text[i++] != '+') return std::nullopt;
+  }
+}
+
+std::optional<std::string> ParseString(std::string_view text) {
+  if (!text.empty() && text[0] == '\'') return ParseQuoted(text);
+  return Unescape(text);
+}
+
+std::optional<VariantValue> ParseVariant(std::string_view text) {
+  VariantValue v;
+  if (text == "empty") return v;
+  if (text == "null") {
+    v.vt = kVtNull;
+    return v;
+  }
+  const size_t colon = text.find(':');
+  const std::string_view type = text.substr(0, colon);
+  const std::string_view rest = colon == std::string_view::npos ? "" : text.substr(colon + 1);
+  struct Integral {
+    std::string_view name;
+    uint16_t vt;
+  };
+  for (const Integral& t : {Integral{"i2", kVtI2}, {"i4", kVtI4}, {"ui1", kVtUi1}}) {
+    if (type != t.name) continue;
+    const auto n = ParseInteger(rest);
+    if (!n) return std::nullopt;
+    v.vt = t.vt;
+    v.integer = *n;
+    return v;
+  }
+  for (const Integral& t : {Integral{"r4", kVtR4}, {"r8", kVtR8}, {"date", kVtDate}}) {
+    if (type != t.name) continue;
+    const auto x = ParseReal(rest);
+    if (!x) return std::nullopt;
+    v.vt = t.vt;
+    v.real = *x;
+    return v;
+  }
+  if (type == "bool") {
+    v.vt = kVtBool;
+    if (rest == "true" || rest == "false") {
+      v.integer = rest == "true" ? -1 : 0;
+      return v;
+    }
+    const auto n = ParseInteger(rest);
+    if (!n) return std::nullopt;
+    v.integer = *n;
+    return v;
+  }
+  if (type == "cy") {
+    const auto n = ParseCurrency(rest);
+    if (!n) return std::nullopt;
+    v.vt = kVtCy;
+    v.integer = *n;
+    return v;
+  }
+  if (type == "str") {
+    auto s = ParseString(rest);
+    if (!s) return std::nullopt;
+    v.vt = kVtBstr;
+    v.text = std::move(*s);
+    return v;
+  }
+  if (const auto n = ParseInteger(text)) {
+    v.vt = kVtI4;
+    v.integer = *n;
+    return v;
+  }
+  if (const auto x = ParseReal(text)) {
+    v.vt = kVtR8;
+    v.real = *x;
+    return v;
+  }
+  return std::nullopt;
+}
+
+std::string Real(double x) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.17g", x);
+  return text;
+}
+
+std::string Currency(int64_t scaled) {
+  const uint64_t magnitude = scaled < 0 ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
+  std::string out = (scaled < 0 ? "-" : "") + std::to_string(magnitude / 10000);
+  std::string places = std::to_string(10000 + magnitude % 10000).substr(1);
+  while (!places.empty() && places.back() == '0') places.pop_back();
+  return places.empty() ? out : out + "." + places;
+}
+
+void AppendEscaped(std::string& out, unsigned char c) {
+  switch (c) {
+    case '\\': out += "\\\\"; return;
+    case '\'': out += "\\'"; return;
+    case '\0': out += "\\0"; return;
+    case '\t': out += "\\t"; return;
+    case '\n': out += "\\n"; return;
+    case '\r': out += "\\r"; return;
+  }
+  if (c >= 0x20 && c < 0x7F) {
+    out.push_back(static_cast<char>(c));
+    return;
+  }
+  char hex[5];
+  std::snprintf(hex, sizeof hex, "\\x%02X", c);
+  out += hex;
+}
+
+// How many times bytes[at, at+unit) repeats from at.
+size_t Repeats(std::string_view bytes, size_t at, size_t unit) {
+  size_t times = 1;
+  while (at + (times + 1) * unit <= bytes.size() &&
+         bytes.compare(at + times * unit, unit, bytes.substr(at, unit)) == 0) {
+    ++times;
+  }
+  return times;
+}
+
+}  // namespace
+
+std::optional<Value> ParseValue(char kind, std::string_view text) {
+  Value v;
+  switch (kind) {
+    case 'R':
+    case 'W':
+    case 'V':
+    case 'S': {
+      if (text == "@null") return v;
+      auto s = ParseString(text);
+      if (!s) return std::nullopt;
+      v.tag = Value::kBytes;
+      v.bytes = std::move(*s);
+      return v;
+    }
+    case 'L':
+    case 'I': {
+      const auto n = ParseInteger(text);
+      if (!n) return std::nullopt;
+      v.tag = Value::kNumber;
+      v.number = *n;
+      return v;
+    }
+    case 'X': {
+      auto var = ParseVariant(text);
+      if (!var) return std::nullopt;
+      v.tag = Value::kVariant;
+      v.variant = std::move(*var);
+      return v;
+    }
+  }
+  return std::nullopt;
+}
+
+std::string Quote(std::string_view bytes) {
+  // Runs worth writing as a repetition: a unit of 1 to 8 bytes repeated
+  // into at least 12 bytes.
+  std::string out, literal;
+  auto flush = [&] {
+    if (literal.empty()) return;
+    if (!out.empty()) out += "+";
+    out += "'" + literal + "'";
+    literal.clear();
+  };
+  for (size_t i = 0; i < bytes.size();) {
+    size_t best_unit = 0, best_times = 0;
+    for (size_t unit = 1; unit <= 8 && i + unit <= bytes.size(); ++unit) {
+      const size_t times = Repeats(bytes, i, unit);
+      if (times * unit >= 12 && times * unit > best_times * best_unit) {
+        best_unit = unit;
+        best_times = times;
+      }
+    }
+    size_t ascending = 1;
+    while (i + ascending < bytes.size() &&
+           static_cast<unsigned char>(bytes[i + ascending]) ==
+               static_cast<unsigned char>(bytes[i]) + ascending) {
+      ++ascending;
+    }
+    if (ascending >= 12 && ascending > best_times * best_unit) {
+      flush();
+      std::string first, last;
+      AppendEscaped(first, static_cast<unsigned char>(bytes[i]));
+      AppendEscaped(last, static_cast<unsigned char>(bytes[i + ascending - 1]));
+      out += (out.empty() ? "'" : "+'") + first + "'..'" + last + "'";
+      i += ascending;
+      continue;
+    }
+    if (best_unit == 0) {
+      AppendEscaped(literal, static_cast<unsigned char>(bytes[i++]));
+      continue;
+    }
+    flush();
+    std::string unit;
+    for (size_t k = 0; k < best_unit; ++k) AppendEscaped(unit, static_cast<unsigned char>(bytes[i + k]));
+    out += (out.empty() ? "'" : "+'") + unit + "'*" + std::to_string(best_times);
+    i += best_unit * best_times;
+  }
+  flush();
+  return out.empty() ? "''" : out;
+}
+
+std::string FormatValue(const Value& v) {
+  switch (v.tag) {
+    case Value::kNull: return "@null";
+    case Value::kBytes: return Quote(v.bytes);
+    case Value::kNumber: return std::to_string(v.number);
+    case Value::kVariant: break;
+  }
+  const VariantValue& var = v.variant;
+  switch (var.vt) {
+    case kVtEmpty: return "empty";
+    case kVtNull: return "null";
+    case kVtI2: return "i2:" + std::to_string(var.integer);
+    case kVtI4: return "i4:" + std::to_string(var.integer);
+    case kVtUi1: return "ui1:" + std::to_string(var.integer);
+    case kVtBool:
+      return var.integer == -1 ? "bool:true" : var.integer == 0 ? "bool:false"
+                                                                : "bool:" + std::to_string(var.integer);
+    case kVtR4: return "r4:" + Real(var.real);
+    case kVtR8: return "r8:" + Real(var.real);
+    case kVtDate: return "date:" + Real(var.real);
+    case kVtCy: return "cy:" + Currency(var.integer);
+    case kVtBstr: return "str:" + Quote(var.text);
+  }
+  return "vt" + std::to_string(var.vt) + ":?";
+}
+
+}  // namespace tkhost
