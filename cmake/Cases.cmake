@@ -1,6 +1,6 @@
-# The behaviour cases as a library: the case files compiled in, their
-# parser and the value syntax they are written in.  Used natively by the
-# tests, the fuzzer's seeds and the tools, and by the DLL harness.
+# tkcall's syntax of values and case lines (tk_values), and the behaviour
+# case files compiled in (tk_cases): used natively by tkcall, the tests and
+# the fuzzer's seeds, and by the DLL harness.
 file(GLOB TK_CASE_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/cases/*.cases)
 set(TK_CASE_TEXTS ${PROJECT_BINARY_DIR}/case_texts.cpp)
 add_custom_command(
@@ -10,8 +10,9 @@ add_custom_command(
   DEPENDS ${TK_CASE_FILES} ${PROJECT_SOURCE_DIR}/cmake/EmbedCases.cmake
   COMMENT "Compiling in the case files"
   VERBATIM)
-add_library(tk_values STATIC ${PROJECT_SOURCE_DIR}/tools/hostcall/values.cpp)
-target_include_directories(tk_values PUBLIC ${PROJECT_SOURCE_DIR}/tools/hostcall)
+add_library(tk_values STATIC ${PROJECT_SOURCE_DIR}/tools/hostcall/values.cpp
+                             ${PROJECT_SOURCE_DIR}/tools/hostcall/case_line.cpp)
+target_include_directories(tk_values PUBLIC ${PROJECT_SOURCE_DIR}/tools/hostcall ${PROJECT_SOURCE_DIR}/src)
 target_compile_options(tk_values PRIVATE ${TK_WARNINGS})
 
 add_library(tk_cases STATIC ${PROJECT_SOURCE_DIR}/tests/cases/case_file.cpp ${TK_CASE_TEXTS})

@@ -192,4 +192,32 @@ int HostCall::OwnStrings() const {
   return n;
 }
 
+tkcases::Outcome RunCase(const tkcases::Case& c, CallWatch* watch) {
+  tkcases::Outcome seen;
+  Returned r;
+  {
+    HostCall call(*c.info, c.args);
+    if (watch != nullptr) watch->Before();
+    r = call.Invoke();
+    if (watch != nullptr) watch->After();
+    switch (c.info->result) {
+      case 'S':
+        seen.result_null = r.string == nullptr;
+        seen.result_aliased = call.IsHostMemory(r.string);
+        seen.bytes = BytesOf(r.string);
+        break;
+      case 'I':
+      case 'L': seen.number = r.number; break;
+      case 'X':
+        seen.vt = r.variant.vt;
+        seen.number = r.variant.lVal;
+        break;
+    }
+    seen.changed_argument = call.CheckArguments();
+    if (c.info->args.starts_with('W')) seen.after = call.Bytes(0);
+  }
+  if (!seen.result_aliased) SysFreeString(r.string);
+  return seen;
+}
+
 }  // namespace tkhost

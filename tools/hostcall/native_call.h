@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "case_line.h"
 #include "exports/export_table.h"
 #include "frame/platform.h"
 #include "values.h"
@@ -61,6 +62,17 @@ class HostCall {
   std::array<std::string, kMaxArgs> variant_texts_;  // a Variant's string, as made
   std::array<int32_t, kMaxArgs> numbers_{};
 };
+
+// Runs a case line: makes its arguments, calls the export and reads back
+// what the host would find.  A watch, when given, sees the moments right
+// before and after the export's own call (a test fixes the clock or makes
+// an allocation fail there).
+struct CallWatch {
+  virtual ~CallWatch() = default;
+  virtual void Before() {}
+  virtual void After() {}
+};
+tkcases::Outcome RunCase(const tkcases::Case& c, CallWatch* watch = nullptr);
 
 // The 32-bit slot of an Integer argument as a host leaves it: the value in
 // the low 16 bits and garbage in the upper 16, which the export must ignore.
