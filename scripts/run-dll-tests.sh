@@ -10,7 +10,7 @@
 #
 # Environment: TK_BUILD32, TK_BUILD64 (build directories, default build/win32
 # and build/win64), TK_JOBS (make jobs, default 2), and those of
-# harness/run_under_wine.sh (Wine prefixes, timeout).  Needs the packages of
+# scripts/run-under-wine.sh (Wine prefixes, timeout).  Needs the packages of
 # scripts/install-wine.sh.
 set -uo pipefail
 
@@ -63,7 +63,7 @@ run_tier() {
   dir=$(build_dir "$bits")
   log=$(mktemp)
   start=$(date +%s)
-  "$root/harness/run_under_wine.sh" "$bits" "$dir/twinekit_harness.exe" \
+  "$root/scripts/run-under-wine.sh" "$bits" "$dir/twinekit_harness.exe" \
     "$dir/$(dll_name "$bits")" 2>&1 | tee "$log"
   rc=${PIPESTATUS[0]}
   line=$(grep -E "^dll$bits: [0-9]+ passed, [0-9]+ failed, [0-9]+ skipped" "$log" | tail -1)

@@ -2,7 +2,7 @@
 # Runs the host harness under Wine of the given width, with no display and
 # Wine's own messages off:
 #
-#   run_under_wine.sh 32|64 HARNESS.exe [--family NAME] [--export NAME] [DLL]
+#   run-under-wine.sh 32|64 HARNESS.exe [--family NAME] [--export NAME] [DLL]
 #
 # Both widths share one 64-bit Wine prefix with its 32-bit side (WoW64).
 # The 32-bit harness runs under 32-bit Wine (/usr/lib/wine/wine, from
@@ -18,9 +18,9 @@
 # TK_WINE_TIMEOUT (seconds, default 1500).
 set -uo pipefail
 
-die() { echo "run_under_wine: ERROR: $*" >&2; exit 2; }
+die() { echo "run-under-wine: ERROR: $*" >&2; exit 2; }
 
-[ $# -ge 2 ] || die "usage: run_under_wine.sh 32|64 HARNESS.exe [--family NAME] [--export NAME] [DLL]"
+[ $# -ge 2 ] || die "usage: run-under-wine.sh 32|64 HARNESS.exe [--family NAME] [--export NAME] [DLL]"
 bits=$1
 exe=$(readlink -f "$2")
 [ -f "$exe" ] || die "no harness at $2"
@@ -72,12 +72,12 @@ prefix_complete() {
 }
 if ! prefix_complete; then
   mkdir -p "$(dirname "$WINEPREFIX")"
-  echo "run_under_wine: making the Wine prefix $WINEPREFIX (once; slow: its 32-bit side is emulated)"
+  echo "run-under-wine: making the Wine prefix $WINEPREFIX (once; slow: its 32-bit side is emulated)"
   start=$(date +%s)
   "$wine64" wineboot -i >/dev/null 2>&1
   "$server" -w
   prefix_complete || die "making the Wine prefix $WINEPREFIX failed; remove it and retry"
-  echo "run_under_wine: prefix made in $(( $(date +%s) - start )) s"
+  echo "run-under-wine: prefix made in $(( $(date +%s) - start )) s"
 fi
 
 log=$(mktemp)
@@ -94,5 +94,5 @@ fi
 if ! grep -Eq "^dll$bits: [0-9]+ passed, [0-9]+ failed, [0-9]+ skipped" "$log"; then
   die "dll$bits: the harness did not reach its closing line under Wine (exit $rc)"
 fi
-echo "run_under_wine: dll$bits took ${elapsed} s (exit $rc)"
+echo "run-under-wine: dll$bits took ${elapsed} s (exit $rc)"
 exit "$rc"
