@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <iterator>
 
 #include "frame/platform.h"
@@ -44,7 +45,7 @@ struct Args {
   FakeString sixth{0x2AAAAAABu};    // 6n wraps to 2
   FakeString most{0xFFFFFFFFu};     // n + 1 and n + 2 wrap to 0 and 1
   tksupport::HostString text{"ab"};
-  tksupport::HostString nine_tabs{"\t\t\t\t\t\t\t\t\t"};
+  tksupport::HostString tabs{std::string(17, '\t')};
   tksupport::HostString find{"A"};
   tksupport::HostString replace{"xyz"};
 };
@@ -68,9 +69,9 @@ const SizeCase kCases[] = {
     {"cInsertBlocksBy: n + m",
      [](Args& a) { return cInsertBlocksBy(a.half.ref(), a.half.ref(), a.find.ref()); }, 1,
      false},
-    // Real tabs: n + width × tabs, with 9 × 2^28 wrapping 32 bits to 2^28 + 9.
+    // Real tabs: n + width × tabs, with 17 × 2^28 wrapping 32 bits to 2^28 + 17.
     {"cExpandTab: n + width x tabs",
-     [](Args& a) { return cExpandTab(a.nine_tabs.ref(), 0x10000000); }, 1, false},
+     [](Args& a) { return cExpandTab(a.tabs.ref(), 0x10000000); }, 1, false},
     {"cProperName2: n + 2 for the working copy",
      [](Args& a) { return cProperName2(a.most.ref(), nullptr, 0); }, 1, false},
     {"cProperName2: exceptions + 2 for the word list",
