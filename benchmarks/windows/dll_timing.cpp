@@ -1,0 +1,218 @@
+// Times a dozen representative exports of the 64-bit DLL, loaded from this
+// program's own folder (or from the path given), as a Basic host calls
+// them: the arguments of benchmarks/export_cases.cpp made once with the
+// system's SysAllocStringByteLen, one call a batch step, every string
+// result freed with SysFreeString, batches timed with
+// QueryPerformanceCounter.  memcpy and a BSTR's allocation and release are
+// timed in the same process, and the figures are printed as a Markdown
+// table: the cost of one call, the throughput and its ratio to memcpy.
+#include <windows.h>  // with oleauto.h: SysAllocStringByteLen, SysFreeString
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "export_cases.h"
+#include "exports/export_table.h"
+#include "inputs.h"
+
+namespace {
+
+constexpr std::string_view kTimed[] = {
+    "fields/cGetIn:last",          "fields/cCount",         "fields/cOrToken",
+    "fields/cStringSAR",           "charsets/cChangeChars", "charsets/cFilterChars",
+    "compress/cCompress",          "encodings/cToHexa",     "encodings/cFromHexa",
+    "encodings/cCnvASCIItoEBCDIC", "positions/cReverse",    "names/cProperName2",
+    "patterns/cPatternMatch"};
+
+using U = uintptr_t;
+
+// One call's arguments as the host's 64-bit slots; a string by reference
+// is the address of the variable holding its BSTR.
+class Slots {
+ public:
+  Slots(const twinekit::ExportInfo& e, const std::vector<tkhost::Value>& values) {
+    count_ = e.args.size();
+    for (size_t i = 0; i < count_; ++i) {
+      const tkhost::Value& v = values[i];
+      switch (e.args[i]) {
+        case 'R':
+        case 'W':
+          strings_[i] = Make(v.bytes);
+          slots_[i] = reinterpret_cast<U>(&strings_[i]);
+          break;
+        case 'V':
+          strings_[i] = Make(v.bytes);
+          slots_[i] = reinterpret_cast<U>(strings_[i]);
+          break;
+        default:
+          slots_[i] = static_cast<U>(v.number);
+          break;
+      }
+    }
+  }
+  ~Slots() {
+    for (BSTR s : strings_) SysFreeString(s);
+  }
+  Slots(const Slots&) = delete;
+  Slots& operator=(const Slots&) = delete;
+
+  U Call(void* fn) const {
+    const U* s = slots_.data();
+    switch (count_) {
+      case 1:
+        return reinterpret_cast<U (*)(U)>(fn)(s[0]);
+      case 2:
+        return reinterpret_cast<U (*)(U, U)>(fn)(s[0], s[1]);
+      case 3:
+        return reinterpret_cast<U (*)(U, U, U)>(fn)(s[0], s[1], s[2]);
+      default:
+        return reinterpret_cast<U (*)(U, U, U, U)>(fn)(s[0], s[1], s[2], s[3]);
+    }
+  }
+
+ private:
+  static BSTR Make(const std::string& bytes) {
+    return SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size()));
+  }
+
+  size_t count_ = 0;
+  std::array<U, 4> slots_{};
+  std::array<BSTR, 4> strings_{};
+};
+
+double Now() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / frequency;
+}
+
+// Nanoseconds a step: batches grown until one lasts 20 ms, then the
+// fastest of five such batches, the one least disturbed by other work.
+template <typename Step>
+double NsPerStep(Step&& step) {
+  long batch = 1;
+  for (;;) {
+    const double start = Now();
+    for (long i = 0; i < batch; ++i) step();
+    if (Now() - start >= 0.02) break;
+    batch *= 2;
+  }
+  double best = 1e300;
+  for (int round = 0; round < 5; ++round) {
+    const double start = Now();
+    for (long i = 0; i < batch; ++i) step();
+    best = std::min(best, (Now() - start) / static_cast<double>(batch));
+  }
+  return best * 1e9;
+}
+
+double MemcpyNs(size_t n) {
+  const std::string src = tkbench::Prose(n);
+  std::string dst(n, '\0');
+  return NsPerStep([&] {
+    std::memcpy(dst.data(), src.data(), n);
+    asm volatile("" : : "r"(dst.data()) : "memory");
+  });
+}
+
+double BstrCopyNs(size_t n) {
+  const std::string src = tkbench::Prose(n);
+  return NsPerStep([&] { SysFreeString(SysAllocStringByteLen(src.data(), static_cast<UINT>(n))); });
+}
+
+double ExportNs(HMODULE dll, const tkbench::ExportCase& c, size_t n) {
+  const twinekit::ExportInfo& info = *twinekit::FindExport(c.name);
+  void* const fn = reinterpret_cast<void*>(GetProcAddress(dll, std::string(c.name).c_str()));
+  if (fn == nullptr) return -1;
+  const Slots slots(info, c.args(n));
+  return NsPerStep([&] {
+    const U r = slots.Call(fn);
+    if (info.result == 'S') SysFreeString(reinterpret_cast<BSTR>(r));
+  });
+}
+
+std::string SizeText(size_t n) {
+  if (n >= 1024 * 1024) return std::to_string(n / (1024 * 1024)) + " MiB";
+  if (n >= 1024) return std::to_string(n / 1024) + " KiB";
+  return std::to_string(n) + " B";
+}
+
+void PrintRow(std::string_view name, size_t n, double ns, double memcpy_ns) {
+  const std::string size = SizeText(n);
+  if (ns < 0) {
+    std::printf("| %.*s | %s | not exported | | |\n", static_cast<int>(name.size()), name.data(),
+                size.c_str());
+    return;
+  }
+  std::printf("| %.*s | %s | %.*f | %.1f | %.3f |\n", static_cast<int>(name.size()), name.data(),
+              size.c_str(), ns < 100 ? 1 : 0, ns, static_cast<double>(n) / ns * 1e3,
+              memcpy_ns / ns);
+}
+
+const tkbench::ExportCase* FindCase(std::string_view name) {
+  for (const tkbench::ExportCase& c : tkbench::ExportCases()) {
+    if (tkbench::CaseName(c) == name) return &c;
+  }
+  return nullptr;
+}
+
+std::string DllPath(int argc, char** argv) {
+  if (argc > 1) return argv[1];
+  char exe[MAX_PATH];
+  std::string path(exe, GetModuleFileNameA(nullptr, exe, MAX_PATH));
+  return path.substr(0, path.find_last_of("\\/") + 1) + "TWINEKIT64.DLL";
+}
+
+// "Wine x.y" when running under Wine, else "Windows".
+std::string Host() {
+  using Version = const char* (*)();
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  const auto wine =
+      reinterpret_cast<Version>(reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")));
+  return wine != nullptr ? std::string("Wine ") + wine() : "Windows";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string path = DllPath(argc, argv);
+  const HMODULE dll = LoadLibraryA(path.c_str());
+  if (dll == nullptr) {
+    std::fprintf(stderr, "dll_timing: cannot load %s (error %lu)\n", path.c_str(), GetLastError());
+    return 1;
+  }
+  std::printf("TWINEKIT64.DLL on %s; BSTRs from the system's OLEAUT32.\n\n", Host().c_str());
+  std::printf("| call | size | ns/call | MB/s | x memcpy |\n|---|---|---|---|---|\n");
+  std::array<double, std::size(tkbench::kSizes)> memcpy_ns{};
+  for (size_t i = 0; i < memcpy_ns.size(); ++i) {
+    memcpy_ns[i] = MemcpyNs(tkbench::kSizes[i]);
+    PrintRow("memcpy", tkbench::kSizes[i], memcpy_ns[i], memcpy_ns[i]);
+  }
+  for (size_t i = 0; i < memcpy_ns.size(); ++i) {
+    PrintRow("BSTR allocate and free", tkbench::kSizes[i], BstrCopyNs(tkbench::kSizes[i]),
+             memcpy_ns[i]);
+  }
+  for (std::string_view name : kTimed) {
+    const tkbench::ExportCase* c = FindCase(name);
+    if (c == nullptr) {
+      std::fprintf(stderr, "dll_timing: no case %.*s\n", static_cast<int>(name.size()), name.data());
+      return 1;
+    }
+    for (size_t i = 0; i < memcpy_ns.size(); ++i) {
+      PrintRow(name, tkbench::kSizes[i], ExportNs(dll, *c, tkbench::kSizes[i]), memcpy_ns[i]);
+    }
+    std::fflush(stdout);
+  }
+  return 0;
+}
