@@ -210,10 +210,13 @@ std::string Real(double x) {
 
 std::string Currency(int64_t scaled) {
   const uint64_t magnitude = scaled < 0 ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
-  std::string out = (scaled < 0 ? "-" : "") + std::to_string(magnitude / 10000);
-  std::string places = std::to_string(10000 + magnitude % 10000).substr(1);
-  while (!places.empty() && places.back() == '0') places.pop_back();
-  return places.empty() ? out : out + "." + places;
+  char text[32];
+  int n = std::snprintf(text, sizeof text, "%s%llu.%04llu", scaled < 0 ? "-" : "",
+                        static_cast<unsigned long long>(magnitude / 10000),
+                        static_cast<unsigned long long>(magnitude % 10000));
+  while (text[n - 1] == '0') --n;  // trailing zeros of the places, then
+  if (text[n - 1] == '.') --n;     // the point itself
+  return std::string(text, static_cast<size_t>(n));
 }
 
 void AppendEscaped(std::string& out, unsigned char c) {
