@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "charsets/byte_set.h"
+#include "frame/byte_set.h"
 #include "frame/result.h"
 
 namespace twinekit::charsets {

@@ -1,6 +1,6 @@
 #include "fields/token_tests.h"
 
-#include "fields/byte_set.h"
+#include "frame/byte_set.h"
 #include "fields/field_scan.h"
 #include "fields/substring_search.h"
 #include "frame/result.h"

@@ -7,7 +7,7 @@
 
 #include "frame/bytes.h"
 
-namespace twinekit::charsets {
+namespace twinekit {
 
 class ByteSet {
  public:
@@ -23,4 +23,4 @@ class ByteSet {
   std::array<bool, 256> member_{};
 };
 
-}  // namespace twinekit::charsets
+}  // namespace twinekit
