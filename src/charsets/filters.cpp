@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "frame/byte_set.h"
+#include "frame/byte_scan.h"
 #include "frame/result.h"
 
 namespace twinekit::charsets {
@@ -13,13 +13,9 @@ namespace {
 BSTR KeepByMembership(Bytes txt, Bytes chars, bool keep_members) {
   if (txt.empty()) return EmptyResult();
   if (chars.empty()) return CopyOfText(txt);
-  const ByteSet set(chars);
+  const scan::ByteMatcher set(chars);
   return BuildResult(txt.size(), [&](MutableBytes out) {
-    size_t written = 0;
-    for (const uint8_t b : txt) {
-      if (set.Contains(b) == keep_members) out[written++] = b;
-    }
-    return written;
+    return scan::Keep(txt, set, keep_members, out.data());
   });
 }
 
@@ -28,20 +24,13 @@ BSTR KeepByMembership(Bytes txt, Bytes chars, bool keep_members) {
 TK_INTEGER CheckChars(Bytes txt, Bytes chars) {
   if (txt.empty() || chars.empty() || chars.size() > kMaxCheckSet) return kFalse;
   // Each distinct value of the set is crossed off the first time the text
-  // shows it; a value listed twice is one value to find.
-  ByteSet wanted;
-  size_t missing = 0;
-  for (const uint8_t b : chars) {
-    if (!wanted.Contains(b)) {
-      wanted.Add(b);
-      ++missing;
-    }
-  }
-  ByteSet found;
-  for (const uint8_t b : txt) {
-    if (!wanted.Contains(b) || found.Contains(b)) continue;
-    found.Add(b);
-    if (--missing == 0) return kTrue;
+  // shows it (a value listed twice is one value to find); the scan goes on
+  // from there for the values still missing.
+  scan::ByteMatcher missing(chars);
+  for (size_t at = scan::Find(txt, 0, missing); at < txt.size();
+       at = scan::Find(txt, at + 1, missing)) {
+    missing.Remove(txt[at]);
+    if (missing.empty()) return kTrue;
   }
   return kFalse;
 }

@@ -1,9 +1,8 @@
 #include "fields/separator_fields.h"
 
-#include <algorithm>
-
 #include "fields/default_separator.h"
 #include "fields/field_scan.h"
+#include "frame/byte_scan.h"
 #include "frame/result.h"
 
 namespace twinekit::fields {
@@ -11,6 +10,14 @@ namespace {
 
 // Only -1, the host's True, asks for the part on the export's own side.
 constexpr int32_t kOwnSide = -1;
+
+// The default separator, read again for every byte tested alone and every
+// block of 16: a change made meanwhile by another thread may take effect
+// partway through the text.
+struct DefaultSeparatorMatch {
+  bool One(uint8_t b) const { return b == DefaultSeparator(); }
+  uint32_t Mask16(const uint8_t* p) const { return scan::OneByte(DefaultSeparator()).Mask16(p); }
+};
 
 }  // namespace
 
@@ -21,34 +28,25 @@ void SetDefaultSeparatorFrom(Bytes sep) {
 
 BSTR GetFieldAtDefault(Bytes txt, int32_t index) {
   if (txt.empty()) return EmptyResult();
-  // The separator is read again for every byte: a change made meanwhile by
-  // another thread may take effect partway through the text.
-  const auto find_default = [](Bytes text, size_t from) {
-    while (from < text.size() && text[from] != DefaultSeparator()) ++from;
-    return from;
-  };
-  return ResultFromRun(FieldFromLeft(txt, index, find_default));
+  return ResultFromRun(FieldFromLeft(txt, index, DefaultSeparatorMatch{}));
 }
 
 BSTR GetField(Bytes txt, Bytes sep, int32_t index) {
   uint8_t separator;
   if (txt.empty() || !FirstByte(sep, &separator)) return EmptyResult();
-  const auto find_separator = [separator](Bytes text, size_t from) {
-    return FindByte(text, from, separator);
-  };
-  return ResultFromRun(FieldFromLeft(txt, index, find_separator));
+  return ResultFromRun(FieldFromLeft(txt, index, scan::OneByte(separator)));
 }
 
 BSTR GetFieldFromRight(Bytes txt, Bytes sep, int32_t index) {
   uint8_t separator;
   if (txt.empty() || !FirstByte(sep, &separator)) return EmptyResult();
-  return ResultFromRun(FieldFromRight(txt, index, separator));
+  return ResultFromRun(FieldFromRight(txt, index, scan::OneByte(separator)));
 }
 
 BSTR GetPart(Bytes txt, Bytes sep, int32_t first_part) {
   uint8_t separator;
   if (txt.empty() || !FirstByte(sep, &separator)) return EmptyResult();
-  const size_t at = FindByte(txt, 0, separator);
+  const size_t at = scan::Find(txt, 0, scan::OneByte(separator));
   if (at == txt.size()) return first_part == kOwnSide ? EmptyResult() : CopyOfText(txt);
   return ResultFromRun(first_part == kOwnSide ? txt.first(at) : txt.subspan(at + 1));
 }
@@ -56,15 +54,15 @@ BSTR GetPart(Bytes txt, Bytes sep, int32_t first_part) {
 BSTR GetPartFromRight(Bytes txt, Bytes sep, int32_t first_part) {
   uint8_t separator;
   if (txt.empty() || !FirstByte(sep, &separator)) return EmptyResult();
-  const size_t at = FindLastByte(txt, separator);
-  if (at == txt.size()) return first_part == kOwnSide ? CopyOfText(txt) : EmptyResult();
+  const size_t at = scan::FindLast(txt, txt.size(), scan::OneByte(separator));
+  if (at == scan::kNotFound) return first_part == kOwnSide ? CopyOfText(txt) : EmptyResult();
   return ResultFromRun(first_part == kOwnSide ? txt.subspan(at + 1) : txt.first(at));
 }
 
 int16_t CountSeparators(Bytes txt, Bytes sep) {
   uint8_t separator;
   if (txt.empty() || !FirstByte(sep, &separator)) return 0;
-  const auto count = static_cast<uint64_t>(std::count(txt.begin(), txt.end(), separator));
+  const auto count = static_cast<uint64_t>(scan::Count(txt, scan::OneByte(separator)));
   // The host's Integer holds the count modulo 65536.
   return static_cast<int16_t>(static_cast<uint16_t>(count & 0xFFFFu));
 }

@@ -1,7 +1,7 @@
 #include "fields/token_tests.h"
 
-#include "frame/byte_set.h"
 #include "fields/field_scan.h"
+#include "frame/byte_scan.h"
 #include "fields/substring_search.h"
 #include "frame/result.h"
 
@@ -13,6 +13,9 @@ namespace {
 int16_t ListLength(Bytes tokens) {
   return static_cast<int16_t>(static_cast<uint16_t>(tokens.size() & 0xFFFFu));
 }
+
+// The bytes of s before its first zero byte (all of s if it has none).
+Bytes BeforeFirstZero(Bytes s) { return s.first(scan::Find(s, 0, scan::OneByte(0))); }
 
 bool Occurs(Bytes text, Bytes token) {
   return SubstringSearcher(token).Find(text, 0) != SubstringSearcher::kNotFound;
@@ -33,11 +36,11 @@ bool TokensOccur(Bytes txt, Bytes tokens, uint8_t separator, TokenRule rule) {
   if (length < 0) return exhausted_answer;
 
   // The text ends at its first zero byte; so does each token.
-  const Bytes text = UpToFirstZero(txt);
+  const Bytes text = BeforeFirstZero(txt);
   const Bytes list = tokens.first(static_cast<size_t>(length));
   for (size_t start = 0; start < list.size();) {
-    const size_t end = FindByte(list, start, separator);
-    const Bytes token = UpToFirstZero(list.subspan(start, end - start));
+    const size_t end = scan::Find(list, start, scan::OneByte(separator));
+    const Bytes token = BeforeFirstZero(list.subspan(start, end - start));
     if (!token.empty() && Occurs(text, token) != exhausted_answer) return !exhausted_answer;
     start = end + 1;
   }
@@ -46,12 +49,7 @@ bool TokensOccur(Bytes txt, Bytes tokens, uint8_t separator, TokenRule rule) {
 
 BSTR GetFieldBySet(Bytes txt, Bytes seps, int32_t index) {
   if (txt.empty() || seps.empty()) return EmptyResult();
-  const ByteSet separators(seps);
-  const auto find_separator = [&separators](Bytes text, size_t from) {
-    while (from < text.size() && !separators.Contains(text[from])) ++from;
-    return from;
-  };
-  return ResultFromRun(FieldFromLeft(txt, index, find_separator));
+  return ResultFromRun(FieldFromLeft(txt, index, scan::ByteMatcher(seps)));
 }
 
 }  // namespace twinekit::fields

@@ -17,6 +17,7 @@ class ByteSet {
   }
 
   void Add(uint8_t b) { member_[b] = true; }
+  void Remove(uint8_t b) { member_[b] = false; }
   bool Contains(uint8_t b) const { return member_[b]; }
 
  private:

@@ -1,0 +1,378 @@
+// Scans of a byte string for the bytes a matcher accepts: the n-th match
+// from a place forwards or backwards, the number of matches, and the bytes
+// kept or dropped by matching.
+//
+// Each scan has two forms with the same answers.  The bytewise form looks
+// at one byte at a time and is the reference.  The blockwise form, the one
+// the library uses, asks the matcher for the matches of 16 bytes at a time
+// (SSE2 compares where the compiler targets SSE2) and gathers them into
+// 64-bit masks of 64-byte windows.  It loads 16 bytes only while 16 bytes
+// of the text remain; the last bytes are asked of the matcher one by one.
+//
+// A matcher gives One(b), whether byte b matches, and Mask16(p), bit i set
+// when p[i] matches, for the 16 bytes at p.  OneByte and ByteMatcher are
+// the two the library needs most; a family may bring its own.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include "frame/byte_set.h"
+#include "frame/bytes.h"
+
+namespace twinekit::scan {
+
+inline constexpr size_t kNotFound = SIZE_MAX;
+
+// One byte value.
+class OneByte {
+ public:
+  explicit OneByte(uint8_t value) : value_(value) {}
+  uint8_t value() const { return value_; }
+  bool One(uint8_t b) const { return b == value_; }
+  uint32_t Mask16(const uint8_t* p) const {
+#ifdef __SSE2__
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return static_cast<uint32_t>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(static_cast<char>(value_)))));
+#else
+    uint32_t mask = 0;
+    for (int i = 0; i < 16; ++i) mask |= static_cast<uint32_t>(p[i] == value_) << i;
+    return mask;
+#endif
+  }
+
+ private:
+  uint8_t value_;
+};
+
+// A set of byte values.  Its distinct members are kept in order and, when
+// they make at most kMaxRanges runs of consecutive values, 16 bytes are
+// tested at once: one compare for a run of one value, one unsigned range
+// compare for a wider run.  A set of more runs is tested byte by byte
+// through a flag table.
+class ByteMatcher {
+ public:
+  static constexpr size_t kMaxRanges = 8;
+
+  explicit ByteMatcher(Bytes members) {
+    for (const uint8_t b : members) {
+      if (set_.Contains(b)) continue;
+      set_.Add(b);
+      size_t at = count_++;
+      for (; at > 0 && values_[at - 1] > b; --at) values_[at] = values_[at - 1];
+      values_[at] = b;
+    }
+    MakeRanges();
+  }
+
+  bool One(uint8_t b) const { return set_.Contains(b); }
+  bool empty() const { return count_ == 0; }
+
+  // Takes b out of the set.
+  void Remove(uint8_t b) {
+    if (!set_.Contains(b)) return;
+    set_.Remove(b);
+    const auto end = values_.begin() + static_cast<std::ptrdiff_t>(count_);
+    const auto at = std::find(values_.begin(), end, b);
+    std::copy(at + 1, end, at);
+    --count_;
+    MakeRanges();
+  }
+
+  uint32_t Mask16(const uint8_t* p) const {
+#ifdef __SSE2__
+    if (singles_ + wides_ <= kMaxRanges) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      __m128i hits = _mm_setzero_si128();
+      for (size_t k = 0; k < singles_; ++k) {
+        hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, Load(low_[k])));
+      }
+      // b is in [low, low + span] when (b - low), unsigned, is at most span:
+      // min(b - low, span) equals b - low.
+      for (size_t k = kMaxRanges - wides_; k < kMaxRanges; ++k) {
+        const __m128i offset = _mm_sub_epi8(block, Load(low_[k]));
+        hits = _mm_or_si128(hits, _mm_cmpeq_epi8(_mm_min_epu8(offset, Load(span_[k])), offset));
+      }
+      return static_cast<uint32_t>(_mm_movemask_epi8(hits));
+    }
+#endif
+    uint32_t mask = 0;
+    for (int i = 0; i < 16; ++i) mask |= static_cast<uint32_t>(set_.Contains(p[i])) << i;
+    return mask;
+  }
+
+ private:
+  using Block = std::array<uint8_t, 16>;
+
+#ifdef __SSE2__
+  static __m128i Load(const Block& b) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(b.data()));
+  }
+#endif
+
+  // Runs of consecutive members, each broadcast to 16 bytes as its lowest
+  // value and its width less one: runs of one value from the front of the
+  // table, wider runs from its back.
+  void MakeRanges() {
+    singles_ = 0;
+    wides_ = 0;
+    for (size_t i = 0; i < count_;) {
+      size_t j = i;
+      while (j + 1 < count_ && values_[j + 1] == values_[j] + 1) ++j;
+      if (singles_ + wides_ < kMaxRanges) {
+        const size_t k = i == j ? singles_ : kMaxRanges - 1 - wides_;
+        low_[k].fill(values_[i]);
+        span_[k].fill(static_cast<uint8_t>(values_[j] - values_[i]));
+      }
+      ++(i == j ? singles_ : wides_);
+      i = j + 1;
+    }
+  }
+
+  ByteSet set_;
+  std::array<uint8_t, 256> values_{};
+  size_t count_ = 0;
+  size_t singles_ = 0;
+  size_t wides_ = 0;
+  std::array<Block, kMaxRanges> low_{};
+  std::array<Block, kMaxRanges> span_{};
+};
+
+// The reference forms, one byte at a time.
+namespace bytewise {
+
+// The place of the n-th match (n >= 1) at or after from, or s.size() when
+// there are fewer; n = 0 gives from (at most s.size()).
+template <typename Match>
+size_t FindNth(Bytes s, size_t from, const Match& match, size_t n) {
+  for (size_t i = from; i < s.size(); ++i) {
+    if (n == 0) return i;
+    if (match.One(s[i]) && --n == 0) return i;
+  }
+  return s.size();
+}
+
+// The place of the n-th match (n >= 1) counting back from the byte before
+// end (at most s.size()), or kNotFound when there are fewer; n = 0 gives
+// end (at most s.size()).
+template <typename Match>
+size_t FindNthLast(Bytes s, size_t end, const Match& match, size_t n) {
+  end = std::min(end, s.size());
+  if (n == 0) return end;
+  for (size_t i = end; i > 0; --i) {
+    if (match.One(s[i - 1]) && --n == 0) return i - 1;
+  }
+  return kNotFound;
+}
+
+template <typename Match>
+size_t Count(Bytes s, const Match& match) {
+  size_t count = 0;
+  for (const uint8_t b : s) count += match.One(b) ? 1 : 0;
+  return count;
+}
+
+// Writes to out the bytes of s that match (keep_matches) or that do not
+// (!keep_matches), in order; returns how many.  out has room for s.size().
+template <typename Match>
+size_t Keep(Bytes s, const Match& match, bool keep_matches, uint8_t* out) {
+  size_t written = 0;
+  for (const uint8_t b : s) {
+    if (match.One(b) == keep_matches) out[written++] = b;
+  }
+  return written;
+}
+
+}  // namespace bytewise
+
+namespace blockwise {
+namespace detail {
+
+inline constexpr size_t kWindow = 64;
+
+inline int Popcount64(uint64_t x) {
+  x = x - ((x >> 1) & 0x5555555555555555u);
+  x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+  x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+  return static_cast<int>((x * 0x0101010101010101u) >> 56);
+}
+
+// Bit i set when p[i] matches, for the len <= 64 bytes at p: whole blocks
+// of 16 first, the bytes after the last whole block one by one.
+template <typename Match>
+uint64_t WindowMask(const uint8_t* p, size_t len, const Match& match) {
+  uint64_t mask = 0;
+  size_t i = 0;
+  for (; i + 16 <= len; i += 16) mask |= uint64_t{match.Mask16(p + i)} << i;
+  for (; i < len; ++i) mask |= uint64_t{match.One(p[i])} << i;
+  return mask;
+}
+
+// The place of the n-th lowest (n >= 1) and n-th highest set bit of mask,
+// which has at least n.
+inline size_t NthLowestBit(uint64_t mask, size_t n) {
+  while (--n > 0) mask &= mask - 1;
+  return static_cast<size_t>(std::countr_zero(mask));
+}
+inline size_t NthHighestBit(uint64_t mask, size_t n) {
+  while (--n > 0) mask &= ~(uint64_t{1} << (63 - std::countl_zero(mask)));
+  return static_cast<size_t>(63 - std::countl_zero(mask));
+}
+
+}  // namespace detail
+
+// The same answers as bytewise::FindNth.
+template <typename Match>
+size_t FindNth(Bytes s, size_t from, const Match& match, size_t n) {
+  if (n == 0) return std::min(from, s.size());
+  for (size_t at = from; at < s.size(); at += detail::kWindow) {
+    const size_t len = std::min(detail::kWindow, s.size() - at);
+    const uint64_t mask = detail::WindowMask(s.data() + at, len, match);
+    const auto found = static_cast<size_t>(detail::Popcount64(mask));
+    if (found >= n) return at + detail::NthLowestBit(mask, n);
+    n -= found;
+  }
+  return s.size();
+}
+
+// The same answers as bytewise::FindNthLast.
+template <typename Match>
+size_t FindNthLast(Bytes s, size_t end, const Match& match, size_t n) {
+  end = std::min(end, s.size());
+  if (n == 0) return end;
+  while (end > 0) {
+    const size_t len = std::min(detail::kWindow, end);
+    const size_t at = end - len;
+    const uint64_t mask = detail::WindowMask(s.data() + at, len, match);
+    const auto found = static_cast<size_t>(detail::Popcount64(mask));
+    if (found >= n) return at + detail::NthHighestBit(mask, n);
+    n -= found;
+    end = at;
+  }
+  return kNotFound;
+}
+
+template <typename Match>
+size_t Count(Bytes s, const Match& match) {
+  size_t count = 0;
+  for (size_t at = 0; at < s.size(); at += detail::kWindow) {
+    const size_t len = std::min(detail::kWindow, s.size() - at);
+    count += static_cast<size_t>(detail::Popcount64(detail::WindowMask(s.data() + at, len, match)));
+  }
+  return count;
+}
+
+#ifdef __SSE2__
+// The kept bytes of the 16 at p (bit i of keep set: p[i] kept) moved to
+// the front of the block, in order; the lanes after them hold zero bytes.
+// Each kept byte moves towards the front by the number of dropped bytes
+// before it, in four steps of 1, 2, 4 and 8 lanes taken by the bits of
+// that number, smallest first, so that no two kept bytes ever meet.
+inline __m128i PackKept(const uint8_t* p, uint32_t keep) {
+  const __m128i lane_bit = _mm_set_epi8(-128, 64, 32, 16, 8, 4, 2, 1, -128, 64, 32, 16, 8, 4, 2, 1);
+  const __m128i bits = _mm_unpacklo_epi64(_mm_set1_epi8(static_cast<char>(keep & 0xFF)),
+                                          _mm_set1_epi8(static_cast<char>(keep >> 8)));
+  const __m128i kept = _mm_cmpeq_epi8(_mm_and_si128(bits, lane_bit), lane_bit);
+  __m128i value = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), kept);
+  __m128i dropped = _mm_andnot_si128(kept, _mm_set1_epi8(1));
+  dropped = _mm_add_epi8(dropped, _mm_slli_si128(dropped, 1));
+  dropped = _mm_add_epi8(dropped, _mm_slli_si128(dropped, 2));
+  dropped = _mm_add_epi8(dropped, _mm_slli_si128(dropped, 4));
+  dropped = _mm_add_epi8(dropped, _mm_slli_si128(dropped, 8));
+  __m128i shift = _mm_and_si128(dropped, kept);
+  const auto step = [&](__m128i moves, auto shifted) {
+    value = _mm_or_si128(_mm_andnot_si128(moves, value), shifted(_mm_and_si128(value, moves)));
+    shift = _mm_or_si128(_mm_andnot_si128(moves, shift), shifted(_mm_and_si128(shift, moves)));
+  };
+  const auto moves = [&](int by) {
+    const __m128i b = _mm_set1_epi8(static_cast<char>(by));
+    return _mm_cmpeq_epi8(_mm_and_si128(shift, b), b);
+  };
+  step(moves(1), [](__m128i v) { return _mm_srli_si128(v, 1); });
+  step(moves(2), [](__m128i v) { return _mm_srli_si128(v, 2); });
+  step(moves(4), [](__m128i v) { return _mm_srli_si128(v, 4); });
+  step(moves(8), [](__m128i v) { return _mm_srli_si128(v, 8); });
+  return value;
+}
+#endif
+
+// The same answers as bytewise::Keep.  A block kept whole is one 16-byte
+// copy, a block dropped whole nothing, a mixed block its kept bytes moved
+// to its front and stored whole; the bytes stored past the kept ones are
+// overwritten by the next block or lie beyond the result.  The 16-byte
+// stores stay inside out because out is never ahead of the text.
+template <typename Match>
+size_t Keep(Bytes s, const Match& match, bool keep_matches, uint8_t* out) {
+  const uint8_t* in = s.data();
+  const uint32_t flip = keep_matches ? 0u : 0xFFFFu;
+  size_t written = 0;
+  size_t i = 0;
+  for (; i + 16 <= s.size(); i += 16) {
+    const uint32_t keep = match.Mask16(in + i) ^ flip;
+    if (keep == 0xFFFFu) {
+      std::memcpy(out + written, in + i, 16);
+      written += 16;
+    } else if (keep != 0) {
+#ifdef __SSE2__
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + written), PackKept(in + i, keep));
+      written += static_cast<size_t>(detail::Popcount64(keep));
+#else
+      for (size_t j = 0; j < 16; ++j) {
+        out[written] = in[i + j];
+        written += (keep >> j) & 1u;
+      }
+#endif
+    }
+  }
+  return written + bytewise::Keep(s.subspan(i), match, keep_matches, out + written);
+}
+
+}  // namespace blockwise
+
+// The forms the families call.
+template <typename Match>
+size_t FindNth(Bytes s, size_t from, const Match& match, size_t n) {
+  return blockwise::FindNth(s, from, match, n);
+}
+template <typename Match>
+size_t FindNthLast(Bytes s, size_t end, const Match& match, size_t n) {
+  return blockwise::FindNthLast(s, end, match, n);
+}
+template <typename Match>
+size_t Count(Bytes s, const Match& match) {
+  return blockwise::Count(s, match);
+}
+template <typename Match>
+size_t Keep(Bytes s, const Match& match, bool keep_matches, uint8_t* out) {
+  return blockwise::Keep(s, match, keep_matches, out);
+}
+
+// The first match at or after from (s.size() when none), and the last one
+// before end (kNotFound when none).
+template <typename Match>
+size_t Find(Bytes s, size_t from, const Match& match) {
+  return FindNth(s, from, match, 1);
+}
+// One byte value forwards: the C library's memchr, vectorised already and
+// faster than the windows above.
+inline size_t Find(Bytes s, size_t from, const OneByte& match) {
+  if (from >= s.size()) return s.size();
+  const void* hit = std::memchr(s.data() + from, match.value(), s.size() - from);
+  return hit == nullptr ? s.size()
+                        : static_cast<size_t>(static_cast<const uint8_t*>(hit) - s.data());
+}
+template <typename Match>
+size_t FindLast(Bytes s, size_t end, const Match& match) {
+  return FindNthLast(s, end, match, 1);
+}
+
+}  // namespace twinekit::scan
