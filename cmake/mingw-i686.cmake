@@ -8,3 +8,11 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# SSE2 for the vector byte scans and hexadecimal conversions: every CPU that
+# runs a supported Windows has it.  Floating-point code stays on the x87
+# unit (the default -mfpmath=387), so no computed value changes; the
+# compiler realigns the stack where vector values need it, since a Basic
+# host calls with the stack only 4-byte aligned (-mstackrealign is the
+# target's default).
+set(CMAKE_C_FLAGS_INIT "-msse2")
+set(CMAKE_CXX_FLAGS_INIT "-msse2")

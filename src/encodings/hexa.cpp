@@ -1,27 +1,13 @@
 #include "encodings/hexa.h"
 
 #include "frame/chars.h"
+#include "frame/hex_blocks.h"
 #include "frame/hex_digits.h"
 #include "frame/result.h"
 #include "frame/size_math.h"
 
 namespace twinekit::encodings {
 namespace {
-
-// The digit value of a byte taken as a signed 8-bit number, unchecked:
-// right for "0"-"9", "A"-"F" and "a"-"f", some number for anything else
-// (negative for bytes 0x80 to 0xFF and for bytes below "0").
-int PairDigit(uint8_t byte) {
-  const int x = static_cast<int8_t>(byte);
-  if (x >= 'a') return x - 0x57;
-  if (x >= 'A') return x - 0x37;
-  return x - 0x30;
-}
-
-// Two bytes read as one: 16 × d(high) + d(low), modulo 256.
-uint8_t HexPair(uint8_t high, uint8_t low) {
-  return static_cast<uint8_t>(16 * PairDigit(high) + PairDigit(low));
-}
 
 // The value of a byte of the hexadecimal digit class.
 uint32_t HexDigitValue(uint8_t c) {
@@ -46,15 +32,19 @@ uint32_t LeadingHexValue(Bytes txt, size_t max_length) {
 
 BSTR BytesToHex(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  return BuildResult(CheckedMulAdd(txt.size(), 2, 0),
-                     [&](MutableBytes out) { return WriteHexPairs(txt, out); });
+  return BuildResult(CheckedMulAdd(txt.size(), 2, 0), [&](MutableBytes out) {
+    hex::WriteDigits(txt, out.data());
+    return 2 * txt.size();
+  });
 }
 
 BSTR HexToBytes(Bytes txt) {
   if (txt.size() < 2) return EmptyResult();
   const size_t pairs = txt.size() / 2;
   return BuildResult(CheckedSize(pairs), [&](MutableBytes out) {
-    for (size_t k = 0; k < pairs; ++k) out[k] = HexPair(txt[2 * k], txt[2 * k + 1]);
+    // Each pair is read as one byte, (16 × d(high) + d(low)) modulo 256,
+    // by the signed digit rule, unchecked.
+    hex::ReadSignedPairs(txt, out.data());
     return pairs;
   });
 }
