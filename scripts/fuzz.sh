@@ -2,7 +2,8 @@
 # Builds the libFuzzer target (clang, address and undefined sanitizers) and
 # runs it over every export.
 #
-#   bash scripts/fuzz.sh smoke        a short run from the seed corpus (CI)
+#   bash scripts/fuzz.sh smoke        a short run from the seed corpus (CI), then
+#                                     the vector paths' differential fuzzer
 #   bash scripts/fuzz.sh long [SECS]  a long run, every core, growing build/fuzz-corpus
 #   bash scripts/fuzz.sh replay FILE  runs one saved input, with allocation stacks
 set -euo pipefail
@@ -28,6 +29,11 @@ case $mode in
     # A fixed seed: every CI run walks the same mutations (as far as its
     # time allows), so a red smoke run is a finding, never chance.
     "$fuzzer" "${common[@]}" -seed="${FUZZ_SEED:-1}" -max_total_time="${FUZZ_SECONDS:-120}" "$work"
+    rm -rf "$work"
+    # The vector paths against their plain forms, from an empty corpus.
+    work=$(mktemp -d)
+    build/fuzz/fuzz/fuzz_vector_paths "${common[@]}" -seed="${FUZZ_SEED:-1}" \
+      -max_total_time="${FUZZ_VECTOR_SECONDS:-30}" "$work"
     rm -rf "$work"
     ;;
   long)
