@@ -92,8 +92,7 @@ std::string VariantText(const VARIANT& v) {
   return v.vt == VT_BSTR ? BytesOf(v.bstrVal) : std::string();
 }
 
-}  // namespace
-
+// A Variant as a Basic host builds it; a string inside is UTF-16.
 VARIANT MakeVariant(const VariantValue& v) {
   VARIANT out;
   VariantInit(&out);
@@ -117,9 +116,13 @@ VARIANT MakeVariant(const VariantValue& v) {
   return out;
 }
 
+// The 32-bit slot of an Integer argument as a host leaves it: the value in
+// the low 16 bits and garbage in the upper 16, which the export must ignore.
 int32_t IntegerSlot(int64_t value) {
   return static_cast<int32_t>(0xA5C30000u | (static_cast<uint32_t>(value) & 0xFFFFu));
 }
+
+}  // namespace
 
 HostCall::HostCall(const twinekit::ExportInfo& e, std::span<const Value> values) : export_(e) {
   for (size_t i = 0; i < e.args.size() && i < values.size(); ++i) {
@@ -181,15 +184,6 @@ bool HostCall::IsHostMemory(const void* r) const {
     if (r != nullptr && (r == strings_[i] || r == &variables_[i] || r == &variants_[i])) return true;
   }
   return false;
-}
-
-int HostCall::OwnStrings() const {
-  int n = 0;
-  for (size_t i = 0; i < kMaxArgs; ++i) {
-    n += strings_[i] != nullptr;
-    n += variants_[i].vt == VT_BSTR && variants_[i].bstrVal != nullptr;
-  }
-  return n;
 }
 
 tkcases::Outcome RunCase(const tkcases::Case& c, CallWatch* watch) {

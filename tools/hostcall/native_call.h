@@ -25,9 +25,6 @@ struct Returned {
 // The bytes of a BSTR by its byte count; empty for a null BSTR.
 std::string BytesOf(BSTR s);
 
-// A Variant as a Basic host builds it, and the value read back from one.
-VARIANT MakeVariant(const VariantValue& v);
-
 // One call's arguments as the host holds them, freed on destruction.
 class HostCall {
  public:
@@ -49,8 +46,6 @@ class HostCall {
   std::string CheckArguments() const;
   // True when r is one of the host's own BSTRs or variables.
   bool IsHostMemory(const void* r) const;
-  // The host's own BSTRs alive now (strings and Variant strings).
-  int OwnStrings() const;
 
  private:
   const twinekit::ExportInfo& export_;
@@ -73,9 +68,5 @@ struct CallWatch {
   virtual void After() {}
 };
 tkcases::Outcome RunCase(const tkcases::Case& c, CallWatch* watch = nullptr);
-
-// The 32-bit slot of an Integer argument as a host leaves it: the value in
-// the low 16 bits and garbage in the upper 16, which the export must ignore.
-int32_t IntegerSlot(int64_t value);
 
 }  // namespace tkhost
