@@ -9,6 +9,9 @@
 namespace twinekit::charsets {
 namespace {
 
+// Texts shorter than this are checked byte by byte.
+constexpr size_t kShortText = 64;
+
 // The bytes of txt whose membership in chars is `keep_members`.
 BSTR KeepByMembership(Bytes txt, Bytes chars, bool keep_members) {
   if (txt.empty()) return EmptyResult();
@@ -19,13 +22,32 @@ BSTR KeepByMembership(Bytes txt, Bytes chars, bool keep_members) {
   });
 }
 
+// True when every value of chars shows in txt, read one byte at a time.
+bool ShowsAllBytewise(Bytes txt, Bytes chars) {
+  ByteSet missing;
+  size_t count = 0;
+  for (const uint8_t b : chars) {
+    if (!missing.Contains(b)) ++count;
+    missing.Add(b);
+  }
+  for (const uint8_t b : txt) {
+    if (!missing.Contains(b)) continue;
+    missing.Remove(b);
+    if (--count == 0) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 TK_INTEGER CheckChars(Bytes txt, Bytes chars) {
   if (txt.empty() || chars.empty() || chars.size() > kMaxCheckSet) return kFalse;
   // Each distinct value of the set is crossed off the first time the text
-  // shows it (a value listed twice is one value to find); the scan goes on
-  // from there for the values still missing.
+  // shows it (a value listed twice is one value to find).  A short text is
+  // read byte by byte: setting up the vector scan would cost more.
+  if (txt.size() < kShortText) return ShowsAllBytewise(txt, chars) ? kTrue : kFalse;
+  // Otherwise the scan goes on from each value found for the values still
+  // missing.
   scan::ByteMatcher missing(chars);
   for (size_t at = scan::Find(txt, 0, missing); at < txt.size();
        at = scan::Find(txt, at + 1, missing)) {

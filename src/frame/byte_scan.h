@@ -138,13 +138,16 @@ class ByteMatcher {
     }
   }
 
+  // Only the first count_ values and the blocks MakeRanges filled are ever
+  // read, so the arrays are left uninitialised: a short call would spend
+  // more on clearing them than on its scan.
   ByteSet set_;
-  std::array<uint8_t, 256> values_{};
+  std::array<uint8_t, 256> values_;
   size_t count_ = 0;
   size_t singles_ = 0;
   size_t wides_ = 0;
-  std::array<Block, kMaxRanges> low_{};
-  std::array<Block, kMaxRanges> span_{};
+  std::array<Block, kMaxRanges> low_;
+  std::array<Block, kMaxRanges> span_;
 };
 
 // The reference forms, one byte at a time.
