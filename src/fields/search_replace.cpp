@@ -22,12 +22,16 @@ class Output {
  public:
   explicit Output(MutableBytes area) : area_(area), limit_(area.empty() ? 0 : area.size() - 1) {}
 
-  // Appends bytes, leaving out zero bytes.
+  // Appends bytes, leaving out zero bytes: the runs between them are
+  // appended whole.
   bool AppendNonZero(Bytes bytes) {
-    for (uint8_t b : bytes) {
-      if (b == 0) continue;
-      if (length_ == limit_) return false;
-      area_[length_++] = b;
+    while (!bytes.empty()) {
+      const void* zero = std::memchr(bytes.data(), 0, bytes.size());
+      const size_t run = zero == nullptr ? bytes.size()
+                                         : static_cast<size_t>(static_cast<const uint8_t*>(zero) -
+                                                               bytes.data());
+      if (!Append(bytes.first(run))) return false;
+      bytes = bytes.subspan(std::min(run + 1, bytes.size()));
     }
     return true;
   }

@@ -1,10 +1,17 @@
 #include "fields/substring_search.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "frame/chars.h"
 
 namespace twinekit::fields {
+namespace {
+
+// Texts up to this length are searched by plain comparison of windows.
+constexpr size_t kShortSearchText = 64;
+
+}  // namespace
 
 SubstringSearcher::SubstringSearcher(Bytes needle, bool lower_needle)
     : needle_(needle), lower_(lower_needle), m_(static_cast<int64_t>(needle.size())) {
@@ -30,6 +37,7 @@ SubstringSearcher::SubstringSearcher(Bytes needle, bool lower_needle)
     }
   }
   if (!periodic_) period_ = std::max(split_ + 1, m_ - split_ - 1) + 1;
+  if (m_ > 0) anchor_ = At(split_ + 1);
 }
 
 uint8_t SubstringSearcher::At(int64_t i) const {
@@ -78,12 +86,22 @@ size_t SubstringSearcher::Find(Bytes haystack, size_t from) const {
                    : FindAperiodic(haystack.data(), n, start);
 }
 
+// The first window at or after j (j + m_ <= n) whose right part starts
+// with the anchor byte, or -1 when there is none.  No window it passes
+// over can match, so the search may jump there.
+int64_t SubstringSearcher::SkipToAnchor(const uint8_t* y, int64_t n, int64_t j) const {
+  const int64_t at = j + split_ + 1;
+  const void* hit = std::memchr(y + at, anchor_, static_cast<size_t>(n - m_ - j + 1));
+  return hit == nullptr ? -1 : static_cast<const uint8_t*>(hit) - y - split_ - 1;
+}
+
 // Matches the right part first, then the left.  After a full match the
 // window moves by the period, and the bytes that the move keeps under the
 // needle (memory) need no second look.
 size_t SubstringSearcher::FindPeriodic(const uint8_t* y, int64_t n, int64_t from) const {
   int64_t memory = -1;
   for (int64_t j = from; j + m_ <= n;) {
+    if (memory < 0 && (j = SkipToAnchor(y, n, j)) < 0) return kNotFound;
     int64_t i = std::max(split_, memory) + 1;
     while (i < m_ && At(i) == y[i + j]) ++i;
     if (i < m_) {
@@ -102,6 +120,7 @@ size_t SubstringSearcher::FindPeriodic(const uint8_t* y, int64_t n, int64_t from
 
 size_t SubstringSearcher::FindAperiodic(const uint8_t* y, int64_t n, int64_t from) const {
   for (int64_t j = from; j + m_ <= n;) {
+    if ((j = SkipToAnchor(y, n, j)) < 0) return kNotFound;
     int64_t i = split_ + 1;
     while (i < m_ && At(i) == y[i + j]) ++i;
     if (i < m_) {
@@ -114,6 +133,19 @@ size_t SubstringSearcher::FindAperiodic(const uint8_t* y, int64_t n, int64_t fro
     j += period_;
   }
   return kNotFound;
+}
+
+bool Contains(Bytes text, Bytes needle) {
+  if (needle.size() > text.size()) return false;
+  // A short text is searched window by window: setting up the two-way
+  // search would cost more than the whole search.
+  if (text.size() <= kShortSearchText && !needle.empty()) {
+    for (size_t j = 0; j + needle.size() <= text.size(); ++j) {
+      if (std::memcmp(text.data() + j, needle.data(), needle.size()) == 0) return true;
+    }
+    return false;
+  }
+  return SubstringSearcher(needle).Find(text, 0) != SubstringSearcher::kNotFound;
 }
 
 }  // namespace twinekit::fields

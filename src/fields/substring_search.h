@@ -27,6 +27,7 @@ class SubstringSearcher {
  private:
   uint8_t At(int64_t i) const;
   int64_t MaximalSuffix(bool reversed, int64_t* period) const;
+  int64_t SkipToAnchor(const uint8_t* y, int64_t n, int64_t j) const;
   size_t FindPeriodic(const uint8_t* y, int64_t n, int64_t from) const;
   size_t FindAperiodic(const uint8_t* y, int64_t n, int64_t from) const;
 
@@ -36,6 +37,10 @@ class SubstringSearcher {
   int64_t split_;   // the critical position: the left part is needle[0..split_]
   int64_t period_;  // the period of the needle, or a safe shift when aperiodic
   bool periodic_;
+  uint8_t anchor_ = 0;  // the first byte of the right part
 };
+
+// Whether needle occurs in text (an empty needle does).
+bool Contains(Bytes text, Bytes needle);
 
 }  // namespace twinekit::fields

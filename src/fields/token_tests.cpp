@@ -17,10 +17,6 @@ int16_t ListLength(Bytes tokens) {
 // The bytes of s before its first zero byte (all of s if it has none).
 Bytes BeforeFirstZero(Bytes s) { return s.first(scan::Find(s, 0, scan::OneByte(0))); }
 
-bool Occurs(Bytes text, Bytes token) {
-  return SubstringSearcher(token).Find(text, 0) != SubstringSearcher::kNotFound;
-}
-
 }  // namespace
 
 uint8_t ListSeparatorFrom(Bytes sep) { return sep.empty() ? kListSeparator : sep[0]; }
@@ -41,7 +37,7 @@ bool TokensOccur(Bytes txt, Bytes tokens, uint8_t separator, TokenRule rule) {
   for (size_t start = 0; start < list.size();) {
     const size_t end = scan::Find(list, start, scan::OneByte(separator));
     const Bytes token = BeforeFirstZero(list.subspan(start, end - start));
-    if (!token.empty() && Occurs(text, token) != exhausted_answer) return !exhausted_answer;
+    if (!token.empty() && Contains(text, token) != exhausted_answer) return !exhausted_answer;
     start = end + 1;
   }
   return exhausted_answer;
