@@ -4,7 +4,8 @@
 // length, so that the address sanitizer sees any read past its end.
 //
 // Input: one byte of flags, one byte k, k set members, two bytes of a
-// starting place, one byte of a count n, then the text.
+// starting place, one byte of a count n, then the text (see the flags
+// below).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -79,13 +80,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t n = 1;
   if (size - rest >= 3) {
     at = data[rest] | size_t{data[rest + 1]} << 8;
-    n = data[rest + 2] % 8;
+    // Counts up to 255 reach past whole chunks of a long text.
+    n = (flags & 4) != 0 ? data[rest + 2] : data[rest + 2] % 8;
     rest += 3;
   }
-  // A copy of exactly the text's length.
-  const size_t length = size - rest;
+  // A copy of exactly the text's length; with flag 2 the text is repeated
+  // to three chunks of windows and more, the lengths the bulk counts take.
+  const size_t given = size - rest;
+  const size_t length = (flags & 2) != 0 && given > 0 ? given * (12100 / given + 1) : given;
   const auto text = std::make_unique<uint8_t[]>(length);
-  std::copy(data + rest, data + size, text.get());
+  for (size_t i = 0; i < length; i += given) std::copy(data + rest, data + size, text.get() + i);
   const Bytes s(text.get(), length);
   if (flags & 1) at = length - std::min(at, length);
 

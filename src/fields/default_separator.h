@@ -4,13 +4,26 @@
 // the new byte.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 namespace twinekit::fields {
 
 inline constexpr uint8_t kInitialSeparator = '|';
 
-uint8_t DefaultSeparator();
-void SetDefaultSeparator(uint8_t separator);
+namespace detail {
+// Constant-initialised, so it sits in static data and needs no start-up
+// code.  Relaxed order is enough: the byte guards nothing else.  Inline,
+// so that a scan reading it for every block reads one byte, not a call.
+inline constinit std::atomic<uint8_t> default_separator{kInitialSeparator};
+}  // namespace detail
+
+inline uint8_t DefaultSeparator() {
+  return detail::default_separator.load(std::memory_order_relaxed);
+}
+
+inline void SetDefaultSeparator(uint8_t separator) {
+  detail::default_separator.store(separator, std::memory_order_relaxed);
+}
 
 }  // namespace twinekit::fields

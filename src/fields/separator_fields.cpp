@@ -17,6 +17,9 @@ constexpr int32_t kOwnSide = -1;
 struct DefaultSeparatorMatch {
   bool One(uint8_t b) const { return b == DefaultSeparator(); }
   uint32_t Mask16(const uint8_t* p) const { return scan::OneByte(DefaultSeparator()).Mask16(p); }
+#ifdef __SSE2__
+  __m128i Hits16(const uint8_t* p) const { return scan::OneByte(DefaultSeparator()).Hits16(p); }
+#endif
 };
 
 }  // namespace

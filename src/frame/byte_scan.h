@@ -10,8 +10,10 @@
 // of the text remain; the last bytes are asked of the matcher one by one.
 //
 // A matcher gives One(b), whether byte b matches, and Mask16(p), bit i set
-// when p[i] matches, for the 16 bytes at p.  OneByte and ByteMatcher are
-// the two the library needs most; a family may bring its own.
+// when p[i] matches, for the 16 bytes at p; with SSE2 it may also give
+// Hits16(p), the same as a vector of 0xFF and 0 lanes, which lets long
+// texts be counted in bulk.  OneByte and ByteMatcher are the two the
+// library needs most; a family may bring its own.
 #pragma once
 
 #include <algorithm>
@@ -40,17 +42,21 @@ class OneByte {
   explicit OneByte(uint8_t value) : value_(value) {}
   uint8_t value() const { return value_; }
   bool One(uint8_t b) const { return b == value_; }
-  uint32_t Mask16(const uint8_t* p) const {
 #ifdef __SSE2__
+  __m128i Hits16(const uint8_t* p) const {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    return static_cast<uint32_t>(
-        _mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(static_cast<char>(value_)))));
+    return _mm_cmpeq_epi8(block, _mm_set1_epi8(static_cast<char>(value_)));
+  }
+  uint32_t Mask16(const uint8_t* p) const {
+    return static_cast<uint32_t>(_mm_movemask_epi8(Hits16(p)));
+  }
 #else
+  uint32_t Mask16(const uint8_t* p) const {
     uint32_t mask = 0;
     for (int i = 0; i < 16; ++i) mask |= static_cast<uint32_t>(p[i] == value_) << i;
     return mask;
-#endif
   }
+#endif
 
  private:
   uint8_t value_;
@@ -90,27 +96,36 @@ class ByteMatcher {
     MakeRanges();
   }
 
-  uint32_t Mask16(const uint8_t* p) const {
 #ifdef __SSE2__
-    if (singles_ + wides_ <= kMaxRanges) {
-      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-      __m128i hits = _mm_setzero_si128();
-      for (size_t k = 0; k < singles_; ++k) {
-        hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, Load(low_[k])));
-      }
-      // b is in [low, low + span] when (b - low), unsigned, is at most span:
-      // min(b - low, span) equals b - low.
-      for (size_t k = kMaxRanges - wides_; k < kMaxRanges; ++k) {
-        const __m128i offset = _mm_sub_epi8(block, Load(low_[k]));
-        hits = _mm_or_si128(hits, _mm_cmpeq_epi8(_mm_min_epu8(offset, Load(span_[k])), offset));
-      }
-      return static_cast<uint32_t>(_mm_movemask_epi8(hits));
+  __m128i Hits16(const uint8_t* p) const {
+    if (singles_ + wides_ > kMaxRanges) {
+      alignas(16) uint8_t hits[16];
+      for (int i = 0; i < 16; ++i) hits[i] = set_.Contains(p[i]) ? 0xFF : 0;
+      return _mm_load_si128(reinterpret_cast<const __m128i*>(hits));
     }
-#endif
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i hits = _mm_setzero_si128();
+    for (size_t k = 0; k < singles_; ++k) {
+      hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, Load(low_[k])));
+    }
+    // b is in [low, low + span] when (b - low), unsigned, is at most span:
+    // min(b - low, span) equals b - low.
+    for (size_t k = kMaxRanges - wides_; k < kMaxRanges; ++k) {
+      const __m128i offset = _mm_sub_epi8(block, Load(low_[k]));
+      hits = _mm_or_si128(hits, _mm_cmpeq_epi8(_mm_min_epu8(offset, Load(span_[k])), offset));
+    }
+    return hits;
+  }
+  uint32_t Mask16(const uint8_t* p) const {
+    return static_cast<uint32_t>(_mm_movemask_epi8(Hits16(p)));
+  }
+#else
+  uint32_t Mask16(const uint8_t* p) const {
     uint32_t mask = 0;
     for (int i = 0; i < 16; ++i) mask |= static_cast<uint32_t>(set_.Contains(p[i])) << i;
     return mask;
   }
+#endif
 
  private:
   using Block = std::array<uint8_t, 16>;
@@ -233,13 +248,47 @@ inline size_t NthHighestBit(uint64_t mask, size_t n) {
   return static_cast<size_t>(63 - std::countl_zero(mask));
 }
 
+// Long texts are first taken in chunks of 63 windows, each counted in bulk
+// where the matcher gives its matches as a vector (Hits16(p): 0xFF in lane
+// i when p[i] matches): a counter per lane, 252 blocks at most so that no
+// counter wraps, summed once at the end.  The windows then look only inside
+// the chunk that holds the match sought.
+inline constexpr size_t kChunk = 63 * kWindow;
+
+#ifdef __SSE2__
+template <typename Match>
+concept CountsInBulk = requires(const Match& m, const uint8_t* p) { m.Hits16(p); };
+
+template <typename Match>
+size_t ChunkCount(const uint8_t* p, const Match& match) {
+  __m128i counts = _mm_setzero_si128();
+  for (size_t i = 0; i < kChunk; i += 16) counts = _mm_sub_epi8(counts, match.Hits16(p + i));
+  const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+  return static_cast<size_t>(_mm_cvtsi128_si32(sums)) +
+         static_cast<size_t>(_mm_extract_epi16(sums, 4));
+}
+#else
+template <typename Match>
+concept CountsInBulk = false;
+template <typename Match>
+size_t ChunkCount(const uint8_t*, const Match&) { return 0; }
+#endif
+
 }  // namespace detail
 
 // The same answers as bytewise::FindNth.
 template <typename Match>
 size_t FindNth(Bytes s, size_t from, const Match& match, size_t n) {
   if (n == 0) return std::min(from, s.size());
-  for (size_t at = from; at < s.size(); at += detail::kWindow) {
+  size_t at = from;
+  if constexpr (detail::CountsInBulk<Match>) {
+    for (; at < s.size() && s.size() - at >= detail::kChunk; at += detail::kChunk) {
+      const size_t found = detail::ChunkCount(s.data() + at, match);
+      if (found >= n) break;
+      n -= found;
+    }
+  }
+  for (; at < s.size(); at += detail::kWindow) {
     const size_t len = std::min(detail::kWindow, s.size() - at);
     const uint64_t mask = detail::WindowMask(s.data() + at, len, match);
     const auto found = static_cast<size_t>(detail::Popcount64(mask));
@@ -254,6 +303,13 @@ template <typename Match>
 size_t FindNthLast(Bytes s, size_t end, const Match& match, size_t n) {
   end = std::min(end, s.size());
   if (n == 0) return end;
+  if constexpr (detail::CountsInBulk<Match>) {
+    for (; end >= detail::kChunk; end -= detail::kChunk) {
+      const size_t found = detail::ChunkCount(s.data() + end - detail::kChunk, match);
+      if (found >= n) break;
+      n -= found;
+    }
+  }
   while (end > 0) {
     const size_t len = std::min(detail::kWindow, end);
     const size_t at = end - len;
@@ -269,7 +325,13 @@ size_t FindNthLast(Bytes s, size_t end, const Match& match, size_t n) {
 template <typename Match>
 size_t Count(Bytes s, const Match& match) {
   size_t count = 0;
-  for (size_t at = 0; at < s.size(); at += detail::kWindow) {
+  size_t at = 0;
+  if constexpr (detail::CountsInBulk<Match>) {
+    for (; s.size() - at >= detail::kChunk; at += detail::kChunk) {
+      count += detail::ChunkCount(s.data() + at, match);
+    }
+  }
+  for (; at < s.size(); at += detail::kWindow) {
     const size_t len = std::min(detail::kWindow, s.size() - at);
     count += static_cast<size_t>(detail::Popcount64(detail::WindowMask(s.data() + at, len, match)));
   }
