@@ -24,32 +24,61 @@ void MapEachByte(Bytes txt, MutableBytes out, Map map) {
   for (; i < txt.size(); ++i) out[i] = map(txt[i]);
 }
 
+// Whether the 16 bytes at p are all digits.
+bool BlockOfDigits(const uint8_t* p) {
+  uint8_t block[16];
+  std::memcpy(block, p, 16);
+  uint8_t others = 0;
+  for (const uint8_t b : block) others |= static_cast<uint8_t>(b - '0') > 9 ? 1 : 0;
+  return others == 0;
+}
+
+// The sum of the values of the digits of txt, the other bytes left out.
+uint64_t SumOfDigits(Bytes txt) {
+  const auto value = [](uint8_t b) {
+    const auto d = static_cast<uint8_t>(b - '0');
+    return d > 9 ? uint8_t{0} : d;
+  };
+  uint64_t sum = 0;
+  size_t i = 0;
+  for (; i + 16 <= txt.size(); i += 16) {
+    uint8_t block[16];
+    std::memcpy(block, txt.data() + i, 16);
+    unsigned block_sum = 0;
+    for (const uint8_t b : block) block_sum += value(b);
+    sum += block_sum;
+  }
+  for (; i < txt.size(); ++i) sum += value(txt[i]);
+  return sum;
+}
+
 }  // namespace
 
 bool AllDigits(Bytes txt) {
   if (txt.empty()) return false;
-  for (uint8_t c : txt) {
-    if (!IsDigit(c)) return false;
+  size_t i = 0;
+  for (; i + 16 <= txt.size(); i += 16) {
+    if (!BlockOfDigits(txt.data() + i)) return false;
+  }
+  for (; i < txt.size(); ++i) {
+    if (!IsDigit(txt[i])) return false;
   }
   return true;
 }
 
 int16_t DigitSum(Bytes txt) {
-  uint16_t sum = 0;  // an Integer: wraps past 32767
-  for (uint8_t c : txt) {
-    if (IsDigit(c)) sum = static_cast<uint16_t>(sum + (c - '0'));
-  }
-  return static_cast<int16_t>(sum);
+  // An Integer: wraps past 32767.
+  return static_cast<int16_t>(static_cast<uint16_t>(SumOfDigits(txt)));
 }
 
+// Casting out nines one digit at a time keeps a check from 1 to 9 once any
+// digit above "0" has been added (adding 0 to 9 to a check of 1 to 9 and
+// taking 9 off above 9 stays within 1 to 9), and the check is the sum
+// modulo 9 throughout.  So it is 0 for a sum of 0, and otherwise the
+// number from 1 to 9 that the sum is congruent to.
 int16_t CheckDigit(Bytes txt) {
-  int16_t check = 0;
-  for (uint8_t c : txt) {
-    if (!IsDigit(c)) continue;
-    check = static_cast<int16_t>(check + (c - '0'));
-    if (check > 9) check = static_cast<int16_t>(check - 9);
-  }
-  return check;
+  const uint64_t sum = SumOfDigits(txt);
+  return static_cast<int16_t>(sum == 0 ? 0 : (sum - 1) % 9 + 1);
 }
 
 BSTR NinesComplement(Bytes txt) {
