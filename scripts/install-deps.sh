@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ python3
+  cmake make g++ python3 pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev
   gcc-multilib g++-multilib

@@ -18,7 +18,7 @@ cmake --build build/win64 -j "$jobs"
 
 echo
 echo "Built:"
-ls -l build/native/libtwinekit.so build/native/libtwinekit.a build/win32/TWINEKIT.DLL \
+ls -lL build/native/libtwinekit.so build/native/libtwinekit.a build/win32/TWINEKIT.DLL \
       build/win64/TWINEKIT64.DLL | awk '{print "  " $NF " (" $5 " bytes)"}'
 
 bash scripts/demo.sh build/native/tools/tkcall/tkcall
