@@ -52,12 +52,18 @@ class Output {
   size_t length_ = 0;
 };
 
-// The comparison copy is lowered only up to its first zero byte.
+// The comparison copy is lowered only up to its first zero byte: 16 bytes
+// at a time through a local block (vector code), then the last ones.
 void LowerUpToFirstZero(MutableBytes bytes) {
-  for (uint8_t& b : bytes) {
-    if (b == 0) return;
-    b = ToLower(b);
+  const MutableBytes run = bytes.first(UpToFirstZero(bytes).size());
+  size_t i = 0;
+  for (; i + 16 <= run.size(); i += 16) {
+    uint8_t block[16];
+    std::memcpy(block, run.data() + i, 16);
+    for (uint8_t& b : block) b = ToLower(b);
+    std::memcpy(run.data() + i, block, 16);
   }
+  for (; i < run.size(); ++i) run[i] = ToLower(run[i]);
 }
 
 // The search string as it is compared: its bytes up to its first zero
@@ -128,9 +134,15 @@ BSTR SearchAndReplace(Bytes txt, Bytes find, Bytes replace, bool match_case) {
   ScratchBuffer output(*output_size);
   if (!output.ok()) return CopyOfText(txt);
 
-  MutableBytes compared = comparison.bytes();
-  std::memcpy(compared.data(), txt.data(), n);
-  if (!match_case) LowerUpToFirstZero(compared);
+  // The text as it is compared: a lowered copy in the comparison area
+  // when case does not count, the text itself when it does (a copy would
+  // hold the same bytes).
+  Bytes compared = txt;
+  if (!match_case) {
+    std::memcpy(comparison.bytes().data(), txt.data(), n);
+    LowerUpToFirstZero(comparison.bytes());
+    compared = comparison.bytes();
+  }
 
   if (find.size() == 1 && replace.size() == 1) {
     const uint8_t pattern = match_case ? find[0] : ToLower(find[0]);

@@ -1,7 +1,12 @@
 #include "fields/substring_search.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "frame/chars.h"
 
@@ -37,7 +42,13 @@ SubstringSearcher::SubstringSearcher(Bytes needle, bool lower_needle)
     }
   }
   if (!periodic_) period_ = std::max(split_ + 1, m_ - split_ - 1) + 1;
-  if (m_ > 0) anchor_ = At(split_ + 1);
+  // The second byte tested is the needle's first, or its last when the
+  // anchor is the first: as far from the anchor as the needle allows.
+  if (m_ > 0) {
+    anchor_ = At(split_ + 1);
+    other_at_ = split_ + 1 == 0 ? m_ - 1 : 0;
+    other_ = At(other_at_);
+  }
 }
 
 uint8_t SubstringSearcher::At(int64_t i) const {
@@ -86,13 +97,29 @@ size_t SubstringSearcher::Find(Bytes haystack, size_t from) const {
                    : FindAperiodic(haystack.data(), n, start);
 }
 
-// The first window at or after j (j + m_ <= n) whose right part starts
-// with the anchor byte, or -1 when there is none.  No window it passes
-// over can match, so the search may jump there.
+// The first window at or after j (j + m_ <= n) that holds the anchor byte
+// (the first of the right part) and one other byte of the needle in their
+// places, or -1 when there is none.  No window it passes over can match,
+// so the search may jump there.  Sixteen windows are tested at once.
 int64_t SubstringSearcher::SkipToAnchor(const uint8_t* y, int64_t n, int64_t j) const {
-  const int64_t at = j + split_ + 1;
-  const void* hit = std::memchr(y + at, anchor_, static_cast<size_t>(n - m_ - j + 1));
-  return hit == nullptr ? -1 : static_cast<const uint8_t*>(hit) - y - split_ - 1;
+  const int64_t anchor_at = split_ + 1;
+  const int64_t last_window = n - m_;
+#ifdef __SSE2__
+  const __m128i anchor = _mm_set1_epi8(static_cast<char>(anchor_));
+  const __m128i other = _mm_set1_epi8(static_cast<char>(other_));
+  for (; j + 15 <= last_window; j += 16) {
+    const __m128i at_anchor = _mm_cmpeq_epi8(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(y + j + anchor_at)), anchor);
+    const __m128i at_other = _mm_cmpeq_epi8(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(y + j + other_at_)), other);
+    const auto both = static_cast<uint32_t>(_mm_movemask_epi8(_mm_and_si128(at_anchor, at_other)));
+    if (both != 0) return j + std::countr_zero(both);
+  }
+#endif
+  for (; j <= last_window; ++j) {
+    if (y[j + anchor_at] == anchor_ && y[j + other_at_] == other_) return j;
+  }
+  return -1;
 }
 
 // Matches the right part first, then the left.  After a full match the
@@ -141,7 +168,10 @@ bool Contains(Bytes text, Bytes needle) {
   // search would cost more than the whole search.
   if (text.size() <= kShortSearchText && !needle.empty()) {
     for (size_t j = 0; j + needle.size() <= text.size(); ++j) {
-      if (std::memcmp(text.data() + j, needle.data(), needle.size()) == 0) return true;
+      if (text[j] == needle[0] &&
+          std::memcmp(text.data() + j, needle.data(), needle.size()) == 0) {
+        return true;
+      }
     }
     return false;
   }

@@ -38,6 +38,8 @@ class SubstringSearcher {
   int64_t period_;  // the period of the needle, or a safe shift when aperiodic
   bool periodic_;
   uint8_t anchor_ = 0;  // the first byte of the right part
+  int64_t other_at_ = 0;  // the place of a second byte tested with the anchor
+  uint8_t other_ = 0;
 };
 
 // Whether needle occurs in text (an empty needle does).

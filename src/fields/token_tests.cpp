@@ -14,9 +14,6 @@ int16_t ListLength(Bytes tokens) {
   return static_cast<int16_t>(static_cast<uint16_t>(tokens.size() & 0xFFFFu));
 }
 
-// The bytes of s before its first zero byte (all of s if it has none).
-Bytes BeforeFirstZero(Bytes s) { return s.first(scan::Find(s, 0, scan::OneByte(0))); }
-
 }  // namespace
 
 uint8_t ListSeparatorFrom(Bytes sep) { return sep.empty() ? kListSeparator : sep[0]; }
@@ -32,11 +29,11 @@ bool TokensOccur(Bytes txt, Bytes tokens, uint8_t separator, TokenRule rule) {
   if (length < 0) return exhausted_answer;
 
   // The text ends at its first zero byte; so does each token.
-  const Bytes text = BeforeFirstZero(txt);
+  const Bytes text = UpToFirstZero(txt);
   const Bytes list = tokens.first(static_cast<size_t>(length));
   for (size_t start = 0; start < list.size();) {
     const size_t end = scan::Find(list, start, scan::OneByte(separator));
-    const Bytes token = BeforeFirstZero(list.subspan(start, end - start));
+    const Bytes token = UpToFirstZero(list.subspan(start, end - start));
     if (!token.empty() && Contains(text, token) != exhausted_answer) return !exhausted_answer;
     start = end + 1;
   }

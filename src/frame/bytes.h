@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 #include "frame/platform.h"
@@ -36,10 +37,9 @@ inline int16_t ReadInteger(TK_INTEGER_ARG slot) {
 
 // The bytes of s before its first zero byte (all of s if it has none).
 inline Bytes UpToFirstZero(Bytes s) {
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == 0) return s.first(i);
-  }
-  return s;
+  if (s.empty()) return s;
+  const auto* zero = static_cast<const uint8_t*>(std::memchr(s.data(), 0, s.size()));
+  return zero == nullptr ? s : s.first(static_cast<size_t>(zero - s.data()));
 }
 
 // The first byte of s, if it has one.
