@@ -1,5 +1,8 @@
 #include "encodings/morse.h"
 
+#include <array>
+#include <cstring>
+
 #include "encodings/morse_table.h"
 #include "frame/chars.h"
 #include "frame/result.h"
@@ -12,7 +15,7 @@ namespace {
 constexpr uint64_t kMostBytesPerChar = 7;
 
 // Writes the code of one byte at out and returns how many bytes it wrote.
-size_t WriteCode(uint8_t c, uint8_t* out) {
+constexpr size_t WriteCode(uint8_t c, uint8_t* out) {
   const uint8_t upper = ToUpper(c);
   if (upper < kFirstMorseChar || upper > kLastMorseChar) return 0;
   uint32_t word = kMorseTable[upper - kFirstMorseChar];
@@ -28,6 +31,40 @@ size_t WriteCode(uint8_t c, uint8_t* out) {
   return n;
 }
 
+// The code of every byte value, written once: its bytes padded to 8, so
+// that each is one 8-byte copy, and its length.
+struct CodeTable {
+  std::array<std::array<uint8_t, 8>, 256> code{};
+  std::array<uint8_t, 256> length{};
+};
+
+constexpr CodeTable kCodes = [] {
+  CodeTable table;
+  for (size_t c = 0; c < 256; ++c) {
+    table.length[c] = static_cast<uint8_t>(WriteCode(static_cast<uint8_t>(c), table.code[c].data()));
+  }
+  return table;
+}();
+
+// The codes of txt, one after another, into out (room for
+// kMostBytesPerChar bytes a byte of txt); returns how many bytes.  Each
+// code is copied as 8 bytes while 8 bytes of room remain, the rest of the
+// way byte by byte.
+size_t WriteCodes(Bytes txt, MutableBytes out) {
+  size_t written = 0;
+  size_t i = 0;
+  for (; i < txt.size() && out.size() - written >= 8; ++i) {
+    std::memcpy(out.data() + written, kCodes.code[txt[i]].data(), 8);
+    written += kCodes.length[txt[i]];
+  }
+  for (; i < txt.size(); ++i) {
+    const uint8_t c = txt[i];
+    std::memcpy(out.data() + written, kCodes.code[c].data(), kCodes.length[c]);
+    written += kCodes.length[c];
+  }
+  return written;
+}
+
 }  // namespace
 
 BSTR Morse(Bytes txt) {
@@ -35,9 +72,7 @@ BSTR Morse(Bytes txt) {
   // The buffer is sized by the whole byte count, even when a zero byte ends
   // the text early.
   return BuildResult(CheckedMulAdd(kMostBytesPerChar, txt.size(), 0), [&](MutableBytes out) {
-    size_t written = 0;
-    for (const uint8_t c : UpToFirstZero(txt)) written += WriteCode(c, out.data() + written);
-    return written;
+    return WriteCodes(UpToFirstZero(txt), out);
   });
 }
 
