@@ -1,8 +1,8 @@
 #include "compress/blanks.h"
 
-#include <algorithm>
 #include <cstring>
 
+#include "frame/byte_scan.h"
 #include "frame/result.h"
 #include "frame/size_math.h"
 
@@ -12,9 +12,9 @@ namespace {
 constexpr uint8_t kBlank = 0x20;
 constexpr uint8_t kTab = 0x09;
 
-bool IsBlankTabOrZero(uint8_t c) { return c == kBlank || c == kTab || c == 0; }
+constexpr uint8_t kBlankTabAndZero[] = {kBlank, kTab, 0};
 
-size_t CountTabs(Bytes txt) { return static_cast<size_t>(std::count(txt.begin(), txt.end(), kTab)); }
+size_t CountTabs(Bytes txt) { return scan::Count(txt, scan::OneByte(kTab)); }
 
 // Length of the run of blanks that starts at txt[from].
 size_t BlankRunAt(Bytes txt, size_t from) {
@@ -28,11 +28,7 @@ size_t BlankRunAt(Bytes txt, size_t from) {
 BSTR RemoveBlanks(Bytes txt) {
   if (txt.empty()) return EmptyResult();
   return BuildResult(CheckedSize(txt.size()), [&](MutableBytes out) {
-    size_t written = 0;
-    for (uint8_t c : txt) {
-      if (!IsBlankTabOrZero(c)) out[written++] = c;
-    }
-    return written;
+    return scan::Keep(txt, scan::ByteMatcher(Bytes(kBlankTabAndZero)), false, out.data());
   });
 }
 
@@ -48,16 +44,17 @@ BSTR ExpandTabs(Bytes txt, int32_t width) {
   const auto capacity = CheckedMulAdd(static_cast<uint32_t>(width), tabs, txt.size());
   const size_t blanks = static_cast<size_t>(width);
   return BuildResult(capacity, [&](MutableBytes out) {
+    // The runs between tabs are copied whole.
     size_t written = 0;
-    for (uint8_t c : txt) {
-      if (c == kTab) {
-        std::memset(out.data() + written, kBlank, blanks);
-        written += blanks;
-      } else {
-        out[written++] = c;
-      }
+    for (size_t at = 0;;) {
+      const size_t tab = scan::Find(txt, at, scan::OneByte(kTab));
+      std::memcpy(out.data() + written, txt.data() + at, tab - at);
+      written += tab - at;
+      if (tab == txt.size()) return written;
+      std::memset(out.data() + written, kBlank, blanks);
+      written += blanks;
+      at = tab + 1;
     }
-    return written;
   });
 }
 
@@ -66,6 +63,8 @@ BSTR CompressBlanksToTabs(Bytes txt, int32_t width) {
   if (width <= 1) return CopyOfText(txt);
   const size_t per_tab = static_cast<size_t>(width);
   return BuildResult(CheckedSize(txt.size()), [&](MutableBytes out) {
+    // Byte by byte: in text, blanks come every few bytes, too often for a
+    // search and a copy per run to pay.
     size_t written = 0;
     size_t i = 0;
     while (i < txt.size()) {
@@ -73,13 +72,13 @@ BSTR CompressBlanksToTabs(Bytes txt, int32_t width) {
         out[written++] = txt[i++];
         continue;
       }
-      const size_t run = BlankRunAt(txt, i);
+      size_t run = BlankRunAt(txt, i);
       i += run;
-      // run / per_tab + run % per_tab <= run: the output never outgrows n.
-      std::memset(out.data() + written, kTab, run / per_tab);
-      written += run / per_tab;
-      std::memset(out.data() + written, kBlank, run % per_tab);
-      written += run % per_tab;
+      // A tab for each whole width, a blank for each blank left over: the
+      // output never outgrows the text.  Taking off a width at a time
+      // costs no more than the run took to read.
+      for (; run >= per_tab; run -= per_tab) out[written++] = kTab;
+      for (; run > 0; --run) out[written++] = kBlank;
     }
     return written;
   });
