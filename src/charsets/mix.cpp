@@ -10,18 +10,17 @@
 namespace twinekit::charsets {
 namespace {
 
-// A position from one draw.  A draw is below 32768, so in a longer text
-// the bytes from position 32768 on never move.
-size_t DrawPosition(size_t n) { return static_cast<size_t>(DrawFromGenerator()) % n; }
+// Each position is a draw modulo the text's length.  A draw is below
+// 32768, so in a longer text the bytes from position 32768 on never move.
 
 // One swap step: two positions, drawn again once (both of them) if they
 // coincide; a second coincidence leaves the step without effect.
-void SwapStep(MutableBytes work) {
-  size_t a = DrawPosition(work.size());
-  size_t b = DrawPosition(work.size());
+void SwapStep(MutableBytes work, const DrawModulo& position) {
+  size_t a = position.Next();
+  size_t b = position.Next();
   if (a == b) {
-    a = DrawPosition(work.size());
-    b = DrawPosition(work.size());
+    a = position.Next();
+    b = position.Next();
   }
   std::swap(work[a], work[b]);
 }
@@ -35,7 +34,8 @@ BSTR MixChars(Bytes txt) {
     // The working copy stops at the text's first zero byte and is zero
     // from there on.
     CopyZ(work.data(), txt.data(), work.size());
-    for (size_t step = 0; step < work.size(); ++step) SwapStep(work);
+    const DrawModulo position(work.size());
+    for (size_t step = 0; step < work.size(); ++step) SwapStep(work, position);
     return work.size();
   });
 }

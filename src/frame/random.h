@@ -3,6 +3,7 @@
 // drawing.  It is the same on every platform.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace twinekit {
@@ -11,5 +12,29 @@ void SeedGenerator(uint32_t seed);
 
 // Advances the state and returns bits 16 to 30 of it: 0 to 32767.
 int DrawFromGenerator();
+
+// Draws taken modulo n (n >= 1), by a multiplication instead of a
+// division.  With c = ceil(2^32 / n), the top half of the 64-bit product of
+// (c * draw mod 2^32) and n is draw mod n for every draw and every n below
+// 2^16 (for n = 1, c wraps to 0 and gives 0, as it should); from 32768 on,
+// a draw is its own remainder.
+class DrawModulo {
+ public:
+  explicit DrawModulo(size_t n)
+      : n_(static_cast<uint32_t>(n < kDraws ? n : kDraws)), reciprocal_(0xFFFFFFFFu / n_ + 1) {}
+
+  size_t Remainder(uint32_t draw) const {
+    if (n_ == kDraws) return draw;
+    return static_cast<size_t>((uint64_t{reciprocal_ * draw} * n_) >> 32);
+  }
+
+  // The next draw modulo n.
+  size_t Next() const { return Remainder(static_cast<uint32_t>(DrawFromGenerator())); }
+
+ private:
+  static constexpr uint32_t kDraws = 32768;  // draws are below this
+  uint32_t n_;
+  uint32_t reciprocal_;
+};
 
 }  // namespace twinekit
