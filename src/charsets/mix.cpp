@@ -15,12 +15,12 @@ namespace {
 
 // One swap step: two positions, drawn again once (both of them) if they
 // coincide; a second coincidence leaves the step without effect.
-void SwapStep(MutableBytes work, const DrawModulo& position) {
-  size_t a = position.Next();
-  size_t b = position.Next();
+void SwapStep(MutableBytes work, const DrawModulo& position, Generator& generator) {
+  size_t a = position.Next(generator);
+  size_t b = position.Next(generator);
   if (a == b) {
-    a = position.Next();
-    b = position.Next();
+    a = position.Next(generator);
+    b = position.Next(generator);
   }
   std::swap(work[a], work[b]);
 }
@@ -30,12 +30,14 @@ void SwapStep(MutableBytes work, const DrawModulo& position) {
 BSTR MixChars(Bytes txt) {
   if (txt.empty()) return EmptyResult();
   return BuildResult(txt.size(), [&](MutableBytes work) {
-    SeedGenerator(SeedFromClock());
+    // The generator is seeded from the clock, and keeps its last state.
+    Generator generator(SeedFromClock());
     // The working copy stops at the text's first zero byte and is zero
     // from there on.
     CopyZ(work.data(), txt.data(), work.size());
     const DrawModulo position(work.size());
-    for (size_t step = 0; step < work.size(); ++step) SwapStep(work, position);
+    for (size_t step = 0; step < work.size(); ++step) SwapStep(work, position, generator);
+    SetLibraryGenerator(generator);
     return work.size();
   });
 }

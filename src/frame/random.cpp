@@ -5,18 +5,14 @@
 namespace twinekit {
 namespace {
 
-// Unguarded by design: threads that draw at once interleave their draws.
-// The atomic only keeps such interleaving free of undefined behaviour.
-std::atomic<uint32_t> state{1};
+// The atomic keeps stores on two threads at once free of undefined
+// behaviour; nothing else is ordered by it.
+std::atomic<uint32_t> library_state{1};
 
 }  // namespace
 
-void SeedGenerator(uint32_t seed) { state.store(seed, std::memory_order_relaxed); }
-
-int DrawFromGenerator() {
-  const uint32_t next = state.load(std::memory_order_relaxed) * 214013u + 2531011u;
-  state.store(next, std::memory_order_relaxed);
-  return static_cast<int>((next >> 16) & 0x7FFF);
+void SetLibraryGenerator(Generator generator) {
+  library_state.store(generator.state(), std::memory_order_relaxed);
 }
 
 }  // namespace twinekit

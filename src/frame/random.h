@@ -8,10 +8,28 @@
 
 namespace twinekit {
 
-void SeedGenerator(uint32_t seed);
+// A generator's state and its draws.  A call draws from a copy of its own
+// and stores the state back when it is done, so that its draws need no
+// round trip through the library-wide state: calls on two threads at once
+// each draw their own sequence, and the last to finish leaves its state.
+class Generator {
+ public:
+  explicit Generator(uint32_t state) : state_(state) {}
 
-// Advances the state and returns bits 16 to 30 of it: 0 to 32767.
-int DrawFromGenerator();
+  // Advances the state and returns bits 16 to 30 of it: 0 to 32767.
+  int Draw() {
+    state_ = state_ * 214013u + 2531011u;
+    return static_cast<int>((state_ >> 16) & 0x7FFF);
+  }
+
+  uint32_t state() const { return state_; }
+
+ private:
+  uint32_t state_;
+};
+
+// Stores a call's last state as the library-wide state.
+void SetLibraryGenerator(Generator generator);
 
 // Draws taken modulo n (n >= 1), by a multiplication instead of a
 // division.  With c = ceil(2^32 / n), the top half of the 64-bit product of
@@ -28,8 +46,10 @@ class DrawModulo {
     return static_cast<size_t>((uint64_t{reciprocal_ * draw} * n_) >> 32);
   }
 
-  // The next draw modulo n.
-  size_t Next() const { return Remainder(static_cast<uint32_t>(DrawFromGenerator())); }
+  // The next draw of generator modulo n.
+  size_t Next(Generator& generator) const {
+    return Remainder(static_cast<uint32_t>(generator.Draw()));
+  }
 
  private:
   static constexpr uint32_t kDraws = 32768;  // draws are below this
