@@ -36,6 +36,22 @@ namespace twinekit::scan {
 
 inline constexpr size_t kNotFound = SIZE_MAX;
 
+#ifdef __SSE2__
+// 0xFF in the lanes of block whose byte b lies in [low, low + span] (each
+// lane of low and span alike): (b - low), unsigned, is at most span, so
+// min(b - low, span) equals b - low.
+inline __m128i InRange16(__m128i block, __m128i low, __m128i span) {
+  const __m128i offset = _mm_sub_epi8(block, low);
+  return _mm_cmpeq_epi8(_mm_min_epu8(offset, span), offset);
+}
+
+// The same for a range of constants, from first to last.
+inline __m128i InRange16(__m128i block, uint8_t first, uint8_t last) {
+  return InRange16(block, _mm_set1_epi8(static_cast<char>(first)),
+                   _mm_set1_epi8(static_cast<char>(last - first)));
+}
+#endif
+
 // One byte value.
 class OneByte {
  public:
@@ -108,11 +124,8 @@ class ByteMatcher {
     for (size_t k = 0; k < singles_; ++k) {
       hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, Load(low_[k])));
     }
-    // b is in [low, low + span] when (b - low), unsigned, is at most span:
-    // min(b - low, span) equals b - low.
     for (size_t k = kMaxRanges - wides_; k < kMaxRanges; ++k) {
-      const __m128i offset = _mm_sub_epi8(block, Load(low_[k]));
-      hits = _mm_or_si128(hits, _mm_cmpeq_epi8(_mm_min_epu8(offset, Load(span_[k])), offset));
+      hits = _mm_or_si128(hits, InRange16(block, Load(low_[k]), Load(span_[k])));
     }
     return hits;
   }
