@@ -3,23 +3,32 @@
 #include <algorithm>
 #include <cstring>
 
+#include "frame/byte_scan.h"
 #include "frame/result.h"
 #include "frame/size_math.h"
 
 namespace twinekit::charsets {
 namespace {
 
+// Appends txt[from, to) at out + written; returns the new written count.
+size_t AppendRun(Bytes txt, size_t from, size_t to, MutableBytes out, size_t written) {
+  std::memcpy(out.data() + written, txt.data() + from, to - from);
+  return written + (to - from);
+}
+
 // A delimiter that both opens and closes: every second one ends a block.
-// One without a partner removes the rest of the text.
+// One without a partner removes the rest of the text.  The runs outside
+// blocks are copied whole.
 size_t DropPairedBlocks(Bytes txt, uint8_t delimiter, MutableBytes out) {
+  const scan::OneByte is_delimiter(delimiter);
   size_t written = 0;
-  bool inside = false;
-  for (const uint8_t b : txt) {
-    if (b == delimiter) {
-      inside = !inside;
-    } else if (!inside) {
-      out[written++] = b;
-    }
+  for (size_t at = 0; at < txt.size();) {
+    const size_t opens = scan::Find(txt, at, is_delimiter);
+    written = AppendRun(txt, at, opens, out, written);
+    if (opens == txt.size()) break;
+    const size_t closes = scan::Find(txt, opens + 1, is_delimiter);
+    if (closes == txt.size()) break;
+    at = closes + 1;
   }
   return written;
 }
@@ -29,15 +38,13 @@ size_t DropPairedBlocks(Bytes txt, uint8_t delimiter, MutableBytes out) {
 // block is an ordinary byte; an opener without a closer removes the rest.
 size_t DropOpenCloseBlocks(Bytes txt, uint8_t opener, uint8_t closer, MutableBytes out) {
   size_t written = 0;
-  bool inside = false;
-  for (const uint8_t b : txt) {
-    if (b == opener) {
-      inside = true;
-    } else if (inside) {
-      if (b == closer) inside = false;  // the closer itself is dropped
-    } else {
-      out[written++] = b;
-    }
+  for (size_t at = 0; at < txt.size();) {
+    const size_t opens = scan::Find(txt, at, scan::OneByte(opener));
+    written = AppendRun(txt, at, opens, out, written);
+    if (opens == txt.size()) break;
+    const size_t closes = scan::Find(txt, opens + 1, scan::OneByte(closer));
+    if (closes == txt.size()) break;
+    at = closes + 1;
   }
   return written;
 }
@@ -79,20 +86,20 @@ BSTR InsertBlocks(Bytes txt, Bytes blocks, uint8_t separator) {
   // Every byte of either argument is written at most once.
   const auto capacity = CheckedSize(uint64_t{txt.size()} + uint64_t{blocks.size()});
   return BuildResult(capacity, [&](MutableBytes out) {
+    // The runs between separators are copied whole, and each separator
+    // is replaced by the next block, if any is left.
+    const scan::OneByte is_separator(separator);
     size_t written = 0;
     size_t read = 0;  // the next block starts here
-    for (const uint8_t b : txt) {
-      if (b != separator) {
-        out[written++] = b;
-        continue;
-      }
+    for (size_t at = 0;;) {
+      const size_t sep = scan::Find(txt, at, is_separator);
+      written = AppendRun(txt, at, sep, out, written);
+      if (sep == txt.size()) break;
+      at = sep + 1;
       if (read == blocks.size()) continue;  // no block left
-      const Bytes rest = blocks.subspan(read);
-      const size_t length =
-          static_cast<size_t>(std::find(rest.begin(), rest.end(), separator) - rest.begin());
-      if (length > 0) std::memcpy(out.data() + written, rest.data(), length);
-      written += length;
-      read += std::min(length + 1, rest.size());  // past the block and its separator
+      const size_t block_end = scan::Find(blocks, read, is_separator);
+      written = AppendRun(blocks, read, block_end, out, written);
+      read = std::min(block_end + 1, blocks.size());  // past the block and its separator
     }
     return written;
   });
