@@ -8,7 +8,9 @@ winpthread DLL); its entry point is the library's own module entry; with
 --version, its version resource holds that version (FILEVERSION and
 PRODUCTVERSION major,minor,patch,0) and the --string KEY=TEXT values in
 the neutral language's string table.  With --imports-only, just the import
-check (for the programs; --allow names the DLLs they may import instead).
+check (for the programs; --allow names the DLLs they may import instead),
+and with --client-of DLL, that the program imports from that DLL by names of
+the export table (undecorated).
 """
 import argparse
 import os
@@ -35,6 +37,13 @@ def exports(text):
     addressed = {int(o) for o, a in re.findall(r"\+base\[\s*(\d+)\]\s+([0-9a-fA-F]+)", text)
                  if int(a, 16) != 0}
     return module and module.group(1), names, addressed
+
+
+def imported_names(text, dll):
+    """The names that the image of objdump's text imports from dll."""
+    chunks = [c.split("\n\n")[0] for c in text.split("DLL Name: ")[1:]
+              if c.split()[0].lower() == dll.lower()]
+    return [n for c in chunks for n in re.findall(r"^\s+[0-9a-f]+\s+\d+\s+(\S+)$", c, re.M)]
 
 
 def version_resource(image):
@@ -141,6 +150,7 @@ def main():
     ap.add_argument("--entry")
     ap.add_argument("--imports-only", action="store_true")
     ap.add_argument("--allow", default=ALLOWED_IMPORTS)
+    ap.add_argument("--client-of")
     ap.add_argument("--version")
     ap.add_argument("--string", action="append", default=[])
     ap.add_argument("image")
@@ -155,8 +165,15 @@ def main():
     allowed = a.allow.lower().split(",")
     problems += [f"imports from {d}" for d in imports if d.lower() not in allowed]
 
+    table = ({int(o): n for n, o in re.findall(r'X\((c\w+), (\d+),', open(a.table).read())}
+             if a.table else {})
+    if a.client_of:
+        called = imported_names(text, a.client_of)
+        problems += [f"imports {n} from {a.client_of}, which exports no such name"
+                     for n in called if n not in table.values()]
+        if not called:
+            problems.append(f"imports nothing from {a.client_of}")
     if not a.imports_only:
-        table = {int(o): n for n, o in re.findall(r'X\((c\w+), (\d+),', open(a.table).read())}
         module, names, addressed = exports(text)
         if module != os.path.basename(a.image):
             problems.append(f"the DLL calls itself {module}")
@@ -173,7 +190,8 @@ def main():
     if not problems:
         print(f"ok {label}: imports {', '.join(imports)}" +
               ("" if a.imports_only else f"; {len(table)} exports at their ordinals, entry {a.entry}") +
-              (f"; version {a.version} with {len(a.string)} strings" if a.version else ""))
+              (f"; version {a.version} with {len(a.string)} strings" if a.version else "") +
+              (f"; {len(called)} exports by name" if a.client_of else ""))
     return 1 if problems else 0
 
 
