@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks a built DLL (or the harness) as the loader and a host see it.
+"""Checks a built DLL (or a program of ours) as the loader and a host see it.
 
 For the DLL: it exports exactly the names of the export table at their
 ordinals, none without a name; it calls itself by its file name; it imports
