@@ -34,6 +34,8 @@ add_custom_command(
   DEPENDS ${TK_EXPORT_TABLE} cmake/GenerateDef.cmake
   COMMENT "Writing ${TK_DLL_NAME}.def"
   VERBATIM)
+# One target writes them, before the DLL and the import libraries use them.
+add_custom_target(def_files DEPENDS ${TK_DEF} ${TK_STDCALL_DEF})
 
 # The version resource, compiled by windres apart from the C++ options.
 enable_language(RC)
@@ -43,6 +45,7 @@ target_include_directories(twinekit_resource PRIVATE ${PROJECT_BINARY_DIR})
 
 add_library(twinekit SHARED ${TK_SOURCES} ${TK_DEF} $<TARGET_OBJECTS:twinekit_resource>)
 tk_library_settings(twinekit)
+add_dependencies(twinekit def_files)
 # The linker's own import library would name the 32-bit exports without
 # their stdcall decoration, which no stdcall caller references: it goes
 # aside, and the shipped ones are made from the module-definition file.
@@ -72,3 +75,4 @@ add_custom_command(
   COMMENT "Writing the import libraries of ${TK_DLL_NAME}.DLL"
   VERBATIM)
 add_custom_target(import_libraries ALL DEPENDS ${TK_IMPLIB_MINGW} ${TK_IMPLIB_MSVC})
+add_dependencies(import_libraries def_files)
