@@ -25,10 +25,13 @@
 
 #include <stdint.h>
 
-#ifdef _WIN32
+#if defined(_WIN32) && !defined(TK_NO_WINDOWS_H)
 #include <windows.h>
 #include <oleauto.h>
 #else
+/* Without the Windows headers (other platforms, or a Windows program built
+   without an SDK that defines TK_NO_WINDOWS_H): the few types the
+   declarations need, laid out as Windows lays them out. */
 typedef uint16_t OLECHAR;
 typedef OLECHAR *BSTR;
 typedef uint16_t VARTYPE;
@@ -36,7 +39,8 @@ typedef int16_t VARIANT_BOOL;
 typedef int32_t HRESULT;
 typedef uint32_t UINT;
 
-/* The native VARIANT: 16 bytes, vt at offset 0, the value at offset 8. */
+/* A VARIANT: vt at offset 0, the value at offset 8; 16 bytes, and on
+   64-bit Windows 24, the size of its two-pointer record member. */
 typedef struct tagVARIANT {
   VARTYPE vt;
   uint16_t wReserved1;
@@ -52,6 +56,9 @@ typedef struct tagVARIANT {
     int64_t cyVal; /* Currency: the value times 10000 */
     double date;
     BSTR bstrVal;
+#ifdef _WIN64
+    void *pvRecord[2];
+#endif
   };
 } VARIANT;
 

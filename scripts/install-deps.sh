@@ -7,6 +7,7 @@ packages=(
   cmake make g++ python3 pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev
+  llvm lld  # llvm-dlltool and lld-link: the Microsoft-ABI import libraries and client
   gcc-multilib g++-multilib
   mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64
 )

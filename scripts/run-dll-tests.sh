@@ -2,9 +2,11 @@
 # Builds both Windows DLLs and both host harnesses, checks the built images,
 # and runs every behaviour case against the real DLLs under Wine: the 64-bit
 # harness under 64-bit Wine, the 32-bit harness under 32-bit Wine (all its
-# cases in one Wine process).  Any tier that cannot run is a failure, never
-# a silent skip.  Ends with each tier's line and time, and exits non-zero on
-# any failure.
+# cases in one Wine process).  After each harness tier, the Microsoft-ABI
+# client of that width (built by clang and lld-link against the import
+# libraries) runs under the same Wine.  Any tier that cannot run is a
+# failure, never a silent skip.  Ends with each tier's line and time, and
+# exits non-zero on any failure.
 #
 #   scripts/run-dll-tests.sh [--no-build] [--tier 32|64]...
 #
@@ -50,29 +52,31 @@ prepare() {
     make -C "$dir" -j"$jobs" >"$dir.build.log" 2>&1 \
       || { tail -40 "$dir.build.log"; fail "dll$bits: build failed (log: $dir.build.log)"; return 1; }
   fi
-  [ -f "$dir/$(dll_name "$bits")" ] && [ -f "$dir/twinekit_harness.exe" ] \
-    || { fail "dll$bits: no $(dll_name "$bits") or twinekit_harness.exe in $dir"; return 1; }
+  [ -f "$dir/$(dll_name "$bits")" ] && [ -f "$dir/twinekit_harness.exe" ] &&
+    [ -f "$dir/msvc_client.exe" ] \
+    || { fail "dll$bits: no $(dll_name "$bits"), twinekit_harness.exe or msvc_client.exe in $dir"; return 1; }
   echo "run-dll-tests: dll$bits built in $(( $(date +%s) - start )) s"
   ctest --test-dir "$dir" -R '_image$' --output-on-failure \
     || fail "dll$bits: the checks of the built images failed"
   return 0
 }
 
+# Runs one program of a tier under Wine and records its closing line
+# ("LABEL: N passed, N failed..."): run_tier LABEL BITS EXE [ARG...]
 run_tier() {
-  local bits=$1 dir log start rc line
-  dir=$(build_dir "$bits")
+  local label=$1 bits=$2 log start rc line
+  shift 2
   log=$(mktemp)
   start=$(date +%s)
-  "$root/scripts/run-under-wine.sh" "$bits" "$dir/twinekit_harness.exe" \
-    "$dir/$(dll_name "$bits")" 2>&1 | tee "$log"
+  "$root/scripts/run-under-wine.sh" "$bits" "$@" 2>&1 | tee "$log"
   rc=${PIPESTATUS[0]}
-  line=$(grep -E "^dll$bits: [0-9]+ passed, [0-9]+ failed, [0-9]+ skipped" "$log" | tail -1)
+  line=$(grep -E "^$label: [0-9]+ passed, [0-9]+ failed" "$log" | tail -1)
   rm -f "$log"
   if [ -z "$line" ]; then
-    fail "dll$bits: the tier did not run to its end (exit $rc)"
-    summary+=("dll$bits: DID NOT RUN ($(( $(date +%s) - start )) s)")
+    fail "$label: the tier did not run to its end (exit $rc)"
+    summary+=("$label: DID NOT RUN ($(( $(date +%s) - start )) s)")
   else
-    [ "$rc" = 0 ] || fail "dll$bits: $line"
+    [ "$rc" = 0 ] || fail "$line"
     summary+=("$line ($(( $(date +%s) - start )) s)")
   fi
 }
@@ -84,9 +88,11 @@ for bits in "${tiers[@]}"; do
     *) echo "run-dll-tests: unknown tier '$bits'" >&2; exit 2 ;;
   esac
   if prepare "$bits"; then
-    run_tier "$bits"
+    dir=$(build_dir "$bits")
+    run_tier "dll$bits" "$bits" "$dir/twinekit_harness.exe" "$dir/$(dll_name "$bits")"
+    run_tier "client$bits" "$bits" "$dir/msvc_client.exe"
   else
-    summary+=("dll$bits: DID NOT RUN (build)")
+    summary+=("dll$bits: DID NOT RUN (build)" "client$bits: DID NOT RUN (build)")
   fi
 done
 

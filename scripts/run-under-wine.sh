@@ -1,8 +1,9 @@
 #!/bin/bash
-# Runs the host harness under Wine of the given width, with no display and
-# Wine's own messages off:
+# Runs the host harness (or the Microsoft-ABI client) under Wine of the
+# given width, with no display and Wine's own messages off:
 #
 #   run-under-wine.sh 32|64 HARNESS.exe [--family NAME] [--export NAME] [DLL]
+#   run-under-wine.sh 32|64 msvc_client.exe
 #
 # Both widths share one 64-bit Wine prefix with its 32-bit side (WoW64).
 # The 32-bit harness runs under 32-bit Wine (/usr/lib/wine/wine, from
@@ -13,8 +14,9 @@
 # 40 minutes here and each start re-ran parts of it.)  Each start of 32-bit
 # Wine still costs about a minute, so all 32-bit cases run in one process.
 #
-# Fails loudly when Wine cannot run or the harness does not reach its closing
-# line.  Environment: TK_WINEPREFIX (default $HOME/.cache/twinekit-wine/win64),
+# Fails loudly when Wine cannot run or the program does not reach its
+# closing line ("dll32: N passed, N failed, ...", "client32: ...").
+# Environment: TK_WINEPREFIX (default $HOME/.cache/twinekit-wine/win64),
 # TK_WINE_TIMEOUT (seconds, default 1500).
 set -uo pipefail
 
@@ -23,7 +25,8 @@ die() { echo "run-under-wine: ERROR: $*" >&2; exit 2; }
 [ $# -ge 2 ] || die "usage: run-under-wine.sh 32|64 HARNESS.exe [--family NAME] [--export NAME] [DLL]"
 bits=$1
 exe=$(readlink -f "$2")
-[ -f "$exe" ] || die "no harness at $2"
+[ -f "$exe" ] || die "no program at $2"
+name=$(basename "$exe")
 shift 2
 # The harness's own options pass through; a DLL path becomes a Z: path,
 # which Windows calls accept.
@@ -83,16 +86,23 @@ fi
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 start=$(date +%s)
-# The 64-bit launcher starts a 32-bit program under the 32-bit loader.
-timeout --kill-after=30 "${TK_WINE_TIMEOUT:-1500}" "$wine64" "$exe" "${args[@]}" 2>&1 | tee "$log"
-rc=${PIPESTATUS[0]}
+# The 64-bit launcher starts a 32-bit program under the 32-bit loader.  The
+# output goes to a file, shown as it grows, not through a pipe: Wine's
+# service processes, when this run starts them, keep its output open for as
+# long as the wineserver lives, which another run of the same prefix extends.
+timeout --kill-after=30 "${TK_WINE_TIMEOUT:-1500}" "$wine64" "$exe" "${args[@]}" >"$log" 2>&1 &
+program=$!
+tail -n +1 -f --pid="$program" "$log" &
+wait "$program"
+rc=$?
+wait
 elapsed=$(( $(date +%s) - start ))
 
 if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
-  die "dll$bits: the harness did not finish within ${TK_WINE_TIMEOUT:-1500} s"
+  die "$name ($bits-bit): did not finish within ${TK_WINE_TIMEOUT:-1500} s"
 fi
-if ! grep -Eq "^dll$bits: [0-9]+ passed, [0-9]+ failed, [0-9]+ skipped" "$log"; then
-  die "dll$bits: the harness did not reach its closing line under Wine (exit $rc)"
+if ! grep -Eq "^[a-z]+$bits: [0-9]+ passed, [0-9]+ failed" "$log"; then
+  die "$name ($bits-bit): did not reach its closing line under Wine (exit $rc)"
 fi
-echo "run-under-wine: dll$bits took ${elapsed} s (exit $rc)"
+echo "run-under-wine: $name ($bits-bit) took ${elapsed} s (exit $rc)"
 exit "$rc"

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks the Basic declarations module against the export table.
 
-  check_declarations.py TwineKit.bas export_table.h twinekit.h
+  check_declarations.py TwineKit.bas export_table.h twinekit.h [VERSION]
 
 The module has two branches, "#If VBA7 And Win64 Then" (PtrSafe
 declarations of TWINEKIT64.DLL) and "#Else" (plain declarations of
@@ -9,7 +9,8 @@ TWINEKIT.DLL), and declares every export exactly once in each: Sub for an
 export with no result, otherwise Function with the result's type; each
 argument ByRef/ByVal with the type of its kind, in the export's order, under
 its name in the C header (a name that is a reserved word of the language is
-lengthened: Stop -> StopChars).
+lengthened: Stop -> StopChars).  With VERSION (the module as shipped), its
+second line is "' TwineKit VERSION".
 """
 import re
 import sys
@@ -61,10 +62,13 @@ def same_name(basic, c):
 
 
 def main():
-    bas, table, header = sys.argv[1:]
+    bas, table, header, *version = sys.argv[1:]
     want = expected(open(table).read(), open(header).read())
     problems, seen, branch = [], {"64": set(), "32": set()}, None
     text = open(bas, encoding="latin-1").read().replace("\r\n", "\n").replace(" _\n", " ")
+    stamp = (text.split("\n") + [""])[1]
+    if version and stamp != f"' TwineKit {version[0]}":
+        problems.append(f"{bas}:2: {stamp!r}, want the version line ' TwineKit {version[0]}")
     for number, line in enumerate(text.split("\n"), 1):
         code = line.strip()
         if re.match(r"^#If\s+VBA7\s+And\s+Win64\s+Then$", code, re.I):

@@ -6,6 +6,7 @@
 //   tkcall cArabicToRoman i2:1994
 //   tkcall --list
 //   tkcall --check FILE...
+//   tkcall --version
 //
 // The arguments are written in the syntax of tools/hostcall/values.h:
 // strings with escapes (\xHH, \0, \t, \n, \r, \\), @null for a null BSTR,
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "native_call.h"
+#include "twinekit_version.h"
 
 namespace {
 
@@ -95,6 +97,7 @@ int Usage() {
                "usage: tkcall EXPORT [ARG...]   call an export and print its result\n"
                "       tkcall --list            list the exports and their argument kinds\n"
                "       tkcall --check FILE...   run files of case lines (EXPORT ARG... => RESULT)\n"
+               "       tkcall --version         print the version of TwineKit\n"
                "Strings take \\xHH \\0 \\t \\n \\r \\\\ escapes; @null is a null BSTR.\n"
                "Variants: empty, null, i2:N, i4:N, ui1:N, bool:true, r4:X, r8:X, date:X, cy:X, str:TEXT.\n");
   return 2;
@@ -106,6 +109,10 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   if (std::strcmp(argv[1], "--list") == 0) return List();
   if (std::strcmp(argv[1], "--check") == 0) return Check(argc - 2, argv + 2);
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::printf("tkcall (TwineKit) %s\n", TWINEKIT_VERSION);
+    return 0;
+  }
   const twinekit::ExportInfo* info = twinekit::FindExport(argv[1]);
   if (info == nullptr) {
     std::fprintf(stderr, "tkcall: no export named %s (try --list)\n", argv[1]);
