@@ -184,6 +184,23 @@ TK_API BSTR TK_CALL cProperName2(BSTR *Txt, BSTR Exceptions, TK_INTEGER_ARG Opti
 TK_API TK_LONG TK_CALL cPatternMatch(BSTR Txt, BSTR Pattern);
 TK_API TK_LONG TK_CALL cPatternExtMatch(BSTR Txt, BSTR Pattern);
 
+#ifndef _WIN32
+/* The OLE Automation functions that the native library carries in place of
+   the system's: make string arguments with SysAllocStringByteLen, read a
+   length with SysStringByteLen, free every string result with
+   SysFreeString. */
+TK_API BSTR SysAllocStringByteLen(const char *source, UINT length);
+TK_API BSTR SysAllocStringLen(const OLECHAR *source, UINT length);
+TK_API UINT SysStringByteLen(BSTR s);
+TK_API UINT SysStringLen(BSTR s);
+TK_API void SysFreeString(BSTR s);
+TK_API void VariantInit(VARIANT *v);
+TK_API HRESULT VariantClear(VARIANT *v);
+TK_API HRESULT VariantCopy(VARIANT *destination, const VARIANT *source);
+TK_API HRESULT VariantChangeType(VARIANT *destination, const VARIANT *source,
+                                 uint16_t flags, VARTYPE type);
+#endif
+
 #ifdef __cplusplus
 }
 #endif

@@ -11,17 +11,9 @@
 #ifdef _WIN32
 #include <objbase.h>
 #else
+// The OLE Automation functions are declared by twinekit.h, which callers
+// of the native library need too.
 extern "C" {
-TK_API BSTR SysAllocStringByteLen(const char* source, UINT length);
-TK_API BSTR SysAllocStringLen(const OLECHAR* source, UINT length);
-TK_API UINT SysStringByteLen(BSTR s);
-TK_API UINT SysStringLen(BSTR s);
-TK_API void SysFreeString(BSTR s);
-TK_API void VariantInit(VARIANT* v);
-TK_API HRESULT VariantClear(VARIANT* v);
-TK_API HRESULT VariantCopy(VARIANT* destination, const VARIANT* source);
-TK_API HRESULT VariantChangeType(VARIANT* destination, const VARIANT* source,
-                                 uint16_t flags, VARTYPE type);
 void* CoTaskMemAlloc(size_t size);
 void CoTaskMemFree(void* block);
 }

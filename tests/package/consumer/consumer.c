@@ -5,11 +5,6 @@
 
 #include "twinekit.h"
 
-/* The OLE Automation string functions that the native library carries. */
-BSTR SysAllocStringByteLen(const char *source, UINT length);
-UINT SysStringByteLen(BSTR s);
-void SysFreeString(BSTR s);
-
 static int expect(const char *call, BSTR result, const char *want) {
   UINT length = SysStringByteLen(result);
   int ok = length == strlen(want) && memcmp(result, want, length) == 0;
