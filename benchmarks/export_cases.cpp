@@ -169,11 +169,11 @@ constexpr ExportCase kCases[] = {
      [](size_t n) -> Args {
        return {S(Fields(n)), S("Anna;Reykjavik"), S(";")};
      }},
-    {"fields", "cStringSAR", "", "string-replace", 0,
+    {"fields", "cStringSAR", "", "cpython-replace", 0,
      [](size_t n) -> Args {
        return {S(Prose(n)), S(kFind), S(kReplace), N(-1)};
      }},
-    {"fields", "cStringSAR", "nomatch", "string-replace:nomatch", 0,
+    {"fields", "cStringSAR", "nomatch", "cpython-replace:nomatch", 0,
      [](size_t n) -> Args {
        return {S(ProseWithoutAbc(n)), S(kFind), S(kReplace), N(-1)};
      }},

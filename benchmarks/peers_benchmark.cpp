@@ -3,15 +3,19 @@
 // byte and substring scans, a byte map through a 256-entry table, glibc's
 // iconv to EBCDIC and fnmatch, a plain find-and-replace loop, and the
 // allocation and copy of a BSTR that every export returning a string pays.
+// CPython's bytes.replace is timed apart (benchmarks/cpython_replace.py).
 #include <benchmark/benchmark.h>
 #include <fnmatch.h>
 #include <iconv.h>
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <numeric>
 #include <string>
+#include <utility>
 #include <string_view>
 
 #include "frame/platform.h"
@@ -161,7 +165,25 @@ void RunPeer(benchmark::State& state, Peer run, size_t n) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(n));
 }
 
+// With TK_BENCH_INPUTS=DIR, the texts of the search-and-replace cases are
+// written to DIR (prose-N.txt, prose-nomatch-N.txt), so that peers outside
+// this program (CPython's bytes.replace, by scripts/bench.sh) time the
+// same bytes.
+void WriteReplaceInputs(const char* dir) {
+  for (size_t n : tkbench::kSizes) {
+    for (const auto& [name, text] : {std::pair{"prose", tkbench::Prose(n)},
+                                     std::pair{"prose-nomatch", tkbench::ProseWithoutAbc(n)}}) {
+      const std::string path = std::string(dir) + "/" + name + "-" + std::to_string(n) + ".txt";
+      if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+      }
+    }
+  }
+}
+
 [[maybe_unused]] const bool kRegistered = [] {
+  if (const char* dir = std::getenv("TK_BENCH_INPUTS")) WriteReplaceInputs(dir);
   for (const PeerEntry& p : kPeers) {
     for (size_t n : tkbench::kSizes) {
       const std::string name = std::string("peer/") + p.name + "/" + std::to_string(n);

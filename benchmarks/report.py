@@ -11,8 +11,54 @@ import statistics
 
 FAMILIES = ["positions", "fields", "charsets", "compress", "encodings", "names", "patterns"]
 
+MIB = 1 << 20
 
-def read_runs(path):
+# The throughput each group of exports should reach at 1 MiB.
+THROUGHPUT_TARGETS = [
+    ("field, token and count scans", 8e9,
+     ["fields/cGet:last", "fields/cGetIn:last", "fields/cGetInR:last", "fields/cGetInPartR",
+      "fields/cCount", "fields/cTokenIn:last"]),
+    ("byte maps and checks", 4e9,
+     ["charsets/cChangeChars", "charsets/cChangeCharsUntil", "charsets/cCheckChars",
+      "charsets/cFilterChars", "charsets/cFilterNotChars", "encodings/cCnvASCIItoEBCDIC",
+      "encodings/cCnvEBCDICtoASCII", "encodings/cCplDigit", "encodings/cCplAlpha",
+      "encodings/cCheckNumericity"]),
+    ("hexadecimal out, uncompaction", 3e9, ["encodings/cToHexa", "compress/cUncompact"]),
+    ("hexadecimal in, compaction", 2e9, ["encodings/cFromHexa", "compress/cCompact"]),
+]
+
+# Search and replace beside its peers at 1 MiB: (case, peer, least ratio).
+RATIO_TARGETS = [
+    ("fields/cStringSAR", "cpython-replace", 2.0),
+    ("fields/cStringSAR:nomatch", "cpython-replace:nomatch", 2.0),
+    ("fields/cStringSAR:nomatch", "memmem", 1.0),
+]
+
+SHORT_CALL_TARGET_NS = 30
+
+# Why an export may stay below its target whatever the code does.
+LIMITS = {
+    "charsets/cChangeChars": "one table look-up and one store a byte, as the table-map peer",
+    "charsets/cChangeCharsUntil": "one table look-up and one store a byte, and a test of the "
+                                  "stop byte",
+    "encodings/cCnvASCIItoEBCDIC": "one table look-up and one store a byte, as the table-map peer",
+    "encodings/cCnvEBCDICtoASCII": "one table look-up and one store a byte, as the table-map peer",
+    "charsets/cFilterChars": "the kept bytes written to the working area, then copied to the "
+                             "result",
+    "charsets/cFilterNotChars": "the kept bytes written to the working area, then copied to the "
+                                "result",
+}
+
+
+def read_runs(paths):
+    """{(case, size): run} from the medians, or the single runs, of every file."""
+    runs = {}
+    for path in paths:
+        runs.update(read_one(path))
+    return runs
+
+
+def read_one(path):
     """{(case, size): run} from the medians, or the single runs."""
     with open(path) as f:
         rows = json.load(f)["benchmarks"]
@@ -87,6 +133,36 @@ def call_cost(runs):
             f"{runs[('peer/bstr-copy', 16)]['ns']:.1f} ns.")
 
 
+def targets_table(runs):
+    out = ["| target | export | at 1 MiB | met | what bounds it |", "|---|---|---|---|---|"]
+    for name, least, cases in THROUGHPUT_TARGETS:
+        for case in cases:
+            bps = runs.get((case, MIB), {}).get("bps", 0.0)
+            met = "yes" if bps >= least else "no"
+            why = LIMITS.get(case, "") if bps < least else ""
+            out.append(f"| {name}: {rate_text(least)} | {case.split('/', 1)[1]} | "
+                       f"{rate_text(bps)} | {met} | {why} |")
+    for case, peer, least in RATIO_TARGETS:
+        mine = runs.get((case, MIB), {}).get("bps", 0.0)
+        theirs = runs.get(("peer/" + peer, MIB), {}).get("bps", 0.0)
+        got = mine / theirs if theirs else 0.0
+        out.append(f"| {least:g} × {peer} | {case.split('/', 1)[1]} | {got:.2f} × | "
+                   f"{'yes' if got >= least else 'no'} | |")
+    return out
+
+
+def short_calls(runs):
+    calls = {case.split("/", 1)[1]: r["ns"] for (case, size), r in runs.items()
+             if size == 16 and not case.startswith("peer/")}
+    slow = sorted((ns, name) for name, ns in calls.items() if ns > SHORT_CALL_TARGET_NS)
+    listed = ", ".join(f"{name} {ns:.0f} ns" for ns, name in reversed(slow))
+    return (f"A call on 16 bytes should cost at most {SHORT_CALL_TARGET_NS} ns: "
+            f"{len(calls) - len(slow)} of the {len(calls)} export runs at 16 bytes do; "
+            f"above it: {listed or 'none'}. Every string result costs one BSTR allocation "
+            "and free, and every export that builds its result one working area from the task "
+            "allocator as well (a copy of a BSTR, above, shows the first).")
+
+
 def print_lines(runs):
     for (case, size), r in runs.items():
         print(f"{case:44} {size_text(size):>8} {rate_text(r['bps']):>12} "
@@ -112,6 +188,9 @@ def report(runs, args):
         "pages mapped anew at every call. bstr-copy:offset makes a BSTR of another BSTR's bytes "
         "from its second byte on, the copy that every export returning a run that does not "
         "start at the text's first byte makes.", "",
+        "## Targets", "", *targets_table(runs), "", short_calls(runs), "",
+        "cMixChars is bound by its algorithm: one swap of two drawn positions per byte, each "
+        "draw depending on the one before.", "",
         "## A call of 16 bytes", "", call_cost(runs), "",
         "## Limits and peers", "", *peer_table(runs), "",
     ]
@@ -132,8 +211,10 @@ def main():
     for name in ("date", "machine", "compiler", "build-type", "repetitions", "windows-note"):
         p.add_argument("--" + name, default="")
     p.add_argument("--windows", help="the output of twinekit_dll_timing")
+    p.add_argument("--peers", action="append", default=[],
+                   help="more peers, in the same JSON layout (benchmarks/cpython_replace.py)")
     args = p.parse_args()
-    runs = read_runs(args.json)
+    runs = read_runs([args.json, *args.peers])
     print_lines(runs)
     with open(args.out, "w") as f:
         f.write(report(runs, args))

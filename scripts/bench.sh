@@ -23,12 +23,16 @@ cmake --build "$build" -j "$(nproc)" --target twinekit_benchmarks >/dev/null
 # The matchers' own stress benchmarks (BM_*) are left out of this run.
 # glibc's heap keeps freed memory, as a long-running host's heap does, so
 # that 1 MiB figures time the exports rather than pages mapped anew.
+mkdir -p "$build/inputs"
 GLIBC_TUNABLES=glibc.malloc.trim_threshold=4294967295:glibc.malloc.mmap_threshold=67108864 \
-  "$build/benchmarks/twinekit_benchmarks" \
+  TK_BENCH_INPUTS="$build/inputs" "$build/benchmarks/twinekit_benchmarks" \
   --benchmark_filter='^(peer|positions|fields|charsets|compress|encodings|names|patterns)/' \
   --benchmark_repetitions=$repetitions --benchmark_report_aggregates_only=true \
   --benchmark_min_time=0.1 \
   --benchmark_out="$build/results.json" --benchmark_out_format=json >/dev/null
+
+# CPython's bytes.replace on the same texts, a peer of cStringSAR.
+python3 "$root/benchmarks/cpython_replace.py" "$build/inputs" "$build/cpython.json"
 
 # The real DLL under 64-bit Wine, with the BSTR cache on (no OANOCACHE).
 windows=() note=""
@@ -52,7 +56,8 @@ else
 fi
 
 cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
-python3 "$root/benchmarks/report.py" "$build/results.json" --out "$out" "${windows[@]}" \
+python3 "$root/benchmarks/report.py" "$build/results.json" --peers "$build/cpython.json" \
+  --out "$out" "${windows[@]}" \
   --date "$(date -u '+%Y-%m-%d %H:%M UTC')" \
   --machine "$(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores" \
   --compiler "$("$cxx" --version | head -1)" --build-type RelWithDebInfo \
