@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Counts the lines that hold code (not blank, not only a comment): the
-# product (src/, include/, tools/, basic/), the test code (C++, Python and
-# shell under tests/, harness/ and fuzz/) and the behaviour case lines, and
+# product (src/, include/, tools/, basic/), the test code (C, C++, Python
+# and shell under tests/, harness/, fuzz/ and clients/, and the checkers in
+# scripts/) and the behaviour case lines, and
 # the ratio of test code to product, which we keep at about a third.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,7 +26,8 @@ count() {
 }
 
 product=$(git ls-files src include tools basic | grep -E '\.(cpp|h|bas)$' | count)
-tests=$(git ls-files tests harness fuzz | grep -E '\.(cpp|h|py|sh)$' | count)
+tests=$( (git ls-files tests harness fuzz clients | grep -E '\.(c|cpp|h|py|sh)$'
+          git ls-files 'scripts/check-*') | count)
 cases=$(git ls-files 'tests/cases/*.cases' | count)
 echo "product code lines: $product"
 echo "test code lines:    $tests ($(awk -v t="$tests" -v p="$product" 'BEGIN { printf "%.2f", t / p }') of the product)"
