@@ -66,7 +66,7 @@ BSTR InsertByMask(Bytes mask, Bytes mask_char, Bytes txt) {
   if (mask.empty()) return EmptyResult();
   if (txt.empty()) return CopyOfText(mask);
   const uint8_t placeholder = mask_char.empty() ? kDefaultPlaceholder : mask_char[0];
-  return BuildResult(mask.size(), [&](MutableBytes out) {
+  return BuildWholeResult(mask.size(), [&](MutableBytes out) {
     size_t filled = 0;
     for (size_t i = 0; i < mask.size(); ++i) {
       if (mask[i] != placeholder) {
@@ -76,7 +76,6 @@ BSTR InsertByMask(Bytes mask, Bytes mask_char, Bytes txt) {
         ++filled;
       }
     }
-    return mask.size();
   });
 }
 

@@ -61,18 +61,17 @@ BSTR FilterChars(Bytes txt, Bytes chars) { return KeepByMembership(txt, chars, f
 
 BSTR FilterNotChars(Bytes txt, Bytes chars) { return KeepByMembership(txt, chars, true); }
 
-// The result is built in a scratch buffer like the other filters' (rather
-// than made straight from txt), so that it too answers a scratch buffer it
-// cannot have with the empty result.
+// The working area is taken like the other filters' (rather than the
+// result made straight from txt), so that it too answers a working area
+// it cannot have with the empty result.
 BSTR FilterFirstChars(Bytes txt, Bytes prefix) {
   if (txt.empty()) return EmptyResult();
   if (prefix.empty()) return CopyOfText(txt);
   const bool starts_with =
       prefix.size() <= txt.size() && std::equal(prefix.begin(), prefix.end(), txt.begin());
   const Bytes rest = starts_with ? txt.subspan(prefix.size()) : txt;
-  return BuildResult(txt.size(), [&](MutableBytes out) {
-    if (!rest.empty()) std::memcpy(out.data(), rest.data(), rest.size());
-    return rest.size();
+  return BuildResultInPlace(txt.size(), rest.size(), [&](MutableBytes out) {
+    std::memcpy(out.data(), rest.data(), rest.size());
   });
 }
 

@@ -43,14 +43,17 @@ BSTR ExpandTabs(Bytes txt, int32_t width) {
   // is written anywhere.
   const auto capacity = CheckedMulAdd(static_cast<uint32_t>(width), tabs, txt.size());
   const size_t blanks = static_cast<size_t>(width);
-  return BuildResult(capacity, [&](MutableBytes out) {
+  // Each tab gives way to its blanks: the result is the area less a byte
+  // for each tab.
+  const size_t length = capacity ? *capacity - tabs : 0;
+  return BuildResultInPlace(capacity, length, [&](MutableBytes out) {
     // The runs between tabs are copied whole.
     size_t written = 0;
     for (size_t at = 0;;) {
       const size_t tab = scan::Find(txt, at, scan::OneByte(kTab));
       std::memcpy(out.data() + written, txt.data() + at, tab - at);
       written += tab - at;
-      if (tab == txt.size()) return written;
+      if (tab == txt.size()) return;
       std::memset(out.data() + written, kBlank, blanks);
       written += blanks;
       at = tab + 1;

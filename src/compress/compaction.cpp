@@ -9,21 +9,18 @@ namespace twinekit::compress {
 BSTR PackDigits(Bytes txt) {
   if (txt.empty()) return EmptyResult();
   const auto capacity = CheckedSize((uint64_t{txt.size()} + 1) / 2);
-  return BuildResult(capacity, [&](MutableBytes out) {
+  return BuildWholeResult(capacity, [&](MutableBytes out) {
     // An odd count: the first digit alone in the first byte.
     const size_t odd = txt.size() % 2;
     if (odd == 1) out[0] = hex::PackedDigit(txt[0]);
     hex::ReadPackedPairs(txt.subspan(odd), out.data() + odd);
-    return *capacity;
   });
 }
 
 BSTR UnpackDigits(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  return BuildResult(CheckedMulAdd(txt.size(), 2, 0), [&](MutableBytes out) {
-    hex::WriteDigits(txt, out.data());
-    return 2 * txt.size();
-  });
+  return BuildWholeResult(CheckedMulAdd(txt.size(), 2, 0),
+                          [&](MutableBytes out) { hex::WriteDigits(txt, out.data()); });
 }
 
 }  // namespace twinekit::compress

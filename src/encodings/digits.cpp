@@ -83,18 +83,16 @@ int16_t CheckDigit(Bytes txt) {
 
 BSTR NinesComplement(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  return BuildResult(CheckedSize(txt.size()), [&](MutableBytes out) {
+  return BuildWholeResult(CheckedSize(txt.size()), [&](MutableBytes out) {
     // "0" + "9" = 0x69, so 0x69 - c is the digit byte of 9 - d.
     MapEachByte(txt, out, [](uint8_t c) { return IsDigit(c) ? static_cast<uint8_t>(0x69 - c) : c; });
-    return txt.size();
   });
 }
 
 BSTR ByteComplement(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  return BuildResult(CheckedSize(txt.size()), [&](MutableBytes out) {
+  return BuildWholeResult(CheckedSize(txt.size()), [&](MutableBytes out) {
     MapEachByte(txt, out, [](uint8_t c) { return static_cast<uint8_t>(0xFF - c); });
-    return txt.size();
   });
 }
 

@@ -50,20 +50,17 @@ uint32_t LeadingHexValue(Bytes txt, size_t max_length) {
 
 BSTR BytesToHex(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  return BuildResult(CheckedMulAdd(txt.size(), 2, 0), [&](MutableBytes out) {
-    hex::WriteDigits(txt, out.data());
-    return 2 * txt.size();
-  });
+  return BuildWholeResult(CheckedMulAdd(txt.size(), 2, 0),
+                          [&](MutableBytes out) { hex::WriteDigits(txt, out.data()); });
 }
 
 BSTR HexToBytes(Bytes txt) {
   if (txt.size() < 2) return EmptyResult();
   const size_t pairs = txt.size() / 2;
-  return BuildResult(CheckedSize(pairs), [&](MutableBytes out) {
+  return BuildWholeResult(CheckedSize(pairs), [&](MutableBytes out) {
     // Each pair is read as one byte, (16 × d(high) + d(low)) modulo 256,
     // by the signed digit rule, unchecked.
     hex::ReadSignedPairs(txt, out.data());
-    return pairs;
   });
 }
 

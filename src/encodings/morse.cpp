@@ -46,11 +46,17 @@ constexpr CodeTable kCodes = [] {
   return table;
 }();
 
-// The codes of txt, one after another, into out (room for
-// kMostBytesPerChar bytes a byte of txt); returns how many bytes.  Each
-// code is copied as 8 bytes while 8 bytes of room remain, the rest of the
-// way byte by byte.
-size_t WriteCodes(Bytes txt, MutableBytes out) {
+// The length of the codes of txt.
+size_t CodesLength(Bytes txt) {
+  size_t length = 0;
+  for (const uint8_t c : txt) length += kCodes.length[c];
+  return length;
+}
+
+// The codes of txt, one after another, into out, which has exactly their
+// length.  Each code is copied as 8 bytes while 8 bytes of room remain,
+// the rest of the way byte by byte.
+void WriteCodes(Bytes txt, MutableBytes out) {
   size_t written = 0;
   size_t i = 0;
   for (; i < txt.size() && out.size() - written >= 8; ++i) {
@@ -62,18 +68,17 @@ size_t WriteCodes(Bytes txt, MutableBytes out) {
     std::memcpy(out.data() + written, kCodes.code[c].data(), kCodes.length[c]);
     written += kCodes.length[c];
   }
-  return written;
 }
 
 }  // namespace
 
 BSTR Morse(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  // The buffer is sized by the whole byte count, even when a zero byte ends
-  // the text early.
-  return BuildResult(CheckedMulAdd(kMostBytesPerChar, txt.size(), 0), [&](MutableBytes out) {
-    return WriteCodes(UpToFirstZero(txt), out);
-  });
+  // The working area is sized by the whole byte count, even when a zero
+  // byte ends the text early; a sizing pass gives the result's length.
+  const Bytes coded = UpToFirstZero(txt);
+  return BuildResultInPlace(CheckedMulAdd(kMostBytesPerChar, txt.size(), 0), CodesLength(coded),
+                            [&](MutableBytes out) { WriteCodes(coded, out); });
 }
 
 }  // namespace twinekit::encodings

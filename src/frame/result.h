@@ -38,4 +38,30 @@ BSTR BuildResult(std::optional<size_t> capacity, Build build) {
   return ResultFromRun(scratch.bytes().first(length));
 }
 
+// Builds a result whose length is known before the work straight in the
+// result string: build(out) fills all of out's `length` bytes.  The
+// working area of `capacity` bytes is still taken, and released before
+// this returns, though nothing is written to it: a call that cannot have
+// it answers as one that builds in it does, with the empty result, and the
+// allocations come in the same order, the working area and then the
+// result.  The bytes are written once, not built and then copied.
+template <typename Build>
+BSTR BuildResultInPlace(std::optional<size_t> capacity, size_t length, Build build) {
+  if (!capacity) return EmptyResult();
+  const ScratchBuffer reserved(*capacity);
+  if (!reserved.ok()) return EmptyResult();
+  if (length == 0) return EmptyResult();
+  if (length > UINT32_MAX) return nullptr;
+  const BSTR result = SysAllocStringByteLen(nullptr, static_cast<UINT>(length));
+  if (result == nullptr) return nullptr;
+  build(MutableBytes(reinterpret_cast<uint8_t*>(result), length));
+  return result;
+}
+
+// The same for a result as long as the working area.
+template <typename Build>
+BSTR BuildWholeResult(std::optional<size_t> length, Build build) {
+  return BuildResultInPlace(length, length.value_or(0), build);
+}
+
 }  // namespace twinekit

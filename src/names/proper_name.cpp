@@ -16,7 +16,7 @@ namespace twinekit::names {
 // Nothing is lowered: only a byte at the start or after a blank changes.
 BSTR ProperName(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  return BuildResult(txt.size(), [&](MutableBytes out) {
+  return BuildWholeResult(txt.size(), [&](MutableBytes out) {
     out[0] = ToUpper(txt[0]);
     size_t i = 1;
 #ifdef __SSE2__
@@ -31,7 +31,6 @@ BSTR ProperName(Bytes txt) {
     }
 #endif
     for (; i < txt.size(); ++i) out[i] = txt[i - 1] == ' ' ? ToUpper(txt[i]) : txt[i];
-    return txt.size();
   });
 }
 

@@ -12,10 +12,9 @@ BSTR RemoveOneChar(Bytes txt, int32_t position) {
   if (txt.empty()) return EmptyResult();
   if (position < 1 || static_cast<uint64_t>(position) > txt.size()) return CopyOfText(txt);
   const size_t at = static_cast<size_t>(position) - 1;
-  return BuildResult(txt.size() - 1, [&](MutableBytes out) {
+  return BuildWholeResult(txt.size() - 1, [&](MutableBytes out) {
     std::memcpy(out.data(), txt.data(), at);
     std::memcpy(out.data() + at, txt.data() + at + 1, txt.size() - at - 1);
-    return txt.size() - 1;
   });
 }
 
@@ -31,13 +30,12 @@ BSTR RemoveBlock(Bytes txt, int32_t position, int32_t count) {
   const size_t before = position == 0 ? 0 : static_cast<size_t>(position) - 1;
   const size_t removed = static_cast<size_t>(count);
   const size_t length = n - removed;
-  return BuildResult(length, [&](MutableBytes out) {
+  return BuildWholeResult(length, [&](MutableBytes out) {
     const size_t head = std::min(before, length);
     std::memcpy(out.data(), txt.data(), head);
     if (head < length) {
       std::memcpy(out.data() + head, txt.data() + before + removed, length - head);
     }
-    return length;
   });
 }
 
@@ -45,12 +43,11 @@ BSTR InsertAt(Bytes txt, int32_t position, Bytes insertion) {
   if (txt.empty()) return EmptyResult();
   if (position < 0 || insertion.empty()) return CopyOfText(txt);
   const size_t head = std::min<uint64_t>(static_cast<uint64_t>(position), txt.size());
-  return BuildResult(CheckedMulAdd(1, txt.size(), insertion.size()), [&](MutableBytes out) {
+  return BuildWholeResult(CheckedMulAdd(1, txt.size(), insertion.size()), [&](MutableBytes out) {
     uint8_t* p = out.data();
     std::memcpy(p, txt.data(), head);
     std::memcpy(p + head, insertion.data(), insertion.size());
     std::memcpy(p + head + insertion.size(), txt.data() + head, txt.size() - head);
-    return txt.size() + insertion.size();
   });
 }
 

@@ -61,28 +61,23 @@ BSTR DropFromLeft(Bytes txt, int32_t count) {
 
 BSTR RotateLeft(Bytes txt) {
   if (txt.size() <= 1) return CopyOfText(txt);
-  return BuildResult(txt.size(), [&](MutableBytes out) {
+  return BuildWholeResult(txt.size(), [&](MutableBytes out) {
     std::memcpy(out.data(), txt.data() + 1, txt.size() - 1);
     out[txt.size() - 1] = txt[0];
-    return txt.size();
   });
 }
 
 BSTR RotateRight(Bytes txt) {
   if (txt.size() <= 1) return CopyOfText(txt);
-  return BuildResult(txt.size(), [&](MutableBytes out) {
+  return BuildWholeResult(txt.size(), [&](MutableBytes out) {
     out[0] = txt.back();
     std::memcpy(out.data() + 1, txt.data(), txt.size() - 1);
-    return txt.size();
   });
 }
 
 BSTR Reverse(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  return BuildResult(txt.size(), [&](MutableBytes out) {
-    ReverseInto(txt, out.data());
-    return txt.size();
-  });
+  return BuildWholeResult(txt.size(), [&](MutableBytes out) { ReverseInto(txt, out.data()); });
 }
 
 BSTR GetBlock(Bytes txt, int32_t block_number, int32_t block_size) {

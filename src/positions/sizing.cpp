@@ -25,30 +25,24 @@ void Repeat(MutableBytes out, Bytes filler) {
 BSTR Truncate(Bytes txt, int32_t new_length) {
   if (txt.empty() || new_length < 1) return EmptyResult();
   const size_t k = std::min<uint64_t>(static_cast<uint64_t>(new_length), txt.size());
-  return BuildResult(k, [&](MutableBytes out) {
-    std::memcpy(out.data(), txt.data(), k);
-    return k;
-  });
+  return BuildWholeResult(k, [&](MutableBytes out) { std::memcpy(out.data(), txt.data(), k); });
 }
 
 BSTR TruncateOrPad(Bytes txt, int32_t new_length, Bytes filler) {
   if (txt.empty() || new_length < 1) return EmptyResult();
   const uint8_t fill = filler.empty() ? 0 : filler[0];
   const size_t length = static_cast<size_t>(new_length);
-  return BuildResult(length, [&](MutableBytes out) {
+  return BuildWholeResult(length, [&](MutableBytes out) {
     const size_t kept = std::min(length, txt.size());
     std::memcpy(out.data(), txt.data(), kept);
     std::memset(out.data() + kept, fill, length - kept);
-    return length;
   });
 }
 
 BSTR CreateFilled(int32_t length, Bytes filler) {
   if (filler.empty() || length < 1) return EmptyResult();
-  return BuildResult(static_cast<size_t>(length), [&](MutableBytes out) {
-    Repeat(out, filler);
-    return out.size();
-  });
+  return BuildWholeResult(static_cast<size_t>(length),
+                          [&](MutableBytes out) { Repeat(out, filler); });
 }
 
 bool FillInPlace(MutableBytes txt, Bytes filler) {
@@ -63,10 +57,9 @@ BSTR Align(Bytes txt, int16_t mode, int32_t width) {
   if (w <= txt.size()) return ResultFromRun(txt.first(w));
   const size_t pad = w - txt.size();
   const size_t left = mode < 0 ? pad : mode == 0 ? pad - pad / 2 : 0;
-  return BuildResult(w, [&](MutableBytes out) {
+  return BuildWholeResult(w, [&](MutableBytes out) {
     std::memset(out.data(), ' ', w);
     std::memcpy(out.data() + left, txt.data(), txt.size());
-    return w;
   });
 }
 
