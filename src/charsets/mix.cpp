@@ -29,7 +29,7 @@ void SwapStep(MutableBytes work, const DrawModulo& position, Generator& generato
 
 BSTR MixChars(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  return BuildResult(txt.size(), [&](MutableBytes work) {
+  return BuildWholeResult(txt.size(), [&](MutableBytes work) {
     // The generator is seeded from the clock, and keeps its last state.
     Generator generator(SeedFromClock());
     // The working copy stops at the text's first zero byte and is zero
@@ -38,7 +38,6 @@ BSTR MixChars(Bytes txt) {
     const DrawModulo position(work.size());
     for (size_t step = 0; step < work.size(); ++step) SwapStep(work, position, generator);
     SetLibraryGenerator(generator);
-    return work.size();
   });
 }
 
