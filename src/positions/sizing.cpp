@@ -58,8 +58,9 @@ BSTR Align(Bytes txt, int16_t mode, int32_t width) {
   const size_t pad = w - txt.size();
   const size_t left = mode < 0 ? pad : mode == 0 ? pad - pad / 2 : 0;
   return BuildWholeResult(w, [&](MutableBytes out) {
-    std::memset(out.data(), ' ', w);
+    std::memset(out.data(), ' ', left);
     std::memcpy(out.data() + left, txt.data(), txt.size());
+    std::memset(out.data() + left + txt.size(), ' ', pad - left);
   });
 }
 
