@@ -36,17 +36,19 @@ void CompareScans(Bytes s, const Match& match, size_t at, size_t n) {
         "FindNthLast");
   Check(scan::Find(s, at, match) == scan::bytewise::FindNth(s, at, match, 1), "Find");
   for (const bool keep : {false, true}) {
-    // Exactly the room the library gives, so that a store past it shows.
-    const auto fast = std::make_unique<uint8_t[]>(s.size());
     const auto plain = std::make_unique<uint8_t[]>(s.size() + 1);
     const size_t kept = scan::bytewise::Keep(s, match, keep, plain.get());
+    // Exactly the room of the kept bytes, as a result string has, so that
+    // a store past it shows.
+    const auto fast = std::make_unique<uint8_t[]>(kept);
+    const twinekit::MutableBytes room(fast.get(), kept);
     const auto same_keep = [&](size_t got) {
       Check(got == kept, "Keep count");
       Check(std::equal(plain.get(), plain.get() + kept, fast.get()), "Keep bytes");
     };
-    same_keep(scan::blockwise::KeepSse2(s, match, keep, fast.get()));
+    same_keep(scan::blockwise::KeepSse2(s, match, keep, room));
 #ifdef TK_HAVE_SSSE3_KEEP
-    if (twinekit::CpuHasSsse3()) same_keep(scan::blockwise::KeepSsse3(s, match, keep, fast.get()));
+    if (twinekit::CpuHasSsse3()) same_keep(scan::blockwise::KeepSsse3(s, match, keep, room));
 #endif
   }
 }

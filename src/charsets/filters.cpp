@@ -18,7 +18,7 @@ BSTR KeepByMembership(Bytes txt, Bytes chars, bool keep_members) {
   if (chars.empty()) return CopyOfText(txt);
   const scan::ByteMatcher set(chars);
   return BuildResult(txt.size(), [&](MutableBytes out) {
-    return scan::Keep(txt, set, keep_members, out.data());
+    return scan::Keep(txt, set, keep_members, out);
   });
 }
 

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/byte_scan.h"
+
 namespace twinekit::charsets {
 namespace {
 
@@ -50,11 +52,10 @@ TK_INTEGER ChangeChars(MutableBytes txt, Bytes old_chars, Bytes new_chars) {
 TK_INTEGER ChangeCharsUntil(MutableBytes txt, Bytes old_chars, Bytes new_chars, Bytes stop) {
   if (txt.empty() || old_chars.empty() || new_chars.empty() || stop.empty()) return kFalse;
   const Translation translate(old_chars, new_chars);
-  const uint8_t stop_byte = stop[0];
-  for (uint8_t& b : txt) {
-    if (b == stop_byte) break;  // tested before translation
-    b = translate(b);
-  }
+  // The stop byte is looked for in the text as it was, before any byte is
+  // translated; the bytes before it are translated.
+  const size_t end = scan::Find(txt, 0, scan::OneByte(stop[0]));
+  for (uint8_t& b : txt.first(end)) b = translate(b);
   return kTrue;
 }
 

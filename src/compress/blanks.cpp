@@ -28,7 +28,7 @@ size_t BlankRunAt(Bytes txt, size_t from) {
 BSTR RemoveBlanks(Bytes txt) {
   if (txt.empty()) return EmptyResult();
   return BuildResult(CheckedSize(txt.size()), [&](MutableBytes out) {
-    return scan::Keep(txt, scan::ByteMatcher(Bytes(kBlankTabAndZero)), false, out.data());
+    return scan::Keep(txt, scan::ByteMatcher(Bytes(kBlankTabAndZero)), false, out);
   });
 }
 

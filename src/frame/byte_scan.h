@@ -385,18 +385,20 @@ inline __m128i PackKept(const uint8_t* p, uint32_t keep) {
 }
 #endif
 
-// The same answers as bytewise::Keep.  A block kept whole is one 16-byte
-// copy, a block dropped whole nothing, a mixed block its kept bytes moved
-// to its front and stored whole; the bytes stored past the kept ones are
-// overwritten by the next block or lie beyond the result.  The 16-byte
-// stores stay inside out because out is never ahead of the text.
+// The same answers as bytewise::Keep, into out, which has room for the
+// kept bytes (and may have more).  A block kept whole is one 16-byte copy,
+// a block dropped whole nothing, a mixed block its kept bytes moved to its
+// front and stored whole; the bytes stored past the kept ones are
+// overwritten by the next block.  Blocks go whole while 16 bytes of out
+// remain, so that no store passes its end; the rest go byte by byte.
 template <typename Match>
-size_t KeepSse2(Bytes s, const Match& match, bool keep_matches, uint8_t* out) {
+size_t KeepSse2(Bytes s, const Match& match, bool keep_matches, MutableBytes out_bytes) {
   const uint8_t* in = s.data();
+  uint8_t* out = out_bytes.data();
   const uint32_t flip = keep_matches ? 0u : 0xFFFFu;
   size_t written = 0;
   size_t i = 0;
-  for (; i + 16 <= s.size(); i += 16) {
+  for (; i + 16 <= s.size() && written + 16 <= out_bytes.size(); i += 16) {
     const uint32_t keep = match.Mask16(in + i) ^ flip;
     if (keep == 0xFFFFu) {
       std::memcpy(out + written, in + i, 16);
@@ -421,6 +423,13 @@ size_t KeepSse2(Bytes s, const Match& match, bool keep_matches, uint8_t* out) {
 
 namespace detail {
 
+// The number of set bits of each 8-bit mask.
+inline constexpr std::array<uint8_t, 256> kSetBits = [] {
+  std::array<uint8_t, 256> bits{};
+  for (unsigned mask = 0; mask < 256; ++mask) bits[mask] = static_cast<uint8_t>(std::popcount(mask));
+  return bits;
+}();
+
 // For each 8-bit mask, the places of its set bits in increasing order, one
 // a byte from the lowest, then 0x80 bytes (which a shuffle makes zero).
 inline constexpr std::array<uint64_t, 256> kSetBitPlaces = [] {
@@ -443,28 +452,28 @@ inline constexpr std::array<uint64_t, 256> kSetBitPlaces = [] {
 // The same answers as KeepSse2, for CPUs with SSSE3: every block, with no
 // branch to mispredict, is two halves of 8, each shuffled to its kept bytes
 // by a table of the places of the set bits of its 8-bit mask, and stored
-// as 8 bytes after the last kept byte.  The 8-byte stores stay inside out
-// for the same reason.
+// as 8 bytes after the last kept byte, while 16 bytes of out remain.
 template <typename Match>
 __attribute__((target("ssse3"))) size_t KeepSsse3(Bytes s, const Match& match,
-                                                  bool keep_matches, uint8_t* out) {
+                                                  bool keep_matches, MutableBytes out_bytes) {
   const uint8_t* in = s.data();
+  uint8_t* out = out_bytes.data();
   const uint32_t flip = keep_matches ? 0u : 0xFFFFu;
   const __m128i high_half = _mm_set_epi64x(0x0808080808080808, 0);
   size_t written = 0;
   size_t i = 0;
-  for (; i + 16 <= s.size(); i += 16) {
+  for (; i + 16 <= s.size() && written + 16 <= out_bytes.size(); i += 16) {
     const uint32_t keep = match.Mask16(in + i) ^ flip;
     const __m128i places =
         _mm_set_epi64x(static_cast<int64_t>(detail::kSetBitPlaces[keep >> 8]),
                        static_cast<int64_t>(detail::kSetBitPlaces[keep & 0xFFu]));
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
     const __m128i kept = _mm_shuffle_epi8(block, _mm_add_epi8(places, high_half));
-    const auto low_count = static_cast<size_t>(detail::Popcount64(keep & 0xFFu));
+    const size_t low_count = detail::kSetBits[keep & 0xFFu];
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + written), kept);
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + written + low_count),
                      _mm_unpackhi_epi64(kept, kept));
-    written += low_count + static_cast<size_t>(detail::Popcount64(keep >> 8));
+    written += low_count + detail::kSetBits[keep >> 8];
   }
   return written + bytewise::Keep(s.subspan(i), match, keep_matches, out + written);
 }
@@ -472,7 +481,7 @@ __attribute__((target("ssse3"))) size_t KeepSsse3(Bytes s, const Match& match,
 
 // The fastest of the two forms the CPU can run.
 template <typename Match>
-size_t Keep(Bytes s, const Match& match, bool keep_matches, uint8_t* out) {
+size_t Keep(Bytes s, const Match& match, bool keep_matches, MutableBytes out) {
 #ifdef TK_HAVE_SSSE3_KEEP
   if (CpuHasSsse3()) return KeepSsse3(s, match, keep_matches, out);
 #endif
@@ -495,7 +504,7 @@ size_t Count(Bytes s, const Match& match) {
   return blockwise::Count(s, match);
 }
 template <typename Match>
-size_t Keep(Bytes s, const Match& match, bool keep_matches, uint8_t* out) {
+size_t Keep(Bytes s, const Match& match, bool keep_matches, MutableBytes out) {
   return blockwise::Keep(s, match, keep_matches, out);
 }
 
