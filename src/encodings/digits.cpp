@@ -2,27 +2,13 @@
 
 #include <cstring>
 
+#include "frame/byte_map.h"
 #include "frame/chars.h"
 #include "frame/result.h"
 #include "frame/size_math.h"
 
 namespace twinekit::encodings {
 namespace {
-
-// out[i] = map(txt[i]) for every byte.  Whole blocks of 16 go through a
-// local block, so that the compiler, free of any question of overlap,
-// maps each block with vector code.
-template <typename Map>
-void MapEachByte(Bytes txt, MutableBytes out, Map map) {
-  size_t i = 0;
-  for (; i + 16 <= txt.size(); i += 16) {
-    uint8_t block[16];
-    std::memcpy(block, txt.data() + i, 16);
-    for (uint8_t& b : block) b = map(b);
-    std::memcpy(out.data() + i, block, 16);
-  }
-  for (; i < txt.size(); ++i) out[i] = map(txt[i]);
-}
 
 // Whether the 16 bytes at p are all digits.
 bool BlockOfDigits(const uint8_t* p) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "fields/substring_search.h"
+#include "frame/byte_map.h"
 #include "frame/chars.h"
 #include "frame/result.h"
 #include "frame/scratch.h"
@@ -52,18 +53,10 @@ class Output {
   size_t length_ = 0;
 };
 
-// The comparison copy is lowered only up to its first zero byte: 16 bytes
-// at a time through a local block (vector code), then the last ones.
+// The comparison copy is lowered only up to its first zero byte.
 void LowerUpToFirstZero(MutableBytes bytes) {
   const MutableBytes run = bytes.first(UpToFirstZero(bytes).size());
-  size_t i = 0;
-  for (; i + 16 <= run.size(); i += 16) {
-    uint8_t block[16];
-    std::memcpy(block, run.data() + i, 16);
-    for (uint8_t& b : block) b = ToLower(b);
-    std::memcpy(run.data() + i, block, 16);
-  }
-  for (; i < run.size(); ++i) run[i] = ToLower(run[i]);
+  MapEachByte(run, run, [](uint8_t b) { return ToLower(b); });
 }
 
 // The search string as it is compared: its bytes up to its first zero

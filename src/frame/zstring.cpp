@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "frame/bytes.h"
+
 namespace twinekit {
 
 // The C library's search, which is the same search and, in most C
@@ -12,9 +14,7 @@ const uint8_t* FindZ(const uint8_t* text, const uint8_t* pattern) {
 }
 
 void CopyZ(uint8_t* destination, const uint8_t* source, size_t count) {
-  const void* zero = std::memchr(source, 0, count);
-  const size_t length =
-      zero == nullptr ? count : static_cast<size_t>(static_cast<const uint8_t*>(zero) - source);
+  const size_t length = UpToFirstZero(Bytes(source, count)).size();
   std::memcpy(destination, source, length);
   std::memset(destination + length, 0, count - length);
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "frame/byte_map.h"
 #include "frame/byte_scan.h"
 #include "frame/chars.h"
 #include "frame/result.h"
@@ -51,7 +52,8 @@ BSTR ProperName2(Bytes txt, Bytes exceptions, int16_t option_bits) {
   work[n + 1] = 0;
 
   if (options.fold_before_matching) {
-    for (size_t p = 1; p <= n; ++p) work[p] = ToLower(work[p]);
+    const MutableBytes text(work + 1, n);
+    MapEachByte(text, text, [](uint8_t b) { return ToLower(b); });
   }
   if (!exceptions.empty() && !MarkExceptions(work, exceptions, options.prefixes)) {
     return EmptyResult();
