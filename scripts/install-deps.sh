@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ python3 pkg-config
+  debootstrap  # the tier that runs the first command on a fresh system
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev
   llvm lld  # llvm-dlltool and lld-link: the Microsoft-ABI import libraries and client
