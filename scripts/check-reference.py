@@ -127,9 +127,8 @@ def quote(data):
 class Basic:
     """Runs the lines of a Basic snippet that call exports, one tkcall --run
     for the snippet, with its String and number variables."""
-    CONSTANTS = {"True": -1, "False": 0, "vbNullString": None, "vbTab": b"\t", "vbCr": b"\r",
-                 "vbLf": b"\n", "vbCrLf": b"\r\n"}
-    TOKEN = re.compile(r'\s*(?:("(?:[^"]|"")*")|(\d+\.\d+|\d+)|&H([0-9A-Fa-f]+)|([A-Za-z_][\w.]*\$?)|(.))')
+    CONSTANTS = {"True": -1, "False": 0, "vbNullString": None}
+    TOKEN = re.compile(r'\s*(?:("(?:[^"]|"")*")|(\d+\.\d+|\d+)|([A-Za-z_][\w.]*\$?)|(.))')
 
     def __init__(self, tkcall, kinds):
         self.kinds, self.variables = kinds, {}
@@ -202,9 +201,9 @@ class Basic:
     def lex(self, code):
         out = []
         for m in self.TOKEN.finditer(code.rstrip()):
-            s, n, h, name, op = m.groups()
+            s, n, name, op = m.groups()
             out.append(("str", s[1:-1].replace('""', '"').encode("latin-1")) if s else
-                       ("num", float(n) if "." in n else int(n)) if n else ("num", int(h, 16)) if h else
+                       ("num", float(n) if "." in n else int(n)) if n else
                        ("name", name) if name else ("op", op))
         return out
 
@@ -225,11 +224,12 @@ class Basic:
             for name, kind in re.findall(r"(\w+)(?:\s+As\s+(\w+))?", m.group(1)):
                 self.variables[name] = 0 if kind not in ("String", "Variant", "") else None
             return None
-        m = re.match(r"\s*(?:Let\s+)?(\w+)\s*=\s*(.*)$", code)
+        m = re.match(r"\s*(\w+)\s*=\s*(.*)$", code)
         if m:
+            self.variables.pop(m.group(1), None)  # unknown if the value cannot be had
             self.variables[m.group(1)] = self.expression(self.lex(m.group(2)))
             return None
-        t = self.lex(re.sub(r"^\s*Call\s+", "", code))
+        t = self.lex(code)
         if t and t[0][0] == "name" and t[0][1] in self.kinds:
             if len(t) > 1 and t[1] != ("op", "("):
                 t = t[:1] + [("op", "(")] + t[1:] + [("op", ")")]

@@ -14,7 +14,6 @@
 // tests/cases/*.cases, and reports every line the library does not answer
 // as written.
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <optional>
