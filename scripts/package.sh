@@ -15,14 +15,16 @@
 #   basic/TwineKit.bas          the Basic declarations module
 #   docs/reference.md           the function reference, also as HTML
 #   docs/reference.html
-#   README.md  LICENSE  CHANGELOG.md
+#   README.md                   docs/windows-readme.md, for the Basic programmer
+#   LICENSE  CHANGELOG.md
 #   SHA256SUMS                  every other file's SHA-256 (sha256sum -c)
 #
 # dist/TwineKit-VERSION-linux-ARCH.tar.gz holds TwineKit-VERSION-linux-ARCH/:
 # the `cmake --install` tree of the native build (bin/tkcall,
 # include/twinekit.h, lib/libtwinekit.so and its soname links,
 # lib/libtwinekit.a, lib/cmake/TwineKit/, lib/pkgconfig/twinekit.pc) with
-# README.md, LICENSE and CHANGELOG.md.
+# docs/reference.md and docs/reference.html, README.md, LICENSE and
+# CHANGELOG.md.
 #
 # VERSION is the CMake project version, ARCH the machine's (x86_64).  The
 # builds are build/native (RelWithDebInfo), build/win32 and build/win64,
@@ -58,7 +60,7 @@ build build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
 missing=()
 for f in build/win32/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a} \
          build/win64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a} \
-         build/native/TwineKit.bas docs/reference.md scripts/render-reference.py \
+         build/native/TwineKit.bas docs/reference.md docs/windows-readme.md scripts/render-reference.py \
          include/twinekit.h README.md LICENSE CHANGELOG.md; do
   [ -f "$f" ] || missing+=("$f")
 done
@@ -80,7 +82,8 @@ cp build/native/TwineKit.bas "$win/basic"
 cp docs/reference.md "$win/docs"
 python3 scripts/render-reference.py docs/reference.md "$win/docs/reference.html" ||
   die "rendering docs/reference.md failed"
-cp README.md LICENSE CHANGELOG.md "$win"
+cp docs/windows-readme.md "$win/README.md"
+cp LICENSE CHANGELOG.md "$win"
 (cd "$win" && find . -type f | LC_ALL=C sort | sed 's|^\./||' | xargs -d '\n' sha256sum) \
   >"$stage/SHA256SUMS"
 mv "$stage/SHA256SUMS" "$win"
@@ -88,6 +91,8 @@ mv "$stage/SHA256SUMS" "$win"
 linux=$stage/TwineKit-$version-linux-$(uname -m)
 cmake --install build/native --prefix "$linux" >/dev/null
 cp README.md LICENSE CHANGELOG.md "$linux"
+mkdir -p "$linux/docs"
+cp "$win/docs/reference.md" "$win/docs/reference.html" "$linux/docs"
 
 mkdir -p dist
 zip=dist/TwineKit-$version-windows.zip

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the release archives (scripts/package.sh) and checks them: each
 # holds exactly the expected files; the Windows zip's SHA256SUMS matches
-# every other file; the Linux archive, unpacked elsewhere, has the shared
+# every other file, and its README is the one for the Basic programmer;
+# every file that the CHANGELOG names ships in one of them; the Linux archive, unpacked elsewhere, has the shared
 # library's soname links and serves a small C program built with CMake
 # (shared and static library) and with cc and pkg-config.
 set -euo pipefail
@@ -33,10 +34,11 @@ unpack_and_list "$root/dist/$win-windows.zip" "$tmp/win" "$win" \
 (cd "$tmp/win/$win" && sha256sum --check --quiet SHA256SUMS &&
   [ "$(wc -l <SHA256SUMS)" = $(($(find . -type f | wc -l) - 1)) ]) ||
   { echo "check_packages: SHA256SUMS does not match every file of the zip" >&2; exit 1; }
+cmp "$tmp/win/$win/README.md" "$root/docs/windows-readme.md"
 
 linux=TwineKit-$version-linux-$(uname -m)
 unpack_and_list "$root/dist/$linux.tar.gz" "$tmp" "$linux" \
-  README.md LICENSE CHANGELOG.md bin/tkcall include/twinekit.h \
+  README.md LICENSE CHANGELOG.md bin/tkcall include/twinekit.h docs/reference.md docs/reference.html \
   lib/{libtwinekit.so,libtwinekit.so.1,libtwinekit.so."$version",libtwinekit.a} \
   lib/pkgconfig/twinekit.pc \
   lib/cmake/TwineKit/TwineKit{Config,ConfigVersion,Targets,Targets-relwithdebinfo}.cmake
@@ -45,6 +47,14 @@ prefix=$tmp/$linux
 [ "$(readlink "$prefix/lib/libtwinekit.so.1")" = "libtwinekit.so.$version" ]
 readelf -d "$prefix/lib/libtwinekit.so.$version" | grep -q 'SONAME.*\[libtwinekit\.so\.1\]'
 "$prefix/bin/tkcall" cReverse "'abc'" | grep -q cba
+
+# The CHANGELOG names only files that ship: each `name.ext` in it is a
+# file of one of the archives.
+shipped=$(cd "$tmp" && find "win/$win" "$linux" ! -type d -printf '%f\n')
+for f in $(grep -o '`[A-Za-z0-9][A-Za-z0-9_./-]*\.[A-Za-z]\+`' "$root/CHANGELOG.md" | tr -d '`' | sort -u); do
+  grep -qxF "$(basename "$f")" <<<"$shipped" ||
+    { echo "check_packages: the CHANGELOG names $f, which no archive holds" >&2; exit 1; }
+done
 
 cmake -S "$here/consumer" -B "$tmp/consumer" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$tmp/consumer" >/dev/null
