@@ -33,7 +33,7 @@ fi
 
 keep=0
 [ "${1:-}" = --keep ] && keep=1
-sys=$dir/rootfs
+sys=$(realpath -m "$dir")/rootfs  # as /proc/PID/root shows it
 
 mounts=()
 unmount_all() {
@@ -50,7 +50,17 @@ mount_in() {  # mount_in TARGET MOUNT-ARGS...
   mount "$@" "$target"
   mounts+=("$target")
 }
+# Wine leaves its server and services running for a while after a program
+# ends; whatever still runs inside the new system is stopped first.
+stop_processes_inside() {
+  local p
+  for p in /proc/[0-9]*; do
+    [ "$(readlink "$p/root" 2>/dev/null)" = "$sys" ] && kill -9 "${p#/proc/}" 2>/dev/null
+  done
+  return 0
+}
 cleanup() {
+  stop_processes_inside
   unmount_all
   if [ "$keep" = 0 ] && [ -d "$sys" ]; then
     rm -rf --one-file-system "$sys"
