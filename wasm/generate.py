@@ -83,7 +83,7 @@ export type SyntaxValue = Uint8Array | null | number | Variant;
 export interface Case {
   name: string;
   args: SyntaxValue[];
-  want: SyntaxValue | undefined;
+  want: SyntaxValue;
   after: Uint8Array | null;
   clock: number;
 }
@@ -92,6 +92,12 @@ export declare const syntax: {
   parseCase(line: string): Case;
   parseValue(kind: string, text: string): SyntaxValue;
   quote(bytes: Uint8Array): string;
+  /** Calls a parsed case's function, with the module's clock at its clock. */
+  callCase(c: Case): unknown;
+  /** What differs between a parsed case and what its call gave; '' when nothing. */
+  check(c: Case, seen: unknown): string;
+  /** Runs a case line: problem is '' when the call gives what the line says. */
+  runCase(line: string): { seen: unknown; problem: string };
 };
 
 /** Calls an export by name with arguments as its function takes them. */

@@ -245,6 +245,21 @@ function fromSyntax(v) {
   }
 }
 
+const sameBytes = (a, b) => a.length === b.length && a.every((x, i) => x === b[i]);
+
+// Runs f with the module's clock, JavaScript's Date.now, reading the given
+// seconds since 1970 (none when negative): the clock cMixChars seeds from.
+function atClock(seconds, f) {
+  if (seconds < 0) return f();
+  const realNow = Date.now;
+  Date.now = () => seconds * 1000;
+  try {
+    return f();
+  } finally {
+    Date.now = realNow;
+  }
+}
+
 // The case syntax of tkcall and the case files, read by the library's own
 // reader inside the module.
 export const syntax = Object.freeze({
@@ -269,6 +284,35 @@ export const syntax = Object.freeze({
   quote(bytes) {
     withBytes(bytes, (p, n) => wasm._tkw_quote(p, n));
     return syntaxAnswer();
+  },
+  // Calls a parsed case's function, at its clock.
+  callCase(c) {
+    return atClock(c.clock, () => call(c.name, c.args));
+  },
+  // What differs between a parsed case and what its call gave; '' when
+  // nothing.
+  check(c, seen) {
+    const { args, result } = byName.get(c.name);
+    const got = args[0] === 'W' ? seen.result : seen;
+    const asInt = (bits, n) => Number(BigInt.asIntN(bits, BigInt(n)));
+    let problem = '';
+    switch (result) {
+      case 'S': if (!sameBytes(got, c.want)) problem = `gave ${syntax.quote(got)}`; break;
+      case 'I': if (got !== asInt(16, c.want)) problem = `gave ${got}`; break;
+      case 'L': if (got !== asInt(32, c.want)) problem = `gave ${got}`; break;
+      case 'X': if (c.want.vt !== VT_I4 || got !== c.want.value) problem = `gave i4:${got}`; break;
+    }
+    if (problem === '' && c.after !== null && !sameBytes(seen.text, c.after)) {
+      problem = `left ${syntax.quote(seen.text)} in its argument`;
+    }
+    return problem;
+  },
+  // Runs a case line: { seen, problem }, problem '' when the call gives
+  // what the line says.
+  runCase(line) {
+    const c = syntax.parseCase(line);
+    const seen = syntax.callCase(c);
+    return { seen, problem: syntax.check(c, seen) };
   },
 });
 
