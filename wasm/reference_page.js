@@ -1,0 +1,130 @@
+// The function reference's "try it" forms, run after the TwineKit module in
+// the same script (wasm/bundle_page.py joins them): under each function's
+// heading, a form that calls the function with arguments written in the
+// case syntax and shows the result, its bytes and, for an in-place
+// function, the argument afterwards; under each block of examples, a button
+// that runs them where they stand.
+{
+  const KINDS = { R: 'String', W: 'String, changed in place', V: 'String (ByVal)', L: 'Long', I: 'Integer', X: 'Variant' };
+  const VARIANT_NAMES = { 2: 'i2', 3: 'i4', 4: 'r4', 5: 'r8', 6: 'cy', 7: 'date', 11: 'bool', 17: 'ui1' };
+  const SHOWN_BYTES = 64;
+
+  const element = (tag, props = {}, ...children) => {
+    const e = Object.assign(document.createElement(tag), props);
+    e.append(...children);
+    return e;
+  };
+
+  const sized = (bytes) => `${syntax.quote(bytes)} (${bytes.length} byte${bytes.length === 1 ? '' : 's'})`;
+  const hex = (bytes) => {
+    const shown = [...bytes.subarray(0, SHOWN_BYTES)].map((b) => b.toString(16).toUpperCase().padStart(2, '0'));
+    const more = bytes.length > SHOWN_BYTES ? ` ... and ${bytes.length - SHOWN_BYTES} more` : '';
+    return shown.length === 0 ? '(none)' : shown.join(' ') + more;
+  };
+
+  // A parsed value written back in the syntax, to fill the form's fields.
+  function written(v) {
+    if (v === null) return '@null';
+    if (v instanceof Uint8Array) return syntax.quote(v);
+    if (typeof v !== 'object') return String(v);
+    if (v.vt === 0) return 'empty';
+    if (v.vt === 1) return 'null';
+    if (v.vt === 8) return `str:${syntax.quote(latin1.encode(v.value))}`;
+    if (v.vt === 6) {
+      const scaled = BigInt(v.value), sign = scaled < 0n ? '-' : '', abs = scaled < 0n ? -scaled : scaled;
+      return `cy:${sign}${abs / 10000n}.${String(abs % 10000n).padStart(4, '0')}`;
+    }
+    return `${VARIANT_NAMES[v.vt]}:${v.value}`;
+  }
+
+  function describe(e, seen) {
+    const inPlace = e.args[0] === 'W';
+    const result = inPlace ? seen.result : seen;
+    const lines = [];
+    switch (e.result) {
+      case 'S': lines.push(`result: ${sized(result)}`, `bytes: ${hex(result)}`); break;
+      case 'I': lines.push(`result: ${result} (Integer)`); break;
+      case 'L': lines.push(`result: ${result} (Long)`); break;
+      case 'X': lines.push(`result: i4:${result} (a Variant holding a Long)`); break;
+      default: lines.push('result: none');
+    }
+    if (inPlace) lines.push(`argument after the call: ${sized(seen.text)}`, `bytes after the call: ${hex(seen.text)}`);
+    return lines.join('\n');
+  }
+
+  // The nodes of a section: from its heading to the next heading.
+  function sectionEnd(heading) {
+    let last = heading;
+    while (last.nextElementSibling && !/^H[1-3]$/.test(last.nextElementSibling.tagName)) last = last.nextElementSibling;
+    return last;
+  }
+
+  function exampleArguments(heading, e) {
+    for (let n = heading.nextElementSibling; n && !/^H[1-3]$/.test(n.tagName); n = n.nextElementSibling) {
+      if (!n.matches('pre.cases')) continue;
+      const line = n.textContent.split('\n').find((l) => l.startsWith(`${e.name} `));
+      if (line) return syntax.parseCase(line).args.map(written);
+    }
+    return e.args.split('').map(() => "''");
+  }
+
+  function addForm(e) {
+    const heading = document.getElementById(e.name.toLowerCase());
+    if (!heading) return;
+    const values = exampleArguments(heading, e);
+    const inputs = [...e.args].map((kind, i) =>
+      element('input', { name: e.params[i], value: values[i], spellcheck: false, autocomplete: 'off' }));
+    const output = element('pre', { className: 'try-output' });
+    const form = element('form', { className: 'try' }, element('fieldset', {},
+      element('legend', {}, `Try ${e.name}`),
+      ...inputs.map((input, i) => element('label', {}, `${e.params[i]} (${KINDS[e.args[i]]}) `, input)),
+      element('button', { type: 'submit' }, 'Call'),
+      output));
+    form.dataset.export = e.name;
+    form.addEventListener('submit', (event) => {
+      event.preventDefault();
+      try {
+        const args = inputs.map((input, i) => {
+          try {
+            return syntax.parseValue(e.args[i], input.value);
+          } catch {
+            throw new SyntaxError(`${e.params[i]}: ${JSON.stringify(input.value)} cannot be read`);
+          }
+        });
+        output.textContent = describe(e, call(e.name, args));
+      } catch (error) {
+        output.textContent = `error: ${error.message}`;
+      }
+    });
+    sectionEnd(heading).after(form);
+  }
+
+  function addRunButton(pre) {
+    const list = element('ul', { className: 'ran' });
+    const button = element('button', { type: 'button', className: 'run' }, 'Run these examples');
+    button.addEventListener('click', () => {
+      list.replaceChildren(...pre.textContent.split('\n').filter((l) => l.trim() && !l.startsWith('#')).map((line) => {
+        let problem;
+        try {
+          problem = syntax.runCase(line).problem;
+        } catch (error) {
+          problem = error.message;
+        }
+        return element('li', { className: problem ? 'failed' : 'passed' }, problem ? `${line}: ${problem}` : `${line}: as shown`);
+      }));
+    });
+    pre.after(element('div', { className: 'examples' }, button, list));
+  }
+
+  document.head.append(element('style', {}, `
+    form.try fieldset { border: 1px solid #9ab; margin: 1em 0; }
+    form.try label { display: block; font-family: ui-monospace, monospace; margin: .2em 0; }
+    form.try input { font: inherit; width: 70%; }
+    .try-output:empty { display: none; }
+    ul.ran { font-family: ui-monospace, monospace; font-size: 90%; }
+    ul.ran li.passed { color: #262; }
+    ul.ran li.failed { color: #a22; }`));
+  exportTable.forEach(addForm);
+  document.querySelectorAll('pre.cases').forEach(addRunButton);
+  document.body.dataset.twinekit = 'ready';
+}
