@@ -12,6 +12,7 @@ const wasm = await loadTwineKitWasm();
 // Variant types, as OLE Automation numbers them.
 const VT_EMPTY = 0, VT_NULL = 1, VT_I2 = 2, VT_I4 = 3, VT_R4 = 4, VT_R8 = 5,
   VT_CY = 6, VT_DATE = 7, VT_BSTR = 8, VT_BOOL = 11, VT_UI1 = 17;
+const VARIANT_TYPES = new Set([VT_EMPTY, VT_NULL, VT_I2, VT_I4, VT_R4, VT_R8, VT_CY, VT_DATE, VT_BSTR, VT_BOOL, VT_UI1]);
 
 // One call's frame, reused by every call: four String variables (the
 // by-reference arguments point at them), a Variant argument and the Variant
@@ -77,7 +78,7 @@ function toVariant(value, where) {
     const long = Number.isInteger(value) && value >= -0x80000000 && value <= 0x7fffffff;
     return long ? variant.i4(value) : variant.r8(value);
   }
-  if (typeof value === 'object' && typeof value.vt === 'number') return value;
+  if (typeof value === 'object' && VARIANT_TYPES.has(value.vt)) return value;
   throw new TypeError(`${where}: not a number, a string or a Variant`);
 }
 

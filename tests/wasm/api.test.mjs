@@ -82,6 +82,7 @@ test('arguments the layer refuses', () => {
     [() => tk.cGetIn(null, null, 2.5), TypeError, /argument 3 \(index\): not a whole number/],
     [() => tk.cGetIn(null, null, '2'), TypeError, /not a whole number/],
     [() => tk.cArabicToRoman({}), TypeError, /not a number, a string or a Variant/],
+    [() => tk.cArabicToRoman({ vt: 9, value: null }), TypeError, /not a number, a string or a Variant/],
     [() => tk.call('cNothing', []), TypeError, /no function named cNothing/],
     [() => tk.call('cReverse', []), TypeError, /takes 1 argument, not 0/],
     [() => syntax.parseCase("cGetIn 'a' 2"), SyntaxError, /too few arguments/],
