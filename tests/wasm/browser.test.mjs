@@ -28,7 +28,7 @@ before(async () => {
   page = await browser.newPage();
   page.on('pageerror', (e) => errors.push(String(e)));
   await page.goto(pathToFileURL(join(buildDir, 'reference.html')).href);
-  await page.waitForSelector('body[data-twinekit="ready"]', { timeout: 30000 });
+  await page.waitForSelector('body[data-twinekit="ready"]', { timeout: 120000 });
 });
 
 after(async () => {
