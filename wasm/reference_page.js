@@ -15,6 +15,8 @@
     return e;
   };
 
+  // An argument's name as the reference writes it (Txt, where JavaScript has txt).
+  const documented = (param) => param[0].toUpperCase() + param.slice(1);
   const sized = (bytes) => `${syntax.quote(bytes)} (${bytes.length} byte${bytes.length === 1 ? '' : 's'})`;
   const hex = (bytes) => {
     const shown = [...bytes.subarray(0, SHOWN_BYTES)].map((b) => b.toString(16).toUpperCase().padStart(2, '0'));
@@ -77,7 +79,7 @@
     const output = element('pre', { className: 'try-output' });
     const form = element('form', { className: 'try' }, element('fieldset', {},
       element('legend', {}, `Try ${e.name}`),
-      ...inputs.map((input, i) => element('label', {}, `${e.params[i]} (${KINDS[e.args[i]]}) `, input)),
+      ...inputs.map((input, i) => element('label', {}, `${documented(e.params[i])} (${KINDS[e.args[i]]})`, input)),
       element('button', { type: 'submit' }, 'Call'),
       output));
     form.dataset.export = e.name;
@@ -88,7 +90,7 @@
           try {
             return syntax.parseValue(e.args[i], input.value);
           } catch {
-            throw new SyntaxError(`${e.params[i]}: ${JSON.stringify(input.value)} cannot be read`);
+            throw new SyntaxError(`${documented(e.params[i])}: ${JSON.stringify(input.value)} cannot be read`);
           }
         });
         output.textContent = describe(e, call(e.name, args));
@@ -118,8 +120,9 @@
 
   document.head.append(element('style', {}, `
     form.try fieldset { border: 1px solid #9ab; margin: 1em 0; }
-    form.try label { display: block; font-family: ui-monospace, monospace; margin: .2em 0; }
-    form.try input { font: inherit; width: 70%; }
+    form.try label { display: grid; grid-template-columns: 18em 1fr; align-items: center;
+      font-family: ui-monospace, monospace; margin: .2em 0; }
+    form.try input { font: inherit; }
     .try-output:empty { display: none; }
     ul.ran { font-family: ui-monospace, monospace; font-size: 90%; }
     ul.ran li.passed { color: #262; }

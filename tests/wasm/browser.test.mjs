@@ -64,7 +64,7 @@ test('calls through the forms', async () => {
     ['cRomanToArabic', ["'mcm'"], 'result: i4:1900 (a Variant holding a Long)'],
     ['cReverse', ["'A\\0B'"], "result: 'B\\0A' (3 bytes)\nbytes: 42 00 41"],
     ['cToHexa', ["'\\xFF'*40"], `result: 'F'*80 (80 bytes)\nbytes: ${'46 '.repeat(63)}46 ... and 16 more`],
-    ['cGetIn', ["'a", "'|'", '2'], "error: txt: \"'a\" cannot be read"],
+    ['cGetIn', ["'a", "'|'", '2'], "error: Txt: \"'a\" cannot be read"],
   ];
   for (const [name, args, shown] of rows) {
     assert.equal(await callThroughForm(name, args), shown, `${name} ${args.join(' ')}`);
