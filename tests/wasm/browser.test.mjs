@@ -1,9 +1,11 @@
 // The function reference in Debian's headless Chromium: the page built
 // with its forms (build/wasm/reference.html) loaded from disk, functions
 // called through their forms, every block of examples run where it stands,
-// and a screenshot saved as build/wasm/reference.png.
+// and a screenshot saved as build/wasm/reference.png; then the page and the
+// package's module served by a static host.
 import assert from 'node:assert/strict';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
@@ -11,7 +13,7 @@ import { pathToFileURL } from 'node:url';
 
 import puppeteer from 'puppeteer-core';
 
-import { buildDir } from './load.mjs';
+import { buildDir, packageDir } from './load.mjs';
 
 const profile = mkdtempSync(join(tmpdir(), 'twinekit-chromium-'));
 let browser, page;
@@ -80,4 +82,32 @@ test('every example on the page runs as shown', async () => {
   assert.deepEqual(ran.filter(([state]) => state !== 'passed'), []);
   await page.$eval('form.try[data-export="cFill"]', (form) => form.scrollIntoView());
   await page.screenshot({ path: join(buildDir, 'reference.png') });
+});
+
+test('the page and the package from a static host', async () => {
+  const files = {
+    '/reference.html': [join(buildDir, 'reference.html'), 'text/html'],
+    '/twinekit.mjs': [join(packageDir, 'twinekit.mjs'), 'text/javascript'],
+    '/twinekit_wasm.mjs': [join(packageDir, 'twinekit_wasm.mjs'), 'text/javascript'],
+    '/exports.mjs': [join(packageDir, 'exports.mjs'), 'text/javascript'],
+  };
+  const server = createServer((request, response) => {
+    const [path, type] = files[request.url] ?? [];
+    if (!path) return response.writeHead(404).end();
+    response.writeHead(200, { 'content-type': type }).end(readFileSync(path));
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  try {
+    const served = await browser.newPage();
+    await served.goto(`http://127.0.0.1:${server.address().port}/reference.html`);
+    await served.waitForSelector('body[data-twinekit="ready"]', { timeout: 120000 });
+    const field = await served.evaluate(async () => {
+      const tk = await import('/twinekit.mjs');
+      return tk.latin1.decode(tk.cGetIn(tk.latin1.encode('a|b|c'), tk.latin1.encode('|'), 2));
+    });
+    assert.equal(field, 'b');
+    await served.close();
+  } finally {
+    server.close();
+  }
 });
