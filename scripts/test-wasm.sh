@@ -4,8 +4,10 @@
 # forms), installs the tests' npm packages from tests/wasm/package-lock.json
 # and runs tests/wasm under node --test: every behaviour case through the
 # module ("wasm: N passed, N failed, N skipped"), the JavaScript layer, the
-# package packed, installed from its tarball and imported, and the
-# reference page in headless Chromium (screenshot: build/wasm/reference.png).
+# package packed, installed from its tarball and imported, calls drawn at
+# random checked against the native tkcall (build/native, built if need be),
+# and the reference page in headless Chromium (screenshot:
+# build/wasm/reference.png).
 #
 #   scripts/test-wasm.sh [--build-only]
 #
@@ -21,6 +23,11 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
 fi
 cmake --build "$dir" -j "${TK_JOBS:-2}"
 [ "${1:-}" = --build-only ] && exit 0
+
+if [ ! -f build/native/CMakeCache.txt ]; then
+  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build build/native -j "${TK_JOBS:-2}" --target tkcall
 
 (cd tests/wasm && npm ci --prefer-offline --no-audit --no-fund --loglevel=error)
 node --test tests/wasm/*.test.mjs

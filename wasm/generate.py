@@ -92,6 +92,9 @@ export declare const syntax: {
   parseCase(line: string): Case;
   parseValue(kind: string, text: string): SyntaxValue;
   quote(bytes: Uint8Array): string;
+  /** An argument of a kind (R, W, V, L, I, X) written in the syntax: what
+   * parseValue reads back. */
+  format(value: SyntaxValue | bigint | string | undefined, kind: string): string;
   /** Calls a parsed case's function, with the module's clock at its clock. */
   callCase(c: Case): unknown;
   /** What differs between a parsed case and what its call gave; '' when nothing. */

@@ -6,7 +6,6 @@
 // that runs them where they stand.
 {
   const KINDS = { R: 'String', W: 'String, changed in place', V: 'String (ByVal)', L: 'Long', I: 'Integer', X: 'Variant' };
-  const VARIANT_NAMES = { 2: 'i2', 3: 'i4', 4: 'r4', 5: 'r8', 6: 'cy', 7: 'date', 11: 'bool', 17: 'ui1' };
   const SHOWN_BYTES = 64;
 
   const element = (tag, props = {}, ...children) => {
@@ -23,21 +22,6 @@
     const more = bytes.length > SHOWN_BYTES ? ` ... and ${bytes.length - SHOWN_BYTES} more` : '';
     return shown.length === 0 ? '(none)' : shown.join(' ') + more;
   };
-
-  // A parsed value written back in the syntax, to fill the form's fields.
-  function written(v) {
-    if (v === null) return '@null';
-    if (v instanceof Uint8Array) return syntax.quote(v);
-    if (typeof v !== 'object') return String(v);
-    if (v.vt === 0) return 'empty';
-    if (v.vt === 1) return 'null';
-    if (v.vt === 8) return `str:${syntax.quote(latin1.encode(v.value))}`;
-    if (v.vt === 6) {
-      const scaled = BigInt(v.value), sign = scaled < 0n ? '-' : '', abs = scaled < 0n ? -scaled : scaled;
-      return `cy:${sign}${abs / 10000n}.${String(abs % 10000n).padStart(4, '0')}`;
-    }
-    return `${VARIANT_NAMES[v.vt]}:${v.value}`;
-  }
 
   function describe(e, seen) {
     const inPlace = e.args[0] === 'W';
@@ -65,7 +49,7 @@
     for (let n = heading.nextElementSibling; n && !/^H[1-3]$/.test(n.tagName); n = n.nextElementSibling) {
       if (!n.matches('pre.cases')) continue;
       const line = n.textContent.split('\n').find((l) => l.startsWith(`${e.name} `));
-      if (line) return syntax.parseCase(line).args.map(written);
+      if (line) return syntax.parseCase(line).args.map((v, i) => syntax.format(v, e.args[i]));
     }
     return e.args.split('').map(() => "''");
   }

@@ -12,7 +12,8 @@ const wasm = await loadTwineKitWasm();
 // Variant types, as OLE Automation numbers them.
 const VT_EMPTY = 0, VT_NULL = 1, VT_I2 = 2, VT_I4 = 3, VT_R4 = 4, VT_R8 = 5,
   VT_CY = 6, VT_DATE = 7, VT_BSTR = 8, VT_BOOL = 11, VT_UI1 = 17;
-const VARIANT_TYPES = new Set([VT_EMPTY, VT_NULL, VT_I2, VT_I4, VT_R4, VT_R8, VT_CY, VT_DATE, VT_BSTR, VT_BOOL, VT_UI1]);
+const VARIANT_NAMES = { [VT_I2]: 'i2', [VT_I4]: 'i4', [VT_R4]: 'r4', [VT_R8]: 'r8', [VT_CY]: 'cy', [VT_DATE]: 'date', [VT_BOOL]: 'bool', [VT_UI1]: 'ui1' };
+const VARIANT_TYPES = new Set([VT_EMPTY, VT_NULL, VT_BSTR, ...Object.keys(VARIANT_NAMES).map(Number)]);
 
 // One call's frame, reused by every call: four String variables (the
 // by-reference arguments point at them), a Variant argument and the Variant
@@ -285,6 +286,27 @@ export const syntax = Object.freeze({
   quote(bytes) {
     withBytes(bytes, (p, n) => wasm._tkw_quote(p, n));
     return syntaxAnswer();
+  },
+  // An argument as the functions take it written in the syntax, for an
+  // argument of the kind given (R, W, V, L, I, X): what parseValue reads
+  // back.
+  format(value, kind) {
+    if (kind !== 'X' && (value === null || value === undefined)) return '@null';
+    if (kind !== 'X' && ArrayBuffer.isView(value)) {
+      return syntax.quote(new Uint8Array(value.buffer, value.byteOffset, value.byteLength));
+    }
+    if (kind !== 'X' && (typeof value === 'bigint' || Number.isInteger(value))) return String(value);
+    const v = toVariant(value, 'syntax.format');
+    switch (v.vt) {
+      case VT_EMPTY: return 'empty';
+      case VT_NULL: return 'null';
+      case VT_BSTR: return `str:${syntax.quote(latin1.encode(v.value))}`;
+      case VT_CY: {
+        const scaled = BigInt(v.value), magnitude = scaled < 0n ? -scaled : scaled;
+        return `cy:${scaled < 0n ? '-' : ''}${magnitude / 10000n}.${String(magnitude % 10000n).padStart(4, '0')}`;
+      }
+    }
+    return `${VARIANT_NAMES[v.vt]}:${v.vt === VT_BOOL ? v.value : Number(v.value)}`;
   },
   // Calls a parsed case's function, at its clock.
   callCase(c) {
