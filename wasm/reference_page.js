@@ -38,20 +38,22 @@
     return lines.join('\n');
   }
 
-  // The nodes of a section: from its heading to the next heading.
+  // The last node of a heading's section, the one before the next heading.
   function sectionEnd(heading) {
     let last = heading;
     while (last.nextElementSibling && !/^H[1-3]$/.test(last.nextElementSibling.tagName)) last = last.nextElementSibling;
     return last;
   }
 
+  // The arguments of the section's first example of the function, written
+  // in the syntax, to start its form with.
   function exampleArguments(heading, e) {
     for (let n = heading.nextElementSibling; n && !/^H[1-3]$/.test(n.tagName); n = n.nextElementSibling) {
       if (!n.matches('pre.cases')) continue;
       const line = n.textContent.split('\n').find((l) => l.startsWith(`${e.name} `));
       if (line) return syntax.parseCase(line).args.map((v, i) => syntax.format(v, e.args[i]));
     }
-    return e.args.split('').map(() => "''");
+    return [...e.args].map((kind) => (kind === 'L' || kind === 'I' ? '0' : kind === 'X' ? 'i4:0' : "''"));
   }
 
   function addForm(e) {
