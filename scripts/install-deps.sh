@@ -11,7 +11,10 @@ packages=(
   llvm lld  # llvm-dlltool and lld-link: the Microsoft-ABI import libraries and client
   gcc-multilib g++-multilib
   mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64
+  emscripten nodejs chromium  # the WebAssembly build, its tests and the npm package
 )
+# npm comes with some builds of nodejs and is a package of its own in Debian's.
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Counts the lines that hold code (not blank, not only a comment): the
-# product (src/, include/, tools/, basic/), the test code (C, C++, Python
-# and shell under tests/, harness/, fuzz/ and clients/, and the checkers in
-# scripts/) and the behaviour case lines, and
+# product (src/, include/, tools/, basic/, wasm/), the test code (C, C++,
+# JavaScript, Python and shell under tests/, harness/, fuzz/ and clients/,
+# and the checkers in scripts/) and the behaviour case lines, and
 # the ratio of test code to product, which we keep at about a third.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,8 +25,8 @@ count() {
     END { print n + 0 }'
 }
 
-product=$(git ls-files src include tools basic | grep -E '\.(cpp|h|bas)$' | count)
-tests=$( (git ls-files tests harness fuzz clients | grep -E '\.(c|cpp|h|py|sh)$'
+product=$(git ls-files src include tools basic wasm | grep -E '\.(cpp|h|bas|mjs|js|py)$' | count)
+tests=$( (git ls-files tests harness fuzz clients | grep -E '\.(c|cpp|h|py|sh|mjs)$'
           git ls-files 'scripts/check-*') | count)
 cases=$(git ls-files 'tests/cases/*.cases' | count)
 echo "product code lines: $product"

@@ -19,6 +19,10 @@
 #   LICENSE  CHANGELOG.md
 #   SHA256SUMS                  every other file's SHA-256 (sha256sum -c)
 #
+# reference.html holds the WebAssembly build's script: every function can
+# be tried on it, from file:// too.  dist/twinekit-VERSION.tgz is the npm
+# package, made by npm pack from build/wasm/wasm/package.
+#
 # dist/TwineKit-VERSION-linux-ARCH.tar.gz holds TwineKit-VERSION-linux-ARCH/:
 # the `cmake --install` tree of the native build (bin/tkcall,
 # include/twinekit.h, lib/libtwinekit.so and its soname links,
@@ -56,6 +60,8 @@ build() {
 build build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
 build build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 build build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
+TK_JOBS=$jobs bash scripts/test-wasm.sh --build-only >build/wasm.build.log 2>&1 ||
+  { tail -40 build/wasm.build.log; die "the WebAssembly build failed (log: build/wasm.build.log)"; }
 
 missing=()
 for f in build/win32/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a} \
@@ -80,7 +86,8 @@ cp build/win64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a
 cp include/twinekit.h "$win/include"
 cp build/native/TwineKit.bas "$win/basic"
 cp docs/reference.md "$win/docs"
-python3 scripts/render-reference.py docs/reference.md "$win/docs/reference.html" ||
+python3 scripts/render-reference.py docs/reference.md "$win/docs/reference.html" \
+  build/wasm/wasm/reference_page.mjs ||
   die "rendering docs/reference.md failed"
 cp docs/windows-readme.md "$win/README.md"
 cp LICENSE CHANGELOG.md "$win"
@@ -99,4 +106,5 @@ zip=dist/TwineKit-$version-windows.zip
 tgz=dist/$(basename "$linux").tar.gz
 python3 scripts/archive.py "$win" "$zip" "$mtime"
 python3 scripts/archive.py "$linux" "$tgz" "$mtime"
-echo "package: wrote $zip and $tgz"
+npm_tgz=dist/$(cd dist && npm pack --silent ../build/wasm/wasm/package)
+echo "package: wrote $zip, $tgz and $npm_tgz"

@@ -4,7 +4,8 @@
 # every other file, and its README is the one for the Basic programmer;
 # every file that the CHANGELOG names ships in one of them; the Linux archive, unpacked elsewhere, has the shared
 # library's soname links and serves a small C program built with CMake
-# (shared and static library) and with cc and pkg-config.
+# (shared and static library) and with cc and pkg-config; the npm package
+# installs from its tarball and serves a user's script.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 here=$root/tests/package
@@ -64,4 +65,7 @@ cmake --build "$tmp/consumer" >/dev/null
 cc -o "$tmp/consumer_pc" "$here/consumer/consumer.c" \
   $(PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig pkg-config --cflags --libs twinekit)
 LD_LIBRARY_PATH=$prefix/lib "$tmp/consumer_pc"
-echo "check_packages: both archives pass"
+# The npm package, installed from its tarball and imported as a user would.
+(cd "$root/tests/wasm" && npm ci --prefer-offline --no-audit --no-fund --loglevel=error)
+TK_WASM_TARBALL="$root/dist/twinekit-$version.tgz" node --test "$root/tests/wasm/package.test.mjs"
+echo "check_packages: the archives and the npm package pass"
