@@ -65,7 +65,7 @@ BSTR FilterBlocks(Bytes txt, Bytes delimiters) {
 BSTR InsertByMask(Bytes mask, Bytes mask_char, Bytes txt) {
   if (mask.empty()) return EmptyResult();
   if (txt.empty()) return CopyOfText(mask);
-  const uint8_t placeholder = mask_char.empty() ? kDefaultPlaceholder : mask_char[0];
+  const uint8_t placeholder = FirstByteOr(mask_char, kDefaultPlaceholder);
   return BuildWholeResult(mask.size(), [&](MutableBytes out) {
     size_t filled = 0;
     for (size_t i = 0; i < mask.size(); ++i) {

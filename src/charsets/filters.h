@@ -13,7 +13,7 @@ namespace twinekit::charsets {
 inline constexpr size_t kMaxCheckSet = 128;
 
 // True when every byte value listed in chars occurs somewhere in txt.
-TK_INTEGER CheckChars(Bytes txt, Bytes chars);
+bool CheckChars(Bytes txt, Bytes chars);
 
 // txt without the bytes that are in chars.
 BSTR FilterChars(Bytes txt, Bytes chars);

@@ -1,5 +1,5 @@
-// Shuffling: the bytes of a text in an order set by the library's
-// generator, reseeded from the clock at every call.
+// Shuffling: the bytes of a text in an order set by a generator seeded
+// from the clock at every call.
 #pragma once
 
 #include "frame/bytes.h"

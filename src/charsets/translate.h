@@ -9,11 +9,11 @@ namespace twinekit::charsets {
 
 // True after translating all of txt; False, with txt untouched, when txt
 // or either list is empty.
-TK_INTEGER ChangeChars(MutableBytes txt, Bytes old_chars, Bytes new_chars);
+bool ChangeChars(MutableBytes txt, Bytes old_chars, Bytes new_chars);
 
 // As ChangeChars, but the walk ends at the first byte of txt that equals
 // the first byte of stop before translation; that byte and the rest stay.
 // False when stop is empty too.
-TK_INTEGER ChangeCharsUntil(MutableBytes txt, Bytes old_chars, Bytes new_chars, Bytes stop);
+bool ChangeCharsUntil(MutableBytes txt, Bytes old_chars, Bytes new_chars, Bytes stop);
 
 }  // namespace twinekit::charsets

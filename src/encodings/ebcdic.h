@@ -7,7 +7,7 @@
 namespace twinekit::encodings {
 
 // Replaces every byte of txt, zero bytes included, by table's entry for it.
-// False (and nothing written) when txt is empty, True otherwise.
-TK_INTEGER TranslateInPlace(MutableBytes txt, const ByteTable& table);
+// False (and nothing written) when txt is empty, true otherwise.
+bool TranslateInPlace(MutableBytes txt, const ByteTable& table);
 
 }  // namespace twinekit::encodings

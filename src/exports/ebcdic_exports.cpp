@@ -8,11 +8,13 @@ using namespace twinekit;
 extern "C" {
 
 TK_INTEGER TK_CALL cCnvASCIItoEBCDIC(BSTR* Txt) {
-  return encodings::TranslateInPlace(ReadByRefForWriting(Txt), encodings::kAsciiToEbcdic);
+  return AsBasicBool(
+      encodings::TranslateInPlace(ReadByRefForWriting(Txt), encodings::kAsciiToEbcdic));
 }
 
 TK_INTEGER TK_CALL cCnvEBCDICtoASCII(BSTR* Txt) {
-  return encodings::TranslateInPlace(ReadByRefForWriting(Txt), encodings::kEbcdicToAscii);
+  return AsBasicBool(
+      encodings::TranslateInPlace(ReadByRefForWriting(Txt), encodings::kEbcdicToAscii));
 }
 
 }  // extern "C"
