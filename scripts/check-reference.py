@@ -17,6 +17,8 @@ import subprocess
 import sys
 import tempfile
 
+import export_table
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
@@ -56,7 +58,7 @@ def sections(lines):
 def main():
     reference, tkcall = sys.argv[1:]
     lines = open(reference, encoding="latin-1").read().split("\n")
-    names = re.findall(r"X\((c\w+), \d+,", read("src/exports/export_table.h"))
+    names = [e.name for e in export_table.read()]
     header = read("include/twinekit.h")
     basic = read("basic/TwineKit.bas").split("#Else", 1)[1].split("\n")
     cases = {tokens(l) for f in glob.glob(os.path.join(ROOT, "tests/cases/*.cases"))

@@ -12,8 +12,12 @@ its name in the C header (a name that is a reserved word of the language is
 lengthened: Stop -> StopChars).  With VERSION (the module as shipped), its
 second line is "' TwineKit VERSION".
 """
+import os
 import re
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import export_table  # noqa: E402
 
 ARG = {"R": "ByRef String", "W": "ByRef String", "V": "ByVal String",
        "L": "ByVal Long", "I": "ByVal Integer", "X": "ByRef Variant"}
@@ -35,7 +39,7 @@ DECLARE = re.compile(r'^(?:Public\s+|Private\s+)?Declare\s+(PtrSafe\s+)?(Functio
 
 def expected(table, header):
     """Each export's declaration in a normal form: kind, result and arguments."""
-    kinds = {n: (a, r) for n, a, r in re.findall(r'X\((c\w+), \d+, "(\w*)", \'(\w)\'\)', table)}
+    kinds = {e.name: (e.args, e.result) for e in export_table.read(table)}
     out = {}
     for name, params in re.findall(r"TK_CALL\s+(c\w+)\(([^)]*)\);", header):
         names = [re.findall(r"\w+", p)[-1] for p in params.split(",") if p.strip()]
@@ -63,7 +67,7 @@ def same_name(basic, c):
 
 def main():
     bas, table, header, *version = sys.argv[1:]
-    want = expected(open(table).read(), open(header).read())
+    want = expected(table, open(header).read())
     problems, seen, branch = [], {"64": set(), "32": set()}, None
     text = open(bas, encoding="latin-1").read().replace("\r\n", "\n").replace(" _\n", " ")
     stamp = (text.split("\n") + [""])[1]
