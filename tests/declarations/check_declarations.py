@@ -9,8 +9,10 @@ TWINEKIT.DLL), and declares every export exactly once in each: Sub for an
 export with no result, otherwise Function with the result's type; each
 argument ByRef/ByVal with the type of its kind, in the export's order, under
 its name in the C header (a name that is a reserved word of the language is
-lengthened: Stop -> StopChars).  With VERSION (the module as shipped), its
-second line is "' TwineKit VERSION".
+lengthened: Stop -> StopChars).  The loader, TwineKitLoad, is there once,
+and each branch declares its one system function, LoadLibraryA, as that
+branch must.  With VERSION (the module as shipped), its second line is
+"' TwineKit VERSION".
 """
 import os
 import re
@@ -24,6 +26,10 @@ ARG = {"R": "ByRef String", "W": "ByRef String", "V": "ByVal String",
 RESULT = {"S": "Function String", "I": "Function Integer", "L": "Function Long",
           "X": "Function Variant", "N": "Sub None"}
 BRANCHES = {"64": ("TWINEKIT64.DLL", "PtrSafe"), "32": ("TWINEKIT.DLL", "")}
+# The loader's declaration in each branch: (name, lib, PtrSafe, result, arguments).
+LOADER = {"64": ("LoadLibraryA", "kernel32", "PtrSafe", "Function LongPtr", [("ByVal String", "FileName")]),
+          "32": ("LoadLibraryA", "kernel32", "", "Function Long", [("ByVal String", "FileName")])}
+LOADER_FUNCTION = re.compile(r"^Public Function TwineKitLoad\(ByVal Folder As String\) As String$", re.M)
 RESERVED = {w.lower() for w in """
     And Any As Boolean ByRef Byte ByVal Call Case Close Const Currency Date Declare
     Dim Do Double Each Else ElseIf Empty End Enum Eqv Erase Error Event Exit False For
@@ -88,6 +94,11 @@ def main():
             continue
         name, lib, ptrsafe, result, args = d
         where = f"{bas}:{number}: {name}"
+        if branch is not None and name == LOADER[branch][0] and name not in seen[branch]:
+            seen[branch].add(name)
+            if d != LOADER[branch]:
+                problems.append(f"{where}: declared {d}, want {LOADER[branch]}")
+            continue
         if branch is None or name in seen[branch] or name not in want:
             problems.append(f"{where}: not an export, outside the branches, or declared twice")
             continue
@@ -99,10 +110,14 @@ def main():
                 not all(same_name(b, c) for (_, b), (_, c) in zip(args, want_args))):
             problems.append(f"{where}: declared {result} {args}, want {want[name]}")
     for branch, names in seen.items():
-        problems += [f"{bas}: {n} is not declared in the {branch}-bit branch" for n in sorted(set(want) - names)]
+        problems += [f"{bas}: {n} is not declared in the {branch}-bit branch"
+                     for n in sorted((set(want) | {LOADER[branch][0]}) - names)]
+    if len(LOADER_FUNCTION.findall(text)) != 1:
+        problems.append(f"{bas}: no TwineKitLoad(ByVal Folder As String) As String")
     for p in problems:
         print("FAIL", p)
-    print(f"ok: {bas} declares all {len(want)} exports in both branches" if not problems else "")
+    print(f"ok: {bas} declares all {len(want)} exports and the loader in both branches"
+          if not problems else "")
     return 1 if problems or len(want) != 64 else 0
 
 
