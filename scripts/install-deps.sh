@@ -10,6 +10,7 @@ packages=(
   llvm lld  # llvm-dlltool and lld-link: the Microsoft-ABI import libraries and client
   gcc-multilib g++-multilib
   mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64
+  osslsigncode openssl  # signing the DLLs; the package test's throwaway certificate
 )
 
 missing=()
