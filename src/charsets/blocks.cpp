@@ -1,4 +1,4 @@
-#include "charsets/blocks.h"
+#include "charsets/charsets.h"
 
 #include <algorithm>
 #include <cstring>

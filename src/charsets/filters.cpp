@@ -1,4 +1,4 @@
-#include "charsets/filters.h"
+#include "charsets/charsets.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,7 @@
-#include "charsets/mix.h"
+#include "charsets/charsets.h"
 
 #include <utility>
 
-#include "frame/clock.h"
 #include "frame/random.h"
 #include "frame/result.h"
 #include "frame/zstring.h"

@@ -1,4 +1,4 @@
-#include "charsets/translate.h"
+#include "charsets/charsets.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "encodings/digits.h"
+#include "encodings/encodings.h"
 
 #include "frame/byte_map.h"
 #include "frame/chars.h"

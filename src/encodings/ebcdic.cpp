@@ -1,4 +1,4 @@
-#include "encodings/ebcdic.h"
+#include "encodings/encodings.h"
 
 #include "frame/byte_map.h"
 

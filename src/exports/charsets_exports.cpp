@@ -1,8 +1,5 @@
 // Exports of the character sets family.
-#include "charsets/blocks.h"
-#include "charsets/filters.h"
-#include "charsets/mix.h"
-#include "charsets/translate.h"
+#include "charsets/charsets.h"
 #include "frame/bytes.h"
 
 using namespace twinekit;

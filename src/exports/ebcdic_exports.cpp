@@ -1,6 +1,6 @@
 // Exports of the EBCDIC conversions: both rewrite the caller's string in
 // place and keep its length.
-#include "encodings/ebcdic.h"
+#include "encodings/encodings.h"
 #include "frame/bytes.h"
 
 using namespace twinekit;

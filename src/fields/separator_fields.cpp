@@ -1,4 +1,4 @@
-#include "fields/separator_fields.h"
+#include "fields/fields.h"
 
 #include "fields/default_separator.h"
 #include "fields/field_scan.h"

@@ -1,4 +1,4 @@
-#include "fields/token_tests.h"
+#include "fields/fields.h"
 
 #include "fields/field_scan.h"
 #include "frame/byte_scan.h"

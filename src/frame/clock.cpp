@@ -1,4 +1,4 @@
-#include "frame/clock.h"
+#include "frame/random.h"
 
 #include "frame/platform.h"
 

@@ -10,6 +10,11 @@
 
 namespace twinekit {
 
+// The seed from the clock: calendar time in whole seconds since
+// 1970-01-01 00:00:00 UTC, as 32 bits; all 32 bits set (-1) for a time
+// before 1970 or past the 32-bit range (frame/clock.cpp).
+uint32_t SeedFromClock();
+
 // A generator's state and its draws.
 class Generator {
  public:
