@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "native_call.h"
+#include "host_call.h"
 #include "twinekit_version.h"
 
 namespace {
@@ -79,7 +79,7 @@ int Check(int count, char** files) {
         ++skipped;
         continue;
       }
-      const std::string problem = tkcases::CheckOutcome(c, tkhost::RunCase(c));
+      const std::string problem = tkhost::CheckCase(c, tkhost::CallTyped);
       if (problem.empty()) {
         ++passed;
       } else {
@@ -136,8 +136,8 @@ int main(int argc, char** argv) {
     values.push_back(std::move(*v));
   }
 
-  tkhost::HostCall call(*info, values);
-  const tkhost::Returned r = call.Invoke();
+  tkhost::HostArgs args(*info, values);
+  const tkhost::Returned r = tkhost::CallTyped(args);
   switch (info->result) {
     case 'S': PrintString("result", r.string); SysFreeString(r.string); break;
     case 'I': std::printf("result: %lld (Integer)\n", static_cast<long long>(r.number)); break;
@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
     default: std::printf("result: none\n"); break;
   }
   if (info->args.starts_with('W')) {
-    const std::string after = call.Bytes(0);
+    const std::string after = args.Bytes(0);
     std::printf("argument after the call: %s (%zu byte%s)\n", tkhost::Quote(after).c_str(),
                 after.size(), after.size() == 1 ? "" : "s");
   }
