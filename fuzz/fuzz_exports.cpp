@@ -65,7 +65,8 @@ void CallAndCheck(const twinekit::ExportInfo& e, const std::vector<tkhost::Value
   tk_test_fail_scratch(0, 0);
   tk_test_fail_bstr(0, 0);
 
-  if (e.result == 'S') {
+  const tkhost::ResultKind result = tkhost::ResultKindOf(e.result);
+  if (result == tkhost::ResultKind::kString) {
     if (r.string == nullptr && !bstr_failed) Fail("null string result", e);
     if (const std::string problem = call.CheckResult(r.string); !problem.empty()) {
       Fail(problem.c_str(), e);
@@ -78,7 +79,7 @@ void CallAndCheck(const twinekit::ExportInfo& e, const std::vector<tkhost::Value
     const auto* bytes = reinterpret_cast<const uint8_t*>(r.string);
     for (UINT i = 0, count = SysStringByteLen(r.string); i < count; ++i) sink = sink ^ bytes[i];
     SysFreeString(r.string);
-  } else if (e.result == 'X' && r.variant.vt != VT_I4) {
+  } else if (result == tkhost::ResultKind::kVariant && r.variant.vt != VT_I4) {
     Fail("Variant result not of subtype Long", e);
   }
   if (tk_test_live_scratch() != live_scratch) Fail("scratch buffer left alive", e);
@@ -107,12 +108,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tkfuzz::Input in(data, size);
   const twinekit::ExportInfo& e = twinekit::kExports[in.Byte() % twinekit::kExports.size()];
   std::vector<tkhost::Value> values;
-  for (const char kind : e.args) {
+  for (const char letter : e.args) {
+    const tkhost::ArgKind kind = tkhost::ArgKindOf(letter);
     tkhost::Value v;
-    if (kind == 'L' || kind == 'I') {
+    if (kind == tkhost::ArgKind::kLong || kind == tkhost::ArgKind::kInteger) {
       v.tag = tkhost::Value::kNumber;
       v.number = tkfuzz::ReadNumber(in, FirstStringLength(values));
-    } else if (kind == 'X') {
+    } else if (kind == tkhost::ArgKind::kVariant) {
       v.tag = tkhost::Value::kVariant;
       v.variant = tkfuzz::ReadVariant(in);
     } else {
