@@ -27,6 +27,7 @@ Private Const TWINEKIT_DLL As String = "TWINEKIT64.DLL"
 Private Const OTHER_DLL As String = "TWINEKIT.DLL"
 Private Const HOST_WIDTH As String = "64-bit"
 Private Declare PtrSafe Function LoadLibraryA Lib "kernel32" (ByVal FileName As String) As LongPtr
+Private Declare PtrSafe Function GetFileAttributesA Lib "kernel32" (ByVal FileName As String) As Long
 
 ' Positions and blocks
 Public Declare PtrSafe Function cOneCharFromLeft Lib "TWINEKIT64.DLL" (ByRef Txt As String, ByVal Position As Long) As String
@@ -113,6 +114,7 @@ Private Const TWINEKIT_DLL As String = "TWINEKIT.DLL"
 Private Const OTHER_DLL As String = "TWINEKIT64.DLL"
 Private Const HOST_WIDTH As String = "32-bit"
 Private Declare Function LoadLibraryA Lib "kernel32" (ByVal FileName As String) As Long
+Private Declare Function GetFileAttributesA Lib "kernel32" (ByVal FileName As String) As Long
 
 ' Positions and blocks
 Public Declare Function cOneCharFromLeft Lib "TWINEKIT.DLL" (ByRef Txt As String, ByVal Position As Long) As String
@@ -209,10 +211,9 @@ Public Function TwineKitLoad(ByVal Folder As String) As String
         Folder = Folder & "\"
     End If
     Path = Folder & TWINEKIT_DLL
-    On Error Resume Next
-    Found = Len(Dir$(Path)) > 0
-    FoundOther = Len(Dir$(Folder & OTHER_DLL)) > 0
-    On Error GoTo 0
+    ' -1 is no such file (nor folder).
+    Found = GetFileAttributesA(Path) <> -1
+    FoundOther = GetFileAttributesA(Folder & OTHER_DLL) <> -1
     If Not Found And FoundOther Then
         TwineKitLoad = TWINEKIT_DLL & " is not in " & Folder & ", only " & OTHER_DLL & _
             ", which serves the other width: this host is " & HOST_WIDTH & _

@@ -10,8 +10,8 @@ export with no result, otherwise Function with the result's type; each
 argument ByRef/ByVal with the type of its kind, in the export's order, under
 its name in the C header (a name that is a reserved word of the language is
 lengthened: Stop -> StopChars).  The loader, TwineKitLoad, is there once,
-and each branch declares its one system function, LoadLibraryA, as that
-branch must.  With VERSION (the module as shipped), its second line is
+and each branch declares its system functions, LoadLibraryA and
+GetFileAttributesA, as that branch must.  With VERSION (the module as shipped), its second line is
 "' TwineKit VERSION".
 """
 import os
@@ -26,9 +26,13 @@ ARG = {"R": "ByRef String", "W": "ByRef String", "V": "ByVal String",
 RESULT = {"S": "Function String", "I": "Function Integer", "L": "Function Long",
           "X": "Function Variant", "N": "Sub None"}
 BRANCHES = {"64": ("TWINEKIT64.DLL", "PtrSafe"), "32": ("TWINEKIT.DLL", "")}
-# The loader's declaration in each branch: (name, lib, PtrSafe, result, arguments).
-LOADER = {"64": ("LoadLibraryA", "kernel32", "PtrSafe", "Function LongPtr", [("ByVal String", "FileName")]),
-          "32": ("LoadLibraryA", "kernel32", "", "Function Long", [("ByVal String", "FileName")])}
+# The loader's declarations in each branch: name -> (name, lib, PtrSafe,
+# result, arguments).
+FILE_NAME = [("ByVal String", "FileName")]
+LOADER = {"64": {"LoadLibraryA": ("LoadLibraryA", "kernel32", "PtrSafe", "Function LongPtr", FILE_NAME),
+                 "GetFileAttributesA": ("GetFileAttributesA", "kernel32", "PtrSafe", "Function Long", FILE_NAME)},
+          "32": {"LoadLibraryA": ("LoadLibraryA", "kernel32", "", "Function Long", FILE_NAME),
+                 "GetFileAttributesA": ("GetFileAttributesA", "kernel32", "", "Function Long", FILE_NAME)}}
 LOADER_FUNCTION = re.compile(r"^Public Function TwineKitLoad\(ByVal Folder As String\) As String$", re.M)
 RESERVED = {w.lower() for w in """
     And Any As Boolean ByRef Byte ByVal Call Case Close Const Currency Date Declare
@@ -94,10 +98,10 @@ def main():
             continue
         name, lib, ptrsafe, result, args = d
         where = f"{bas}:{number}: {name}"
-        if branch is not None and name == LOADER[branch][0] and name not in seen[branch]:
+        if branch is not None and name in LOADER[branch] and name not in seen[branch]:
             seen[branch].add(name)
-            if d != LOADER[branch]:
-                problems.append(f"{where}: declared {d}, want {LOADER[branch]}")
+            if d != LOADER[branch][name]:
+                problems.append(f"{where}: declared {d}, want {LOADER[branch][name]}")
             continue
         if branch is None or name in seen[branch] or name not in want:
             problems.append(f"{where}: not an export, outside the branches, or declared twice")
@@ -111,7 +115,7 @@ def main():
             problems.append(f"{where}: declared {result} {args}, want {want[name]}")
     for branch, names in seen.items():
         problems += [f"{bas}: {n} is not declared in the {branch}-bit branch"
-                     for n in sorted((set(want) | {LOADER[branch][0]}) - names)]
+                     for n in sorted((set(want) | set(LOADER[branch])) - names)]
     if len(LOADER_FUNCTION.findall(text)) != 1:
         problems.append(f"{bas}: no TwineKitLoad(ByVal Folder As String) As String")
     for p in problems:
