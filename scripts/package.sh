@@ -99,8 +99,9 @@ split_debug() {
 
 # Signs a DLL in place when a certificate was given.
 sign() {
-  local dll=$1
-  osslsigncode sign -certs "$TK_SIGN_CERT" -key "$TK_SIGN_KEY" ${TK_SIGN_PASSWORD:+-pass "$TK_SIGN_PASSWORD"} \
+  local dll=$1 pass=()
+  [ -z "${TK_SIGN_PASSWORD:-}" ] || pass=(-pass "$TK_SIGN_PASSWORD")
+  osslsigncode sign -certs "$TK_SIGN_CERT" -key "$TK_SIGN_KEY" "${pass[@]}" \
     -n TwineKit -h sha256 -time "$mtime" -in "$dll" -out "$dll.signed" >/dev/null &&
     mv "$dll.signed" "$dll" || die "signing $dll failed"
 }
