@@ -103,7 +103,7 @@ sign() {
   [ -z "${TK_SIGN_PASSWORD:-}" ] || pass=(-pass "$TK_SIGN_PASSWORD")
   osslsigncode sign -certs "$TK_SIGN_CERT" -key "$TK_SIGN_KEY" "${pass[@]}" \
     -n TwineKit -h sha256 -time "$mtime" -in "$dll" -out "$dll.signed" >/dev/null &&
-    mv "$dll.signed" "$dll" || die "signing $dll failed"
+    cat "$dll.signed" >"$dll" && rm "$dll.signed" || die "signing $dll failed"
 }
 
 win=$stage/TwineKit-$version
