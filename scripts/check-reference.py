@@ -25,6 +25,8 @@ import subprocess
 import sys
 import tempfile
 
+import export_table
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
@@ -295,8 +297,7 @@ def check_runnable(path, lines, tkcall, kinds):
 def main():
     reference, tkcall, *guides = sys.argv[1:]
     lines = open(reference, encoding="latin-1").read().split("\n")
-    table = re.findall(r"X\((c\w+), \d+, \"(\w*)\", '(\w)'\)", read("src/exports/export_table.h"))
-    kinds = {n: (a, r) for n, a, r in table}
+    kinds = {e.name: (e.args, e.result) for e in export_table.read()}
     names = list(kinds)
     header = read("include/twinekit.h")
     basic = read("basic/TwineKit.bas").split("#Else", 1)[1].split("\n")

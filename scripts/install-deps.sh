@@ -12,6 +12,7 @@ packages=(
   gcc-multilib g++-multilib
   mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64
   emscripten nodejs chromium  # the WebAssembly build, its tests and the npm package
+  osslsigncode openssl  # signing the DLLs; the package test's throwaway certificate
 )
 # npm comes with some builds of nodejs and is a package of its own in Debian's.
 command -v npm >/dev/null || packages+=(npm)

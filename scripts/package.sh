@@ -30,6 +30,19 @@
 # docs/reference.md and docs/reference.html, README.md, LICENSE and
 # CHANGELOG.md.
 #
+# Both archives ship lean: the DLLs, libtwinekit.so and tkcall stripped,
+# each with a debug link to its debug information, which goes to
+# dist/TwineKit-VERSION-debug.tar.gz (x86/TWINEKIT.DLL.debug,
+# x64/TWINEKIT64.DLL.debug, lib/libtwinekit.so.VERSION.debug,
+# bin/tkcall.debug): addr2line or gdb read a crash address against it.
+# libtwinekit.a loses its debug information and keeps its symbols.
+#
+# Given a certificate (TK_SIGN_CERT and TK_SIGN_KEY, PEM files; the key's
+# password, if any, in TK_SIGN_PASSWORD), both DLLs are signed
+# (Authenticode, osslsigncode, signing time that of the archive entries)
+# before SHA256SUMS is written; without one the script says that they are
+# not signed.
+#
 # VERSION is the CMake project version, ARCH the machine's (x86_64).  The
 # builds are build/native (RelWithDebInfo), build/win32 and build/win64,
 # configured when missing as scripts/setup.sh does.  Every archive entry has
@@ -78,11 +91,42 @@ mtime=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
 
 stage=build/package
 rm -rf "$stage"
+debug=$stage/TwineKit-$version-debug
+
+# Moves the debug information of BINARY to DIR/NAME.debug, strips BINARY
+# and links it to that file, with the objcopy given.
+split_debug() {
+  local objcopy=$1 binary=$2 dir=$3
+  local file
+  file=$dir/$(basename "$binary").debug
+  mkdir -p "$dir"
+  "$objcopy" --only-keep-debug "$binary" "$file" &&
+    "$objcopy" --strip-all --add-gnu-debuglink="$file" "$binary" ||
+    die "splitting the debug information of $binary failed"
+}
+
+# Signs a DLL in place when a certificate was given.
+sign() {
+  local dll=$1 pass=()
+  [ -z "${TK_SIGN_PASSWORD:-}" ] || pass=(-pass "$TK_SIGN_PASSWORD")
+  osslsigncode sign -certs "$TK_SIGN_CERT" -key "$TK_SIGN_KEY" "${pass[@]}" \
+    -n TwineKit -h sha256 -time "$mtime" -in "$dll" -out "$dll.signed" >/dev/null &&
+    cat "$dll.signed" >"$dll" && rm "$dll.signed" || die "signing $dll failed"
+}
 
 win=$stage/TwineKit-$version
 mkdir -p "$win"/{x86,x64,include,basic,docs}
 cp build/win32/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a} "$win/x86"
 cp build/win64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a} "$win/x64"
+split_debug i686-w64-mingw32-objcopy "$win/x86/TWINEKIT.DLL" "$debug/x86"
+split_debug x86_64-w64-mingw32-objcopy "$win/x64/TWINEKIT64.DLL" "$debug/x64"
+if [ -n "${TK_SIGN_CERT:-}" ] && [ -n "${TK_SIGN_KEY:-}" ]; then
+  sign "$win/x86/TWINEKIT.DLL"
+  sign "$win/x64/TWINEKIT64.DLL"
+  echo "package: signed TWINEKIT.DLL and TWINEKIT64.DLL with $TK_SIGN_CERT"
+else
+  echo "package: no certificate given (TK_SIGN_CERT, TK_SIGN_KEY): the DLLs are not signed"
+fi
 cp include/twinekit.h "$win/include"
 cp build/native/TwineKit.bas "$win/basic"
 cp docs/reference.md "$win/docs"
@@ -97,6 +141,9 @@ mv "$stage/SHA256SUMS" "$win"
 
 linux=$stage/TwineKit-$version-linux-$(uname -m)
 cmake --install build/native --prefix "$linux" >/dev/null
+split_debug objcopy "$linux/lib/libtwinekit.so.$version" "$debug/lib"
+split_debug objcopy "$linux/bin/tkcall" "$debug/bin"
+objcopy --strip-debug "$linux/lib/libtwinekit.a" || die "stripping libtwinekit.a failed"
 cp README.md LICENSE CHANGELOG.md "$linux"
 mkdir -p "$linux/docs"
 cp "$win/docs/reference.md" "$win/docs/reference.html" "$linux/docs"
@@ -106,5 +153,6 @@ zip=dist/TwineKit-$version-windows.zip
 tgz=dist/$(basename "$linux").tar.gz
 python3 scripts/archive.py "$win" "$zip" "$mtime"
 python3 scripts/archive.py "$linux" "$tgz" "$mtime"
+python3 scripts/archive.py "$debug" "dist/$(basename "$debug").tar.gz" "$mtime"
 npm_tgz=dist/$(cd dist && npm pack --silent ../build/wasm/wasm/package)
-echo "package: wrote $zip, $tgz and $npm_tgz"
+echo "package: wrote $zip, $tgz, dist/$(basename "$debug").tar.gz and $npm_tgz"

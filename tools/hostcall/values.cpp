@@ -4,15 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "frame/chars.h"
+
 namespace tkhost {
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+int HexDigit(char c) { return twinekit::HexDigitValue(static_cast<uint8_t>(c)); }
 
 // One escape after a backslash at text[i]; advances i past it.
 bool Unescape1(std::string_view text, size_t& i, std::string& out) {

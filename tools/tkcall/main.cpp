@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "native_call.h"
+#include "host_call.h"
 #include "twinekit_version.h"
 
 namespace {
@@ -44,7 +44,7 @@ const char* KindName(char kind) {
 // Prints c's call as a case line with what the library gave, and on a
 // comment line below it anything the host would find wrong.
 void RunAndPrint(const tkcases::Case& c) {
-  const tkcases::Outcome seen = tkhost::RunCase(c);
+  const tkcases::Outcome seen = tkhost::RunCase(c, tkhost::CallTyped);
   std::printf("%s\n", tkcases::CaseLine(c, seen).c_str());
   for (const std::string* problem : {&seen.error, &seen.changed_argument}) {
     if (!problem->empty()) std::printf("# %s\n", problem->c_str());
@@ -98,7 +98,7 @@ int Check(int count, char** files) {
         ++skipped;
         continue;
       }
-      const std::string problem = tkcases::CheckOutcome(c, tkhost::RunCase(c));
+      const std::string problem = tkhost::CheckCase(c, tkhost::CallTyped);
       if (problem.empty()) {
         ++passed;
       } else {

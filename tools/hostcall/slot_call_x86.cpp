@@ -87,7 +87,7 @@ _tk_thunk_call:
   ret
 )");
 
-namespace tkharness {
+namespace tkhost {
 namespace {
 
 std::string Hex(uint32_t v) {
@@ -129,7 +129,7 @@ SlotCallResult CallWithSlots(void* fn, std::span<const uintptr_t> slots) {
   uint32_t pushed[8] = {};
   SlotCallResult out;
   if (slots.size() > std::size(pushed)) {
-    out.problem = "the harness cannot push more than 8 slots";
+    out.problem = "the host call cannot push more than 8 slots";
     return out;
   }
   for (size_t i = 0; i < slots.size(); ++i) pushed[i] = static_cast<uint32_t>(slots[i]);
@@ -140,4 +140,4 @@ SlotCallResult CallWithSlots(void* fn, std::span<const uintptr_t> slots) {
   return out;
 }
 
-}  // namespace tkharness
+}  // namespace tkhost

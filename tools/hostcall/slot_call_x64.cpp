@@ -4,7 +4,7 @@
 // cannot unbalance the stack.
 #include "slot_call.h"
 
-namespace tkharness {
+namespace tkhost {
 
 SlotCallResult CallWithSlots(void* fn, std::span<const uintptr_t> s) {
   using U = uintptr_t;
@@ -18,9 +18,9 @@ SlotCallResult CallWithSlots(void* fn, std::span<const uintptr_t> s) {
     case 5:
       out.returned = reinterpret_cast<U (*)(U, U, U, U, U)>(fn)(s[0], s[1], s[2], s[3], s[4]);
       break;
-    default: out.problem = "the harness cannot pass more than 5 slots"; break;
+    default: out.problem = "the host call cannot pass more than 5 slots"; break;
   }
   return out;
 }
 
-}  // namespace tkharness
+}  // namespace tkhost
