@@ -10,6 +10,7 @@
 
 #include "allocation_watch.h"
 #include "host_strings.h"
+#include "host_variant.h"
 #include "slot_call.h"
 
 namespace tkharness {
@@ -23,9 +24,7 @@ constexpr size_t kMaxArgs = 4;
 struct HostArgs {
   std::array<std::unique_ptr<HostBstr>, kMaxArgs> strings;
   std::array<BSTR, kMaxArgs> variables{};  // the host's String variables
-  std::array<VARIANT, kMaxArgs> variants{};
-  std::array<VARIANT, kMaxArgs> variants_before{};
-  std::array<std::u16string, kMaxArgs> variant_texts;
+  std::array<std::unique_ptr<tkhost::HostVariant>, kMaxArgs> variants;
 };
 
 uintptr_t NumberSlot(int64_t value, char kind, uint64_t garbage) {
@@ -59,9 +58,8 @@ std::vector<uintptr_t> BuildSlots(const twinekit::ExportInfo& info, const tkcase
         slots.push_back(NumberSlot(a.number, kind, garbage));
         break;
       case 'X':
-        args.variants[i] = args.variants_before[i] = MakeHostVariant(a.variant);
-        args.variant_texts[i] = TextOf(args.variants[i]);
-        slots.push_back(reinterpret_cast<uintptr_t>(&args.variants[i]));
+        args.variants[i] = std::make_unique<tkhost::HostVariant>(a.variant);
+        slots.push_back(reinterpret_cast<uintptr_t>(args.variants[i]->get()));
         break;
     }
   }
@@ -73,10 +71,8 @@ std::vector<uintptr_t> BuildSlots(const twinekit::ExportInfo& info, const tkcase
 bool IsHostMemory(const void* r, const twinekit::ExportInfo& info, const HostArgs& args) {
   for (size_t i = 0; i < info.args.size(); ++i) {
     if (args.strings[i] && args.strings[i]->Contains(r)) return true;
-    if (r == &args.variables[i] || r == &args.variants[i]) return true;
-    if (info.args[i] == 'X' && args.variants[i].vt == VT_BSTR && r == args.variants[i].bstrVal) {
-      return true;
-    }
+    if (r == &args.variables[i]) return true;
+    if (args.variants[i] && args.variants[i]->Holds(r)) return true;
   }
   return false;
 }
@@ -137,8 +133,7 @@ void CheckArguments(const twinekit::ExportInfo& info, HostArgs& args, Outcome& s
       } else if (BytesOf(s.get()) != s.original()) {
         seen.changed_argument = "the export changed read-only argument " + number;
       }
-    } else if (kind == 'X' &&
-               !SameVariant(args.variants[i], args.variants_before[i], args.variant_texts[i])) {
+    } else if (kind == 'X' && !args.variants[i]->Unchanged()) {
       seen.changed_argument = "the export changed the caller's Variant " + number;
     }
   }
@@ -188,9 +183,6 @@ Outcome CallAsBasicHost(void* fn, const tkcases::Case& c, uint64_t garbage) {
   }
 
   CheckArguments(info, args, seen);
-  for (size_t i = 0; i < info.args.size(); ++i) {
-    if (info.args[i] == 'X') VariantClear(&args.variants[i]);
-  }
   return seen;
 }
 

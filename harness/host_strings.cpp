@@ -59,38 +59,4 @@ bool HostBstr::Contains(const void* p) const {
   return q >= start && q < end;
 }
 
-VARIANT MakeHostVariant(const tkhost::VariantValue& v) {
-  VARIANT out;
-  VariantInit(&out);
-  out.vt = v.vt;
-  switch (v.vt) {
-    case VT_I2: out.iVal = static_cast<SHORT>(v.integer); break;
-    case VT_I4: out.lVal = static_cast<LONG>(v.integer); break;
-    case VT_UI1: out.bVal = static_cast<BYTE>(v.integer); break;
-    case VT_BOOL: out.boolVal = static_cast<VARIANT_BOOL>(v.integer); break;
-    case VT_CY: out.cyVal.int64 = v.integer; break;
-    case VT_R4: out.fltVal = static_cast<float>(v.real); break;
-    case VT_R8: out.dblVal = v.real; break;
-    case VT_DATE: out.date = v.real; break;
-    case VT_BSTR: {
-      std::vector<OLECHAR> wide;
-      for (unsigned char c : v.text) wide.push_back(c);
-      out.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-      break;
-    }
-    default: break;
-  }
-  return out;
-}
-
-std::u16string TextOf(const VARIANT& v) {
-  if (v.vt != VT_BSTR || v.bstrVal == nullptr) return {};
-  return std::u16string(reinterpret_cast<const char16_t*>(v.bstrVal), SysStringLen(v.bstrVal));
-}
-
-bool SameVariant(const VARIANT& a, const VARIANT& b, const std::u16string& text_before) {
-  if (std::memcmp(&a, &b, sizeof(VARIANT)) != 0) return false;
-  return a.vt != VT_BSTR || TextOf(a) == text_before;
-}
-
 }  // namespace tkharness

@@ -1,7 +1,6 @@
-// The host's side of string and Variant arguments: BSTRs made the way a
-// Basic host makes its temporaries, with guard bytes after the terminator so
-// that a write past the byte count shows, and Variants as the host builds
-// them.
+// The host's side of string arguments: BSTRs made the way a Basic host
+// makes its temporaries, with guard bytes after the terminator so that a
+// write past the byte count shows.
 #pragma once
 
 #include <windows.h>
@@ -45,16 +44,5 @@ class HostBstr {
   BSTR bstr_ = nullptr;
   std::string original_;
 };
-
-// A Variant as a Basic host builds it for a Variant argument; a String
-// inside it is a UTF-16 BSTR, each byte of the case's text one character.
-VARIANT MakeHostVariant(const tkhost::VariantValue& v);
-
-// True when the two Variants hold the same 16 bytes and, for a String, the
-// same characters.
-bool SameVariant(const VARIANT& a, const VARIANT& b, const std::u16string& text_before);
-
-// The characters of a Variant's String, or empty.
-std::u16string TextOf(const VARIANT& v);
 
 }  // namespace tkharness

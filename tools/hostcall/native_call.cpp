@@ -1,8 +1,6 @@
 #include "native_call.h"
 
-#include <cstring>
 #include <type_traits>
-#include <vector>
 
 namespace tkhost {
 
@@ -88,34 +86,6 @@ BSTR MakeBstr(const Value& v) {
   return SysAllocStringByteLen(v.bytes.data(), static_cast<UINT>(v.bytes.size()));
 }
 
-std::string VariantText(const VARIANT& v) {
-  return v.vt == VT_BSTR ? BytesOf(v.bstrVal) : std::string();
-}
-
-// A Variant as a Basic host builds it; a string inside is UTF-16.
-VARIANT MakeVariant(const VariantValue& v) {
-  VARIANT out;
-  VariantInit(&out);
-  out.vt = v.vt;
-  switch (v.vt) {
-    case VT_I2: out.iVal = static_cast<int16_t>(v.integer); break;
-    case VT_I4: out.lVal = static_cast<int32_t>(v.integer); break;
-    case VT_UI1: out.bVal = static_cast<uint8_t>(v.integer); break;
-    case VT_BOOL: out.boolVal = static_cast<int16_t>(v.integer); break;
-    case VT_CY: out.cyVal = v.integer; break;
-    case VT_R4: out.fltVal = static_cast<float>(v.real); break;
-    case VT_R8: out.dblVal = v.real; break;
-    case VT_DATE: out.date = v.real; break;
-    case VT_BSTR: {
-      const std::vector<OLECHAR> wide(v.text.begin(), v.text.end());
-      out.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-      break;
-    }
-    default: break;
-  }
-  return out;
-}
-
 // The 32-bit slot of an Integer argument as a host leaves it: the value in
 // the low 16 bits and garbage in the upper 16, which the export must ignore.
 int32_t IntegerSlot(int64_t value) {
@@ -133,17 +103,15 @@ HostCall::HostCall(const twinekit::ExportInfo& e, std::span<const Value> values)
       case 'V': strings_[i] = variables_[i] = MakeBstr(v); break;
       case 'L': numbers_[i] = static_cast<int32_t>(v.number); break;
       case 'I': numbers_[i] = IntegerSlot(v.number); break;
-      case 'X': variants_[i] = variants_before_[i] = MakeVariant(v.variant); break;
+      case 'X': variants_[i] = std::make_unique<HostVariant>(v.variant); break;
     }
     before_[i] = BytesOf(strings_[i]);
-    variant_texts_[i] = VariantText(variants_[i]);
   }
 }
 
 HostCall::~HostCall() {
   for (size_t i = 0; i < kMaxArgs; ++i) {
     SysFreeString(strings_[i]);
-    VariantClear(&variants_[i]);
   }
 }
 
@@ -153,7 +121,7 @@ Returned HostCall::Invoke() {
     s.refs[i] = &variables_[i];
     s.values[i] = strings_[i];
     s.numbers[i] = numbers_[i];
-    s.variants[i] = &variants_[i];
+    s.variants[i] = variants_[i] ? variants_[i]->get() : nullptr;
   }
   return kCallers[static_cast<size_t>(export_.ordinal - 1)](s);
 }
@@ -171,8 +139,7 @@ std::string HostCall::CheckArguments() const {
     if ((kind == 'R' || kind == 'V') && Bytes(i) != before_[i]) {
       return "the export changed read-only argument " + n;
     }
-    if (kind == 'X' && (std::memcmp(&variants_[i], &variants_before_[i], sizeof(VARIANT)) != 0 ||
-                        VariantText(variants_[i]) != variant_texts_[i])) {
+    if (kind == 'X' && variants_[i] && !variants_[i]->Unchanged()) {
       return "the export changed the caller's Variant " + n;
     }
   }
@@ -181,7 +148,8 @@ std::string HostCall::CheckArguments() const {
 
 bool HostCall::IsHostMemory(const void* r) const {
   for (size_t i = 0; i < kMaxArgs; ++i) {
-    if (r != nullptr && (r == strings_[i] || r == &variables_[i] || r == &variants_[i])) return true;
+    if (r != nullptr && (r == strings_[i] || r == &variables_[i])) return true;
+    if (variants_[i] && variants_[i]->Holds(r)) return true;
   }
   return false;
 }

@@ -5,12 +5,14 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <span>
 #include <string>
 
 #include "case_line.h"
 #include "exports/export_table.h"
 #include "frame/platform.h"
+#include "host_variant.h"
 #include "values.h"
 
 namespace tkhost {
@@ -52,9 +54,7 @@ class HostCall {
   std::array<BSTR, kMaxArgs> strings_{};    // the temporaries
   std::array<BSTR, kMaxArgs> variables_{};  // the String variables holding them
   std::array<std::string, kMaxArgs> before_;
-  std::array<VARIANT, kMaxArgs> variants_{};
-  std::array<VARIANT, kMaxArgs> variants_before_{};
-  std::array<std::string, kMaxArgs> variant_texts_;  // a Variant's string, as made
+  std::array<std::unique_ptr<HostVariant>, kMaxArgs> variants_;
   std::array<int32_t, kMaxArgs> numbers_{};
 };
 
