@@ -18,11 +18,16 @@ int DigitValue(OLECHAR c) {
   return 99;
 }
 
-// "&H7FFF" and "&O17": the digits are a bit pattern, read as signed; up to
-// four hexadecimal digits make an Integer's, more a Long's.
-HRESULT ParseRadix(const OLECHAR* p, const OLECHAR* end, int radix, int32_t* value) {
-  if (p == end) return DISP_E_TYPEMISMATCH;
-  const bool integer_pattern = radix == 16 && end - p <= 4;
+// "&H7FFF" and "&O17": the digits are a bit pattern, read as signed, of
+// 16 bits for at most four hexadecimal digits, as Basic reads "&HFFFF"
+// (-1), otherwise, or after a sign, of 32 bits.
+HRESULT LongFromRadix(const OLECHAR* p, const OLECHAR* end, bool sign, bool negative,
+                      int32_t* value) {
+  int radix = 0;
+  if (*p == 'H' || *p == 'h') radix = 16;
+  if (*p == 'O' || *p == 'o') radix = 8;
+  if (radix == 0 || ++p == end) return DISP_E_TYPEMISMATCH;
+  const bool integer_pattern = radix == 16 && end - p <= 4 && !sign;
   uint64_t bits = 0;
   for (; p != end; ++p) {
     const int d = DigitValue(*p);
@@ -30,22 +35,11 @@ HRESULT ParseRadix(const OLECHAR* p, const OLECHAR* end, int radix, int32_t* val
     bits = bits * static_cast<uint64_t>(radix) + static_cast<uint64_t>(d);
     if (bits > UINT32_MAX) return DISP_E_OVERFLOW;
   }
-  *value = integer_pattern ? static_cast<int16_t>(bits)
-                           : static_cast<int32_t>(static_cast<uint32_t>(bits));
-  return S_OK;
-}
-
-// The letter after "&" and the digits, after a sign if there was one.
-HRESULT LongFromRadix(const OLECHAR* p, const OLECHAR* end, bool negative, int32_t* value) {
-  int radix = 0;
-  if (*p == 'H' || *p == 'h') radix = 16;
-  if (*p == 'O' || *p == 'o') radix = 8;
-  if (radix == 0) return DISP_E_TYPEMISMATCH;
-  int32_t pattern = 0;
-  const HRESULT status = ParseRadix(p + 1, end, radix, &pattern);
-  if (status != S_OK) return status;
-  if (negative && pattern == INT32_MIN) return DISP_E_OVERFLOW;
-  *value = negative ? -pattern : pattern;
+  int64_t pattern = integer_pattern ? static_cast<int16_t>(bits)
+                                    : static_cast<int32_t>(static_cast<uint32_t>(bits));
+  if (negative) pattern = -pattern;
+  if (!std::in_range<int32_t>(pattern)) return DISP_E_OVERFLOW;
+  *value = static_cast<int32_t>(pattern);
   return S_OK;
 }
 
@@ -155,7 +149,7 @@ HRESULT LongFromNumericText(const OLECHAR* text, UINT units, int32_t* value) {
   while (p != end && marks.Take(p, end, currency_before)) {
   }
   if (end - p >= 2 && p[0] == '&' && !currency_before && !parenthesized) {
-    return LongFromRadix(p + 1, end, marks.negative, value);
+    return LongFromRadix(p + 1, end, marks.sign, marks.negative, value);
   }
   Decimal decimal;
   if (!ParseDecimal(p, end, !currency_before, &decimal)) return DISP_E_TYPEMISMATCH;

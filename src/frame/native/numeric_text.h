@@ -17,8 +17,8 @@ namespace twinekit::native {
 // first digit, a "." fraction and an exponent ("E", not after a leading
 // "$"); or, after a sign if you like, "&H" / "&O" hexadecimal and octal
 // digits, a bit pattern read as signed: of 16 bits with at most four
-// hexadecimal digits ("&HFFFF" is -1, as Basic reads it), of 32 bits
-// otherwise.  A decimal number is rounded half to even from its digits as
+// hexadecimal digits and no sign ("&HFFFF" is -1, as Basic reads it), of 32
+// bits otherwise ("+&HFFFF" is 65535).  A decimal number is rounded half to even from its digits as
 // written, not through a Double.  S_OK, DISP_E_TYPEMISMATCH when the text
 // is not a number, or DISP_E_OVERFLOW when it is outside the Long range.
 HRESULT LongFromNumericText(const OLECHAR* text, UINT units, int32_t* value);
