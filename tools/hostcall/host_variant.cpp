@@ -61,9 +61,8 @@ size_t HostVariant::Fill(const VariantValue& v, size_t at) {
 
 bool HostVariant::Unchanged() const {
   for (size_t i = 0; i < kCells; ++i) {
-    if (std::memcmp(&cells_[i], &made_[i], sizeof(VARIANT)) != 0 || TextOf(cells_[i]) != texts_[i]) {
-      return false;
-    }
+    const bool same = std::memcmp(&cells_[i], &made_[i], sizeof(VARIANT)) == 0;
+    if (!same || TextOf(cells_[i]) != texts_[i]) return false;
   }
   return true;
 }

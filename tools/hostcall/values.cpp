@@ -62,8 +62,9 @@ std::optional<uint64_t> ParseMagnitude(std::string_view text) {
   for (char c : text) {
     const int d = HexDigit(c);
     if (d < 0 || d >= base) return std::nullopt;
-    if (v > (UINT64_MAX - static_cast<uint64_t>(d)) / static_cast<uint64_t>(base)) return std::nullopt;
-    v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
+    const auto digit = static_cast<uint64_t>(d), radix = static_cast<uint64_t>(base);
+    if (v > (UINT64_MAX - digit) / radix) return std::nullopt;
+    v = v * radix + digit;
   }
   return v;
 }
@@ -91,7 +92,9 @@ std::optional<VariantValue> ParseDecimal(std::string_view text) {
   v.negative = !text.empty() && text[0] == '-';
   if (v.negative) text.remove_prefix(1);
   const size_t dot = text.find('.');
-  if (dot != std::string_view::npos) v.scale = static_cast<uint8_t>(std::min<size_t>(text.size() - dot - 1, 99));
+  if (dot != std::string_view::npos) {
+    v.scale = static_cast<uint8_t>(std::min<size_t>(text.size() - dot - 1, 99));
+  }
   Limbs limbs{};
   size_t digits = 0;
   for (size_t i = 0; i < text.size(); ++i) {

@@ -1,5 +1,6 @@
 #include "frame/native/numeric_text.h"
 
+#include <cstddef>
 #include <string>
 #include <utility>
 
@@ -109,14 +110,16 @@ HRESULT RoundToLong(const Decimal& d, bool negative, int32_t* value) {
     return S_OK;
   }
   if (d.point > 10) return DISP_E_OVERFLOW;
+  const auto count = static_cast<int64_t>(d.digits.size());
+  auto digit = [&d, count](int64_t i) {
+    return i < count ? d.digits[static_cast<size_t>(i)] - '0' : 0;
+  };
   int64_t whole = 0;
-  for (int64_t i = 0; i < d.point; ++i) {
-    whole = whole * 10 + (i < static_cast<int64_t>(d.digits.size()) ? d.digits[static_cast<size_t>(i)] - '0' : 0);
-  }
-  if (d.point >= 0 && d.point < static_cast<int64_t>(d.digits.size())) {
-    const auto first = static_cast<size_t>(d.point);
-    const int dropped = d.digits[first] - '0';
-    const bool more = d.digits.find_first_not_of('0', first + 1) != std::string::npos;
+  for (int64_t i = 0; i < d.point; ++i) whole = whole * 10 + digit(i);
+  if (d.point >= 0 && d.point < count) {
+    const int dropped = digit(d.point);
+    const size_t after = static_cast<size_t>(d.point) + 1;
+    const bool more = d.digits.find_first_not_of('0', after) != std::string::npos;
     if (dropped > 5 || (dropped == 5 && (more || whole % 2 != 0))) ++whole;
   }
   if (negative) whole = -whole;
@@ -129,11 +132,12 @@ HRESULT RoundToLong(const Decimal& d, bool negative, int32_t* value) {
 
 HRESULT LongFromNumericText(const OLECHAR* text, UINT units, int32_t* value) {
   // No number a Long can hold needs anywhere near this many characters.
-  constexpr UINT kLongestText = 4096;
-  if (text == nullptr || units > kLongestText) return DISP_E_TYPEMISMATCH;
+  constexpr ptrdiff_t kLongestText = 4096;
+  if (text == nullptr) return DISP_E_TYPEMISMATCH;
   const OLECHAR* p = text;
   const OLECHAR* end = text;
   while (end != text + units && *end != 0) ++end;  // the text ends at a zero character
+  if (end - text > kLongestText) return DISP_E_TYPEMISMATCH;
   while (p != end && IsBlank(*p)) ++p;
   while (end != p && IsBlank(end[-1])) --end;
   if (p == end) return DISP_E_TYPEMISMATCH;
