@@ -1,7 +1,5 @@
 #include "frame/native/numeric_text.h"
 
-#include <cstddef>
-#include <string>
 #include <utility>
 
 namespace twinekit::native {
@@ -66,10 +64,20 @@ struct Marks {
 };
 
 // A decimal number: 0.digits times ten to the power point, digits without
-// leading zeros.
+// leading zeros.  No Long has more than 10 digits, so the rounding needs
+// the first 11 and whether any digit after those is not 0.
 struct Decimal {
-  std::string digits;
+  static constexpr int kKept = 11;
+  char digits[kKept] = {};
+  int count = 0;
+  bool more = false;  // a non-zero digit after the kept ones
   int64_t point = 0;
+
+  void Append(OLECHAR digit) {
+    if (count < kKept) digits[count++] = static_cast<char>(digit - '0');
+    else more = more || digit != '0';
+  }
+  int Digit(int64_t i) const { return i < count ? digits[i] : 0; }
 };
 
 // Reads digits, group separators, a fraction and an exponent from p.
@@ -79,7 +87,7 @@ bool ParseDecimal(const OLECHAR*& p, const OLECHAR* end, bool exponent_allowed, 
     if (IsDigit(*p)) {
       any_digit = true;
       if (!fraction) ++out->point;
-      if (!out->digits.empty() || *p != '0') out->digits.push_back(static_cast<char>(*p));
+      if (out->count != 0 || *p != '0') out->Append(*p);
       else --out->point;  // a zero before the first significant digit
     } else if (*p == ',' && any_digit) {
       continue;  // group separator
@@ -105,21 +113,17 @@ bool ParseDecimal(const OLECHAR*& p, const OLECHAR* end, bool exponent_allowed, 
 
 // Rounds 0.digits x 10^point to a whole number, half to even.
 HRESULT RoundToLong(const Decimal& d, bool negative, int32_t* value) {
-  if (d.digits.empty()) {
+  if (d.count == 0) {
     *value = 0;
     return S_OK;
   }
   if (d.point > 10) return DISP_E_OVERFLOW;
-  const auto count = static_cast<int64_t>(d.digits.size());
-  auto digit = [&d, count](int64_t i) {
-    return i < count ? d.digits[static_cast<size_t>(i)] - '0' : 0;
-  };
   int64_t whole = 0;
-  for (int64_t i = 0; i < d.point; ++i) whole = whole * 10 + digit(i);
-  if (d.point >= 0 && d.point < count) {
-    const int dropped = digit(d.point);
-    const size_t after = static_cast<size_t>(d.point) + 1;
-    const bool more = d.digits.find_first_not_of('0', after) != std::string::npos;
+  for (int64_t i = 0; i < d.point; ++i) whole = whole * 10 + d.Digit(i);
+  if (d.point >= 0) {
+    const int dropped = d.Digit(d.point);
+    bool more = d.more;
+    for (int64_t i = d.point + 1; i < d.count; ++i) more = more || d.Digit(i) != 0;
     if (dropped > 5 || (dropped == 5 && (more || whole % 2 != 0))) ++whole;
   }
   if (negative) whole = -whole;
@@ -131,13 +135,10 @@ HRESULT RoundToLong(const Decimal& d, bool negative, int32_t* value) {
 }  // namespace
 
 HRESULT LongFromNumericText(const OLECHAR* text, UINT units, int32_t* value) {
-  // No number a Long can hold needs anywhere near this many characters.
-  constexpr ptrdiff_t kLongestText = 4096;
   if (text == nullptr) return DISP_E_TYPEMISMATCH;
   const OLECHAR* p = text;
   const OLECHAR* end = text;
   while (end != text + units && *end != 0) ++end;  // the text ends at a zero character
-  if (end - text > kLongestText) return DISP_E_TYPEMISMATCH;
   while (p != end && IsBlank(*p)) ++p;
   while (end != p && IsBlank(end[-1])) --end;
   if (p == end) return DISP_E_TYPEMISMATCH;

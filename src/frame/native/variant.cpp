@@ -42,21 +42,13 @@ HRESULT LongFromCurrency(int64_t scaled, int32_t* out) {
   return LongFromWhole(whole, out);
 }
 
-// The Double arithmetic of a Decimal's conversion rounds every step to a
-// Double, as the system's does; on 32-bit x86 that takes SSE2 registers,
-// not the x87's wider ones.
-#if defined(__i386__) && defined(__GNUC__) && !defined(__clang__)
-#define TK_DOUBLE_STEPS __attribute__((target("sse2,fpmath=sse")))
-#else
-#define TK_DOUBLE_STEPS
-#endif
-
 // The magnitude of a Decimal as a Double, found as the system finds it: the
 // high 32 bits times 2^64 and the low 64 bits, each divided by ten to the
 // scale (made by multiplying by ten), then added.  Beyond 15 significant
 // digits this rounds differently from the exact value, and a fraction just
-// above a half can round down.
-TK_DOUBLE_STEPS double DoubleFromDecimal(uint32_t high, uint64_t low, uint8_t scale) {
+// above a half can round down.  Every step must round to a Double, which
+// on 32-bit x86 needs this file built for SSE2 arithmetic (CMakeLists.txt).
+double DoubleFromDecimal(uint32_t high, uint64_t low, uint8_t scale) {
   double divisor = 1;
   for (uint8_t i = 0; i < scale; ++i) divisor *= 10;
   return static_cast<double>(high) * 18446744073709551616.0 / divisor +
