@@ -46,8 +46,11 @@ HRESULT LongFromCurrency(int64_t scaled, int32_t* out) {
 // high 32 bits times 2^64 and the low 64 bits, each divided by ten to the
 // scale (made by multiplying by ten), then added.  Beyond 15 significant
 // digits this rounds differently from the exact value, and a fraction just
-// above a half can round down.  Every step must round to a Double, which
-// on 32-bit x86 needs this file built for SSE2 arithmetic (CMakeLists.txt).
+// above a half can round down.  Every step rounds to a Double, as on
+// 64-bit Windows (32-bit Windows keeps the steps in the x87's wider
+// registers and may round the other way there); on 32-bit x86 that needs
+// this file built for SSE2 arithmetic (CMakeLists.txt), so that every
+// build of the native library gives the same answer.
 double DoubleFromDecimal(uint32_t high, uint64_t low, uint8_t scale) {
   double divisor = 1;
   for (uint8_t i = 0; i < scale; ++i) divisor *= 10;
