@@ -114,6 +114,7 @@ TEST(Variants, ChangeTypeToLong) {
       {ByRef(VT_VARIANT, nullptr), E_INVALIDARG, 0},
       {ByRef(VT_ERROR, kUnreadable), DISP_E_TYPEMISMATCH, 0},
       {ByRef(9 /* object */, kUnreadable), DISP_E_BADVARTYPE, 0},
+      {Whole(9 /* object */, reinterpret_cast<uintptr_t>(kUnreadable)), DISP_E_BADVARTYPE, 0},
       {ByRef(0x2003 /* array */, kUnreadable), DISP_E_BADVARTYPE, 0},
   };
   for (Conversion& row : rows) {
