@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -82,26 +83,70 @@ inline int64_t ReadNumber(Input& in, size_t first_length) {
   }
 }
 
-inline tkhost::VariantValue ReadVariant(Input& in) {
+inline tkhost::VariantValue Whole(uint16_t vt, int64_t value) {
+  tkhost::VariantValue v;
+  v.vt = vt;
+  v.integer = value;
+  return v;
+}
+
+inline tkhost::VariantValue Real(uint16_t vt, double value) {
+  tkhost::VariantValue v;
+  v.vt = vt;
+  v.real = value;
+  return v;
+}
+
+// A Variant; one by reference points to a plain one or to a Variant, two
+// references at most.
+inline tkhost::VariantValue ReadVariant(Input& in, int depth = 0) {
   using namespace tkhost;
+  static constexpr uint16_t kOtherWholes[] = {kVtI1, kVtUi2, kVtUi4, kVtUi8, kVtInt, kVtUint};
   VariantValue v;
-  switch (in.Byte() % 11) {
+  switch (in.Byte() % 14) {
     case 0: break;
     case 1: v.vt = kVtNull; break;
-    case 2: v = {kVtI2, static_cast<int16_t>(in.Word()), 0, {}}; break;
-    case 3: v = {kVtI4, static_cast<int32_t>(in.Word()), 0, {}}; break;
-    case 4: v = {kVtUi1, in.Byte(), 0, {}}; break;
-    case 5: v = {kVtBool, (in.Byte() & 1) ? -1 : 0, 0, {}}; break;
+    case 2: v = Whole(kVtI2, static_cast<int16_t>(in.Word())); break;
+    case 3: v = Whole(kVtI4, static_cast<int32_t>(in.Word())); break;
+    case 4: v = Whole(kVtUi1, in.Byte()); break;
+    case 5: v = Whole(kVtBool, (in.Byte() & 1) ? -1 : 0); break;
     case 6: {
       const uint64_t bits = uint64_t{in.Word()} << 32 | in.Word();
       v.vt = kVtR8;
       std::memcpy(&v.real, &bits, sizeof bits);
       break;
     }
-    case 7: v = {kVtR8, 0, static_cast<int32_t>(in.Word()) / 4.0, {}}; break;
-    case 8: v = {kVtCy, int64_t{static_cast<int32_t>(in.Word())} * 2500, 0, {}}; break;
-    case 9: v = {kVtR4, 0, static_cast<float>(static_cast<int32_t>(in.Word())) / 2, {}}; break;
-    default: v = {kVtBstr, 0, 0, in.Bytes(in.Byte() % 24)}; break;
+    case 7: v = Real(kVtR8, static_cast<int32_t>(in.Word()) / 4.0); break;
+    case 8: v = Whole(kVtCy, int64_t{static_cast<int32_t>(in.Word())} * 2500); break;
+    case 9: v = Real(kVtR4, static_cast<float>(static_cast<int32_t>(in.Word())) / 2); break;
+    case 10: {
+      const uint16_t vt = kOtherWholes[in.Byte() % std::size(kOtherWholes)];
+      v = Whole(vt, static_cast<int64_t>(uint64_t{in.Word()} << 32 | in.Word()));
+      break;
+    }
+    case 11: {  // any scale and sign byte, valid or not
+      v = Whole(kVtDecimal, static_cast<int64_t>(uint64_t{in.Word()} << 32 | in.Word()));
+      v.scale = in.Byte() % 32;
+      v.negative = (in.Byte() & 1) != 0;
+      v.high = in.Byte() < 0x80 ? 0 : in.Word();
+      break;
+    }
+    case 12: {
+      if (depth >= 2) break;
+      VariantValue target = ReadVariant(in, depth + 1);
+      if ((target.vt & kVtByRef) != 0 || (in.Byte() & 1) != 0) {
+        v.vt = kVtVariant | kVtByRef;
+        v.referent.push_back(std::move(target));
+      } else {
+        v = std::move(target);
+        v.vt |= kVtByRef;
+      }
+      break;
+    }
+    default:
+      v.vt = kVtBstr;
+      v.text = in.Bytes(in.Byte() % 24);
+      break;
   }
   return v;
 }

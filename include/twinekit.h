@@ -74,7 +74,17 @@ enum {
   VT_BSTR = 8,
   VT_ERROR = 10,
   VT_BOOL = 11,
-  VT_UI1 = 17
+  VT_VARIANT = 12,
+  VT_DECIMAL = 14,
+  VT_I1 = 16,
+  VT_UI1 = 17,
+  VT_UI2 = 18,
+  VT_UI4 = 19,
+  VT_I8 = 20,
+  VT_UI8 = 21,
+  VT_INT = 22,
+  VT_UINT = 23,
+  VT_BYREF = 0x4000
 };
 #endif
 

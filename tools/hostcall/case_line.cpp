@@ -128,7 +128,9 @@ std::string CheckOutcome(const Case& c, const Outcome& seen) {
     }
     case 'X':
       if (seen.vt != c.want.variant.vt || seen.number != c.want.variant.integer) {
-        tkhost::Value v{tkhost::Value::kVariant, {}, 0, {seen.vt, seen.number, 0, {}}};
+        tkhost::Value v{tkhost::Value::kVariant, {}, 0, {}};
+        v.variant.vt = seen.vt;
+        v.variant.integer = seen.number;
         problem = "gave " + tkhost::FormatValue(v);
       }
       break;

@@ -29,37 +29,6 @@ uint8_t GuardByte(uint32_t i) { return static_cast<uint8_t>(0xA0 + i); }
 
 uint32_t& CountOf(BSTR s) { return reinterpret_cast<uint32_t*>(s)[-1]; }
 
-std::u16string TextOf(const VARIANT& v) {
-  if (v.vt != VT_BSTR || v.bstrVal == nullptr) return {};
-  return std::u16string(reinterpret_cast<const char16_t*>(v.bstrVal), SysStringLen(v.bstrVal));
-}
-
-// A Variant as a Basic host builds it; a String inside is UTF-16, each
-// byte of the value's text one character.
-VARIANT MakeVariant(const VariantValue& v) {
-  VARIANT out;
-  VariantInit(&out);
-  out.vt = v.vt;
-  switch (v.vt) {
-    case VT_I2: out.iVal = static_cast<int16_t>(v.integer); break;
-    case VT_I4: out.lVal = static_cast<int32_t>(v.integer); break;
-    case VT_UI1: out.bVal = static_cast<uint8_t>(v.integer); break;
-    case VT_BOOL: out.boolVal = static_cast<int16_t>(v.integer); break;
-    case VT_CY: std::memcpy(&out.cyVal, &v.integer, sizeof v.integer); break;
-    case VT_R4: out.fltVal = static_cast<float>(v.real); break;
-    case VT_R8: out.dblVal = v.real; break;
-    case VT_DATE: out.date = v.real; break;
-    case VT_BSTR: {
-      std::vector<OLECHAR> wide;
-      for (unsigned char c : v.text) wide.push_back(c);
-      out.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-      break;
-    }
-    default: break;
-  }
-  return out;
-}
-
 // An Integer's slot: the value in the low 16 bits, garbage above.  A
 // Long's: the value in the low 32 bits, garbage above (64-bit slots only).
 uint64_t NumberSlot(int64_t value, ArgKind kind, uint64_t garbage) {
@@ -154,27 +123,19 @@ HostArgs::HostArgs(const twinekit::ExportInfo& e, std::span<const Value> values,
         break;
       case ArgKind::kLong:
       case ArgKind::kInteger: numbers_[i] = NumberSlot(v.number, kind(i), garbage); break;
-      case ArgKind::kVariant:
-        variants_[i] = variants_before_[i] = MakeVariant(v.variant);
-        variant_texts_[i] = TextOf(variants_[i]);
-        break;
+      case ArgKind::kVariant: variants_[i] = std::make_unique<HostVariant>(v.variant); break;
     }
   }
 }
 
-HostArgs::~HostArgs() {
-  for (VARIANT& v : variants_) VariantClear(&v);
-}
+HostArgs::~HostArgs() = default;
 
 std::string HostArgs::Check() {
   for (size_t i = 0; i < count(); ++i) {
     const std::string n = std::to_string(i + 1);
     const ArgKind k = kind(i);
     if (k == ArgKind::kVariant) {
-      if (std::memcmp(&variants_[i], &variants_before_[i], sizeof(VARIANT)) != 0 ||
-          TextOf(variants_[i]) != variant_texts_[i]) {
-        return "the export changed the caller's Variant " + n;
-      }
+      if (!variants_[i]->Unchanged()) return "the export changed the caller's Variant " + n;
       continue;
     }
     if (!strings_[i]) continue;
@@ -195,8 +156,8 @@ bool HostArgs::IsHostMemory(const void* p) const {
   if (p == nullptr) return false;
   for (size_t i = 0; i < count(); ++i) {
     if (strings_[i] && strings_[i]->Contains(p)) return true;
-    if (p == &variables_[i] || p == &variants_[i]) return true;
-    if (variants_[i].vt == VT_BSTR && p == variants_[i].bstrVal) return true;
+    if (p == &variables_[i]) return true;
+    if (variants_[i] && variants_[i]->Holds(p)) return true;
   }
   return false;
 }

@@ -32,6 +32,7 @@
 
 #include "case_line.h"
 #include "exports/export_table.h"
+#include "host_variant.h"
 #include "values.h"
 
 namespace tkhost {
@@ -104,7 +105,7 @@ class HostArgs {
   BSTR* variable(size_t i) { return &variables_[i]; }
   BSTR string(size_t i) const { return strings_[i] ? strings_[i]->get() : nullptr; }
   uint64_t number_slot(size_t i) const { return numbers_[i]; }
-  VARIANT* variant(size_t i) { return &variants_[i]; }
+  VARIANT* variant(size_t i) { return variants_[i] ? variants_[i]->get() : nullptr; }
 
   // The bytes of string argument i now.
   std::string Bytes(size_t i) const { return BytesOf(string(i)); }
@@ -125,9 +126,7 @@ class HostArgs {
   std::array<std::unique_ptr<HostBstr>, kMaxArgs> strings_;
   std::array<BSTR, kMaxArgs> variables_{};  // the host's String variables
   std::array<uint64_t, kMaxArgs> numbers_{};
-  std::array<VARIANT, kMaxArgs> variants_{};
-  std::array<VARIANT, kMaxArgs> variants_before_{};
-  std::array<std::u16string, kMaxArgs> variant_texts_;
+  std::array<std::unique_ptr<HostVariant>, kMaxArgs> variants_;
 };
 
 // Makes the call on the host's arguments.

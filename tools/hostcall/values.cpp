@@ -1,8 +1,10 @@
 #include "values.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "frame/chars.h"
 
@@ -45,23 +47,86 @@ std::optional<std::string> Unescape(std::string_view text) {
   return out;
 }
 
-std::optional<int64_t> ParseInteger(std::string_view text) {
-  const bool negative = !text.empty() && text[0] == '-';
-  if (negative) text.remove_prefix(1);
+// A decimal or 0x hexadecimal number without a sign, up to 2^64 - 1.
+std::optional<uint64_t> ParseMagnitude(std::string_view text) {
   int base = 10;
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     base = 16;
     text.remove_prefix(2);
   }
-  if (text.empty() || text.size() > 19) return std::nullopt;
+  if (text.empty()) return std::nullopt;
   uint64_t v = 0;
   for (char c : text) {
     const int d = HexDigit(c);
     if (d < 0 || d >= base) return std::nullopt;
-    v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
+    const auto digit = static_cast<uint64_t>(d), radix = static_cast<uint64_t>(base);
+    if (v > (UINT64_MAX - digit) / radix) return std::nullopt;
+    v = v * radix + digit;
   }
-  if (v > (negative ? uint64_t{1} << 63 : uint64_t{INT64_MAX})) return std::nullopt;
-  return negative ? static_cast<int64_t>(0 - v) : static_cast<int64_t>(v);
+  return v;
+}
+
+std::optional<int64_t> ParseInteger(std::string_view text) {
+  const bool negative = !text.empty() && text[0] == '-';
+  if (negative) text.remove_prefix(1);
+  const auto v = ParseMagnitude(text);
+  if (!v || *v > (negative ? uint64_t{1} << 63 : uint64_t{INT64_MAX})) return std::nullopt;
+  return negative ? static_cast<int64_t>(0 - *v) : static_cast<int64_t>(*v);
+}
+
+// A Decimal's 96-bit magnitude as three 32-bit limbs, the highest first.
+using Limbs = std::array<uint32_t, 3>;
+
+Limbs LimbsOf(const VariantValue& v) {
+  const auto low = static_cast<uint64_t>(v.integer);
+  return {v.high, static_cast<uint32_t>(low >> 32), static_cast<uint32_t>(low)};
+}
+
+// A Decimal: a sign, up to 29 digits and up to 28 of them after the point.
+std::optional<VariantValue> ParseDecimal(std::string_view text) {
+  VariantValue v;
+  v.vt = kVtDecimal;
+  v.negative = !text.empty() && text[0] == '-';
+  if (v.negative) text.remove_prefix(1);
+  const size_t dot = text.find('.');
+  if (dot != std::string_view::npos) {
+    v.scale = static_cast<uint8_t>(std::min<size_t>(text.size() - dot - 1, 99));
+  }
+  Limbs limbs{};
+  size_t digits = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (i == dot) continue;
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    uint64_t carry = static_cast<uint64_t>(text[i] - '0');
+    for (size_t k = limbs.size(); k-- > 0;) {
+      carry += uint64_t{limbs[k]} * 10;
+      limbs[k] = static_cast<uint32_t>(carry);
+      carry >>= 32;
+    }
+    if (carry != 0) return std::nullopt;
+    ++digits;
+  }
+  if (digits == 0 || v.scale > 28) return std::nullopt;
+  v.high = limbs[0];
+  v.integer = static_cast<int64_t>(uint64_t{limbs[1]} << 32 | limbs[2]);
+  return v;
+}
+
+std::string DecimalText(const VariantValue& v) {
+  Limbs limbs = LimbsOf(v);
+  std::string digits;
+  do {
+    uint64_t rest = 0;
+    for (uint32_t& limb : limbs) {
+      const uint64_t current = rest << 32 | limb;
+      limb = static_cast<uint32_t>(current / 10);
+      rest = current % 10;
+    }
+    digits.insert(digits.begin(), static_cast<char>('0' + rest));
+  } while (limbs != Limbs{});
+  if (digits.size() <= v.scale) digits.insert(0, v.scale + 1 - digits.size(), '0');
+  if (v.scale > 0) digits.insert(digits.size() - v.scale, ".");
+  return (v.negative ? "-" : "") + digits;
 }
 
 std::optional<double> ParseReal(std::string_view text) {
@@ -131,7 +196,20 @@ std::optional<std::string> ParseString(std::string_view text) {
   return Unescape(text);
 }
 
-std::optional<VariantValue> ParseVariant(std::string_view text) {
+struct Named {
+  std::string_view name;
+  uint16_t vt;
+};
+constexpr Named kWholeTypes[] = {{"i1", kVtI1},     {"i2", kVtI2},   {"i4", kVtI4},
+                                 {"i8", kVtI8},     {"ui1", kVtUi1}, {"ui2", kVtUi2},
+                                 {"ui4", kVtUi4},   {"int", kVtInt}, {"uint", kVtUint},
+                                 {"error", kVtError}};
+constexpr Named kRealTypes[] = {{"r4", kVtR4}, {"r8", kVtR8}, {"date", kVtDate}};
+
+// Variants by reference to a Variant nest at most this deep.
+constexpr int kMaxReferenceDepth = 2;
+
+std::optional<VariantValue> ParseVariant(std::string_view text, int depth = 0) {
   VariantValue v;
   if (text == "empty") return v;
   if (text == "null") {
@@ -141,11 +219,35 @@ std::optional<VariantValue> ParseVariant(std::string_view text) {
   const size_t colon = text.find(':');
   const std::string_view type = text.substr(0, colon);
   const std::string_view rest = colon == std::string_view::npos ? "" : text.substr(colon + 1);
-  struct Integral {
-    std::string_view name;
-    uint16_t vt;
-  };
-  for (const Integral& t : {Integral{"i2", kVtI2}, {"i4", kVtI4}, {"ui1", kVtUi1}}) {
+  if (type == "ref") {
+    if (rest.starts_with("var:")) {
+      if (depth >= kMaxReferenceDepth) return std::nullopt;
+      auto target = ParseVariant(rest.substr(4), depth + 1);
+      if (!target) return std::nullopt;
+      v.vt = kVtVariant | kVtByRef;
+      v.referent.push_back(std::move(*target));
+      return v;
+    }
+    auto target = ParseVariant(rest, kMaxReferenceDepth);
+    if (!target || (target->vt & kVtByRef) != 0) return std::nullopt;
+    target->vt |= kVtByRef;
+    return target;
+  }
+  if (type == "vt") {
+    const auto n = ParseMagnitude(rest);
+    if (!n || *n > UINT16_MAX) return std::nullopt;
+    v.vt = static_cast<uint16_t>(*n);
+    return v;
+  }
+  if (type == "dec") return ParseDecimal(rest);
+  if (type == "ui8") {
+    const auto n = ParseMagnitude(rest);
+    if (!n) return std::nullopt;
+    v.vt = kVtUi8;
+    v.integer = static_cast<int64_t>(*n);
+    return v;
+  }
+  for (const Named& t : kWholeTypes) {
     if (type != t.name) continue;
     const auto n = ParseInteger(rest);
     if (!n) return std::nullopt;
@@ -153,7 +255,7 @@ std::optional<VariantValue> ParseVariant(std::string_view text) {
     v.integer = *n;
     return v;
   }
-  for (const Integral& t : {Integral{"r4", kVtR4}, {"r8", kVtR8}, {"date", kVtDate}}) {
+  for (const Named& t : kRealTypes) {
     if (type != t.name) continue;
     const auto x = ParseReal(rest);
     if (!x) return std::nullopt;
@@ -335,20 +437,23 @@ std::string Quote(std::string_view bytes) {
   return out.empty() ? "''" : out;
 }
 
-std::string FormatValue(const Value& v) {
-  switch (v.tag) {
-    case Value::kNull: return "@null";
-    case Value::kBytes: return Quote(v.bytes);
-    case Value::kNumber: return std::to_string(v.number);
-    case Value::kVariant: break;
+static std::string FormatVariant(const VariantValue& var) {
+  if ((var.vt & kVtByRef) != 0) {
+    if (var.vt == (kVtVariant | kVtByRef) && var.referent.size() == 1) {
+      return "ref:var:" + FormatVariant(var.referent[0]);
+    }
+    VariantValue target = var;
+    target.vt &= static_cast<uint16_t>(~kVtByRef);
+    return "ref:" + FormatVariant(target);
   }
-  const VariantValue& var = v.variant;
+  for (const Named& t : kWholeTypes) {
+    if (var.vt == t.vt) return std::string(t.name) + ":" + std::to_string(var.integer);
+  }
   switch (var.vt) {
     case kVtEmpty: return "empty";
     case kVtNull: return "null";
-    case kVtI2: return "i2:" + std::to_string(var.integer);
-    case kVtI4: return "i4:" + std::to_string(var.integer);
-    case kVtUi1: return "ui1:" + std::to_string(var.integer);
+    case kVtUi8: return "ui8:" + std::to_string(static_cast<uint64_t>(var.integer));
+    case kVtDecimal: return "dec:" + DecimalText(var);
     case kVtBool:
       return var.integer == -1 ? "bool:true" : var.integer == 0 ? "bool:false"
                                                                 : "bool:" + std::to_string(var.integer);
@@ -358,7 +463,48 @@ std::string FormatValue(const Value& v) {
     case kVtCy: return "cy:" + Currency(var.integer);
     case kVtBstr: return "str:" + Quote(var.text);
   }
-  return "vt" + std::to_string(var.vt) + ":?";
+  return "vt:" + std::to_string(var.vt);
+}
+
+std::string FormatValue(const Value& v) {
+  switch (v.tag) {
+    case Value::kNull: return "@null";
+    case Value::kBytes: return Quote(v.bytes);
+    case Value::kNumber: return std::to_string(v.number);
+    case Value::kVariant: break;
+  }
+  return FormatVariant(v.variant);
+}
+
+std::array<uint8_t, 16> VariantImage(const VariantValue& v) {
+  std::array<uint8_t, 16> image{};
+  std::memcpy(image.data(), &v.vt, sizeof v.vt);
+  auto put = [&image](const auto& value) { std::memcpy(image.data() + 8, &value, sizeof value); };
+  switch (v.vt) {
+    case kVtI1:
+    case kVtUi1: put(static_cast<uint8_t>(v.integer)); break;
+    case kVtI2:
+    case kVtUi2:
+    case kVtBool: put(static_cast<uint16_t>(v.integer)); break;
+    case kVtI4:
+    case kVtUi4:
+    case kVtInt:
+    case kVtUint:
+    case kVtError: put(static_cast<uint32_t>(v.integer)); break;
+    case kVtI8:
+    case kVtUi8:
+    case kVtCy:
+    case kVtDecimal: put(v.integer); break;
+    case kVtR4: put(static_cast<float>(v.real)); break;
+    case kVtR8:
+    case kVtDate: put(v.real); break;
+  }
+  if (v.vt == kVtDecimal) {
+    image[2] = v.scale;
+    image[3] = v.negative ? 0x80 : 0;
+    std::memcpy(image.data() + 4, &v.high, sizeof v.high);
+  }
+  return image;
 }
 
 }  // namespace tkhost
