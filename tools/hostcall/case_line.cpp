@@ -81,7 +81,10 @@ std::string CaseLine(const Case& c, const Outcome& seen) {
     case 'I':
     case 'L': line += " => " + std::to_string(seen.number); break;
     case 'X': {
-      const tkhost::Value v{tkhost::Value::kVariant, {}, 0, {seen.vt, seen.number, 0, {}}};
+      tkhost::Value v;
+      v.tag = tkhost::Value::kVariant;
+      v.variant.vt = seen.vt;
+      v.variant.integer = seen.number;
       line += " => " + tkhost::FormatValue(v);
       break;
     }
