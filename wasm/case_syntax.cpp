@@ -5,8 +5,11 @@
 // buffer that the next call replaces: tkw_text() and tkw_text_size() read it.
 #include <malloc.h>
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -49,7 +52,38 @@ void AppendReal(std::string& out, double x) {
 }
 
 // Integers go as decimal strings: a Currency's or a 64-bit number's digits
-// are more than a JavaScript number holds exactly.
+// are more than a JavaScript number holds exactly.  A Decimal adds its
+// digits; a Variant by reference adds the Variant it points to (for one of
+// a plain type, a Variant of that type holding the variable's value; null
+// when it points to an Empty Variant), which the syntax nests a few deep.
+void AppendVariant(std::string& out, const tkhost::VariantValue& v) {
+  out += "{\"vt\":" + std::to_string(v.vt) + ",\"integer\":\"" + std::to_string(v.integer) +
+         "\",\"real\":";
+  AppendReal(out, v.real);
+  out += ",\"text\":";
+  AppendBytes(out, v.text);
+  if (v.vt == tkhost::kVtDecimal) {
+    tkhost::Value value;
+    value.tag = tkhost::Value::kVariant;
+    value.variant = v;
+    out += ",\"decimal\":";
+    AppendBytes(out, tkhost::FormatValue(value).substr(4));  // after "dec:"
+  }
+  if ((v.vt & tkhost::kVtByRef) != 0) {
+    out += ",\"referent\":";
+    if (v.vt != (tkhost::kVtVariant | tkhost::kVtByRef)) {
+      tkhost::VariantValue target = v;
+      target.vt &= static_cast<uint16_t>(~tkhost::kVtByRef);
+      AppendVariant(out, target);
+    } else if (!v.referent.empty()) {
+      AppendVariant(out, v.referent[0]);
+    } else {
+      out += "null";
+    }
+  }
+  out += "}";
+}
+
 void AppendValue(std::string& out, const tkhost::Value& v) {
   switch (v.tag) {
     case tkhost::Value::kNull: out += "null"; return;
@@ -59,14 +93,8 @@ void AppendValue(std::string& out, const tkhost::Value& v) {
       out += "}";
       return;
     case tkhost::Value::kNumber: out += "{\"number\":\"" + std::to_string(v.number) + "\"}"; return;
-    case tkhost::Value::kVariant: break;
+    case tkhost::Value::kVariant: AppendVariant(out, v.variant); return;
   }
-  out += "{\"vt\":" + std::to_string(v.variant.vt) + ",\"integer\":\"" +
-         std::to_string(v.variant.integer) + "\",\"real\":";
-  AppendReal(out, v.variant.real);
-  out += ",\"text\":";
-  AppendBytes(out, v.variant.text);
-  out += "}";
 }
 
 void SetError(std::string_view problem) {
@@ -117,6 +145,18 @@ void tkw_parse_value(int kind, const char* text, size_t size) {
   g_text = "{\"value\":";
   AppendValue(g_text, *v);
   g_text += "}";
+}
+
+// Writes at out the 16 bytes of the Variant that text writes in the syntax,
+// as a host lays them out, for a Variant that holds its value (not a
+// String, not by reference: JavaScript makes their strings and cells).
+// Returns 0 when the text cannot be read or names such a Variant.
+int tkw_variant_image(void* out, const char* text, size_t size) {
+  const auto v = tkhost::ParseValue('X', std::string_view(text, size));
+  if (!v || v->variant.vt == tkhost::kVtBstr || (v->variant.vt & tkhost::kVtByRef) != 0) return 0;
+  const std::array<uint8_t, 16> image = tkhost::VariantImage(v->variant);
+  std::memcpy(out, image.data(), image.size());
+  return 1;
 }
 
 // Bytes written in the syntax, as tkcall writes them.
