@@ -26,10 +26,13 @@ HELPERS = """\
 /** A string argument: its bytes, or null (a string never assigned). */
 export type Text = Uint8Array | null | undefined;
 
-/** A typed Variant, as the `variant` helpers make it. */
+/** A typed Variant, as the `variant` helpers make it (only those are
+ * taken): value is a number, a bigint (i8, ui8, cy in ten-thousandths), a
+ * string (str, and dec's digits) or, by reference, the Variant the
+ * reference points to. */
 export interface Variant {
   readonly vt: number;
-  readonly value: number | bigint | string | null;
+  readonly value: number | bigint | string | Variant | null;
 }
 /** A Variant argument: a number (a Long, or a Double with a fraction), a
  * string (a String), null (Null), undefined (Empty) or a typed Variant. */
@@ -66,16 +69,34 @@ export declare const utf8: {
 export declare const variant: {
   readonly empty: Variant;
   readonly null: Variant;
+  i1(n: number): Variant;
   i2(n: number): Variant;
   i4(n: number): Variant;
+  /** A 64-bit whole number; a RangeError beyond its range. */
+  i8(n: bigint | number | string): Variant;
   ui1(n: number): Variant;
+  ui2(n: number): Variant;
+  ui4(n: number): Variant;
+  ui8(n: bigint | number | string): Variant;
+  int(n: number): Variant;
+  uint(n: number): Variant;
+  error(n: number): Variant;
   bool(b: boolean | number): Variant;
   r4(x: number): Variant;
   r8(x: number): Variant;
   date(x: number): Variant;
   /** A Currency: a number, or a bigint counting ten-thousandths. */
   cy(x: number | bigint): Variant;
+  /** A Decimal: up to 29 digits, 28 after the point, written as a string
+   * ('-12.50') or a number; a RangeError for any other. */
+  dec(x: string | number): Variant;
   str(text: string): Variant;
+  /** A Variant of any type number, its value zero. */
+  vt(n: number): Variant;
+  /** By reference to a variable of the target's type holding its value. */
+  ref(target: VariantArg): Variant;
+  /** By reference to a Variant variable holding the target. */
+  refVar(target: VariantArg): Variant;
 };
 
 /** A parsed argument or result of the case syntax. */

@@ -9,19 +9,27 @@ import { exportTable } from './exports.mjs';
 
 const wasm = await loadTwineKitWasm();
 
-// Variant types, as OLE Automation numbers them.
+// Variant types, as OLE Automation numbers them, and the syntax's name of
+// each that holds a number.
 const VT_EMPTY = 0, VT_NULL = 1, VT_I2 = 2, VT_I4 = 3, VT_R4 = 4, VT_R8 = 5,
-  VT_CY = 6, VT_DATE = 7, VT_BSTR = 8, VT_BOOL = 11, VT_UI1 = 17;
-const VARIANT_NAMES = { [VT_I2]: 'i2', [VT_I4]: 'i4', [VT_R4]: 'r4', [VT_R8]: 'r8', [VT_CY]: 'cy', [VT_DATE]: 'date', [VT_BOOL]: 'bool', [VT_UI1]: 'ui1' };
-const VARIANT_TYPES = new Set([VT_EMPTY, VT_NULL, VT_BSTR, ...Object.keys(VARIANT_NAMES).map(Number)]);
+  VT_CY = 6, VT_DATE = 7, VT_BSTR = 8, VT_ERROR = 10, VT_BOOL = 11, VT_VARIANT = 12,
+  VT_DECIMAL = 14, VT_I1 = 16, VT_UI1 = 17, VT_UI2 = 18, VT_UI4 = 19, VT_I8 = 20,
+  VT_UI8 = 21, VT_INT = 22, VT_UINT = 23, VT_BYREF = 0x4000;
+const VARIANT_NAMES = {
+  [VT_I1]: 'i1', [VT_I2]: 'i2', [VT_I4]: 'i4', [VT_I8]: 'i8', [VT_UI1]: 'ui1', [VT_UI2]: 'ui2',
+  [VT_UI4]: 'ui4', [VT_UI8]: 'ui8', [VT_INT]: 'int', [VT_UINT]: 'uint', [VT_ERROR]: 'error',
+  [VT_R4]: 'r4', [VT_R8]: 'r8', [VT_DATE]: 'date', [VT_CY]: 'cy', [VT_BOOL]: 'bool', [VT_DECIMAL]: 'dec',
+};
 
 // One call's frame, reused by every call: four String variables (the
-// by-reference arguments point at them), a Variant argument and the Variant
-// result.  Calls never overlap: JavaScript runs one at a time, and no
-// export calls back.
-const VARIABLES = wasm._malloc(48);
+// by-reference arguments point at them), the Variant argument and the
+// cells a by-reference one points into, and the Variant result.  Calls
+// never overlap: JavaScript runs one at a time, and no export calls back.
+const VARIANT_CELLS = 4;
+const VARIABLES = wasm._malloc(16 + 16 * VARIANT_CELLS + 16);
 const VARIANT_ARG = VARIABLES + 16;
-const VARIANT_RESULT = VARIABLES + 32;
+const VARIANT_RESULT = VARIANT_ARG + 16 * VARIANT_CELLS;
+wasm.HEAPU8.fill(0, VARIABLES, VARIANT_RESULT + 16);
 
 const view = () => new DataView(wasm.HEAPU8.buffer);
 
@@ -53,20 +61,87 @@ export const utf8 = Object.freeze({
   decode: (bytes) => new TextDecoder().decode(bytes),
 });
 
-const makeVariant = (vt, value) => Object.freeze({ vt, value });
+// The Variants the helpers below made: the only objects a Variant argument
+// takes, so that every one has a shape writeVariant knows.
+const madeVariants = new WeakSet();
+function makeVariant(vt, value) {
+  const v = Object.freeze({ vt, value });
+  madeVariants.add(v);
+  return v;
+}
+
+// A 64-bit whole number as a bigint of the range given: bits wider than 64
+// are refused, not wrapped.
+function wholeBigInt(n, signed, what) {
+  const b = BigInt(n);
+  if (b !== (signed ? BigInt.asIntN(64, b) : BigInt.asUintN(64, b))) {
+    throw new RangeError(`variant.${what}: ${n} is out of range`);
+  }
+  return b;
+}
+
+// A Decimal's digits as the library's reader takes and writes them: up to
+// 29 digits, 28 of them after the point; a number by its shortest text.
+function decimalText(x) {
+  const text = typeof x === 'number' ? (Object.is(x, -0) ? '0' : String(x)) : String(x);
+  withBytes(latin1.encode(`dec:${text}`), (p, n) => wasm._tkw_parse_value('X'.charCodeAt(0), p, n));
+  const answer = JSON.parse(syntaxAnswer());
+  if (answer.error !== undefined) throw new RangeError(`variant.dec: ${text} is not a Decimal`);
+  return answer.value.decimal;
+}
+
+const isVariant = (v) => madeVariants.has(v);
+
+// A reference to target, refused when the references would nest deeper
+// than the frame's cells hold (the case syntax nests them less deep).
+function makeReference(vt, target, what) {
+  let depth = 1;
+  for (let v = target; v !== null && (v.vt & VT_BYREF) !== 0; v = v.value) ++depth;
+  if (depth >= VARIANT_CELLS) throw new RangeError(`${what}: references nested more than ${VARIANT_CELLS - 1} deep`);
+  return makeVariant(vt, target);
+}
 
 export const variant = Object.freeze({
   empty: makeVariant(VT_EMPTY, null),
   null: makeVariant(VT_NULL, null),
+  i1: (n) => makeVariant(VT_I1, Number(n)),
   i2: (n) => makeVariant(VT_I2, Number(n)),
   i4: (n) => makeVariant(VT_I4, Number(n)),
+  i8: (n) => makeVariant(VT_I8, wholeBigInt(n, true, 'i8')),
   ui1: (n) => makeVariant(VT_UI1, Number(n)),
+  ui2: (n) => makeVariant(VT_UI2, Number(n)),
+  ui4: (n) => makeVariant(VT_UI4, Number(n)),
+  ui8: (n) => makeVariant(VT_UI8, wholeBigInt(n, false, 'ui8')),
+  int: (n) => makeVariant(VT_INT, Number(n)),
+  uint: (n) => makeVariant(VT_UINT, Number(n)),
+  error: (n) => makeVariant(VT_ERROR, Number(n)),
   bool: (b) => makeVariant(VT_BOOL, b === true ? -1 : b === false ? 0 : Number(b)),
   r4: (x) => makeVariant(VT_R4, Number(x)),
   r8: (x) => makeVariant(VT_R8, Number(x)),
   date: (x) => makeVariant(VT_DATE, Number(x)),
   cy: (x) => makeVariant(VT_CY, typeof x === 'bigint' ? x : BigInt(Math.round(Number(x) * 10000))),
+  dec: (x) => makeVariant(VT_DECIMAL, decimalText(x)),
   str: (text) => makeVariant(VT_BSTR, String(text)),
+  // A Variant of any type number, its value zero (a String's empty, a
+  // reference's variable zero too).
+  vt(n) {
+    const vt = Number(n) & 0xffff;
+    switch (vt) {
+      case VT_BSTR: return variant.str('');
+      case VT_DECIMAL: return makeVariant(vt, '0');
+      case VT_CY: case VT_I8: case VT_UI8: return makeVariant(vt, 0n);
+      case VT_VARIANT | VT_BYREF: return makeVariant(vt, null);
+    }
+    return makeVariant(vt, (vt & VT_BYREF) === 0 ? 0 : variant.vt(vt & ~VT_BYREF));
+  },
+  // By reference to a variable of target's type holding its value.
+  ref(target) {
+    const t = toVariant(target, 'variant.ref');
+    if ((t.vt & VT_BYREF) !== 0) throw new TypeError('variant.ref: the variable is itself a reference (variant.refVar points to a Variant)');
+    return makeReference(t.vt | VT_BYREF, t, 'variant.ref');
+  },
+  // By reference to a Variant variable holding target.
+  refVar: (target) => makeReference(VT_VARIANT | VT_BYREF, toVariant(target, 'variant.refVar'), 'variant.refVar'),
 });
 
 // A Variant argument: a whole number in the Long range is a Long, any other
@@ -79,7 +154,7 @@ function toVariant(value, where) {
     const long = Number.isInteger(value) && value >= -0x80000000 && value <= 0x7fffffff;
     return long ? variant.i4(value) : variant.r8(value);
   }
-  if (typeof value === 'object' && VARIANT_TYPES.has(value.vt)) return value;
+  if (isVariant(value)) return value;
   throw new TypeError(`${where}: not a number, a string or a Variant`);
 }
 
@@ -117,26 +192,51 @@ function bstrBytes(p) {
   return wasm.HEAPU8.slice(p, p + n);
 }
 
-function writeVariant(at, v, where) {
-  // A String's UTF-16 BSTR is made before the view: making it may grow memory.
-  const text = v.vt === VT_BSTR ? String(v.value) : '';
-  const bstr = v.vt === VT_BSTR ? allocated(wasm._SysAllocStringLen(0, text.length), where) : 0;
-  const dv = view();
-  for (let i = 0; i < 16; i += 4) dv.setUint32(at + i, 0);
-  dv.setUint16(at, v.vt, true);
-  const value = at + 8;
-  switch (v.vt) {
-    case VT_I2: case VT_BOOL: dv.setInt16(value, Number(v.value), true); break;
-    case VT_I4: dv.setInt32(value, Number(v.value), true); break;
-    case VT_UI1: dv.setUint8(value, Number(v.value)); break;
-    case VT_R4: dv.setFloat32(value, Number(v.value), true); break;
-    case VT_R8: case VT_DATE: dv.setFloat64(value, Number(v.value), true); break;
-    case VT_CY: dv.setBigInt64(value, BigInt(v.value), true); break;
-    case VT_BSTR:
-      for (let i = 0; i < text.length; ++i) dv.setUint16(bstr + 2 * i, text.charCodeAt(i), true);
-      dv.setUint32(value, bstr, true);
-      break;
+// Writes a Variant that holds its value at the cell: a String's UTF-16
+// BSTR made here, any other's 16 bytes laid out by the library's own
+// builder from the Variant written in the syntax.
+function writePlainVariant(at, v, where) {
+  if (v.vt !== VT_BSTR) {
+    let made = 0;
+    withBytes(latin1.encode(formatVariant(v)), (p, n) => { made = wasm._tkw_variant_image(at, p, n); });
+    if (made !== 1) throw new RangeError(`${where}: ${formatVariant(v)} cannot be passed`);
+    return;
   }
+  // The BSTR is made before the view: making it may grow memory.
+  const text = String(v.value);
+  const bstr = allocated(wasm._SysAllocStringLen(0, text.length), where);
+  const dv = view();
+  for (let i = 0; i < text.length; ++i) dv.setUint16(bstr + 2 * i, text.charCodeAt(i), true);
+  for (let i = 0; i < 16; i += 4) dv.setUint32(at + i, 0);
+  dv.setUint16(at, VT_BSTR, true);
+  dv.setUint32(at + 8, bstr, true);
+}
+
+// Writes the Variant argument into the frame's cells as a Basic host holds
+// it: a Variant by reference points into the next cell, at a whole Variant
+// for one to a Variant or a Decimal, else at the value of a Variant of the
+// variable's type.  Every cell is Empty first, so that clearVariantCells
+// frees what was made however far this got.
+function writeVariant(v, where) {
+  for (let i = 0; i < 16 * VARIANT_CELLS; i += 4) view().setUint32(VARIANT_ARG + i, 0);
+  for (let cell = 0; ; ++cell) {
+    const at = VARIANT_ARG + 16 * cell;
+    if ((v.vt & VT_BYREF) === 0) {
+      writePlainVariant(at, v, where);
+      return;
+    }
+    if (cell + 1 === VARIANT_CELLS) throw new RangeError(`${where}: references nested too deep`);
+    const target = at + 16;
+    const whole = v.vt === (VT_VARIANT | VT_BYREF) || v.vt === (VT_DECIMAL | VT_BYREF);
+    const dv = view();
+    dv.setUint16(at, v.vt, true);
+    dv.setUint32(at + 8, whole ? target : target + 8, true);
+    v = v.value ?? variant.empty;
+  }
+}
+
+function clearVariantCells() {
+  for (let cell = 0; cell < VARIANT_CELLS; ++cell) wasm._VariantClear(VARIANT_ARG + 16 * cell);
 }
 
 const byName = new Map(exportTable.map((e) => [e.name, e]));
@@ -162,8 +262,8 @@ export function call(name, args) {
       if (kind === 'L' || kind === 'I') {
         slots.push(toSlot(args[i], where));
       } else if (kind === 'X') {
-        writeVariant(VARIANT_ARG, toVariant(args[i], where), where);
         variantArg = true;
+        writeVariant(toVariant(args[i], where), where);
         slots.push(VARIANT_ARG);
       } else {
         const bstr = makeBstr(args[i], where);
@@ -202,7 +302,7 @@ export function call(name, args) {
     return result;
   } finally {
     for (const bstr of strings) wasm._SysFreeString(bstr);
-    if (variantArg) wasm._VariantClear(VARIANT_ARG);
+    if (variantArg) clearVariantCells();
   }
 }
 
@@ -237,10 +337,13 @@ function fromSyntax(v) {
     const n = BigInt(v.number);
     return n >= BigInt(Number.MIN_SAFE_INTEGER) && n <= BigInt(Number.MAX_SAFE_INTEGER) ? Number(n) : n;
   }
+  if ((v.vt & VT_BYREF) !== 0) return makeVariant(v.vt, v.referent === null ? null : fromSyntax(v.referent));
   switch (v.vt) {
     case VT_EMPTY: return variant.empty;
     case VT_NULL: return variant.null;
-    case VT_CY: return variant.cy(BigInt(v.integer));
+    case VT_CY: case VT_I8: return makeVariant(v.vt, BigInt(v.integer));
+    case VT_UI8: return makeVariant(v.vt, BigInt.asUintN(64, BigInt(v.integer)));
+    case VT_DECIMAL: return makeVariant(v.vt, v.decimal);
     case VT_R4: case VT_R8: case VT_DATE: return makeVariant(v.vt, Number(v.real));
     case VT_BSTR: return variant.str(v.text);
     default: return makeVariant(v.vt, Number(v.integer));
@@ -248,6 +351,32 @@ function fromSyntax(v) {
 }
 
 const sameBytes = (a, b) => a.length === b.length && a.every((x, i) => x === b[i]);
+
+// A Variant written in the syntax.  References nest less deep than
+// VARIANT_CELLS (makeReference and the syntax see to it), so the recursion
+// is as shallow.
+function formatVariant(v) {
+  if (v.vt === (VT_VARIANT | VT_BYREF)) return `ref:var:${formatVariant(v.value ?? variant.empty)}`;
+  if ((v.vt & VT_BYREF) !== 0) {
+    const target = v.value;
+    return target.vt in VARIANT_NAMES || target.vt === VT_BSTR ? `ref:${formatVariant(target)}` : `vt:${v.vt}`;
+  }
+  switch (v.vt) {
+    case VT_EMPTY: return 'empty';
+    case VT_NULL: return 'null';
+    case VT_BSTR: return `str:${syntax.quote(latin1.encode(v.value))}`;
+    case VT_BOOL: return `bool:${v.value}`;
+    case VT_DECIMAL: return `dec:${v.value}`;
+    case VT_I8: case VT_UI8: return `${VARIANT_NAMES[v.vt]}:${BigInt(v.value)}`;
+    case VT_R4: case VT_R8: case VT_DATE:
+      return `${VARIANT_NAMES[v.vt]}:${Object.is(v.value, -0) ? '-0' : Number(v.value)}`;
+    case VT_CY: {
+      const scaled = BigInt(v.value), magnitude = scaled < 0n ? -scaled : scaled;
+      return `cy:${scaled < 0n ? '-' : ''}${magnitude / 10000n}.${String(magnitude % 10000n).padStart(4, '0')}`;
+    }
+  }
+  return v.vt in VARIANT_NAMES ? `${VARIANT_NAMES[v.vt]}:${Number(v.value)}` : `vt:${v.vt}`;
+}
 
 // Runs f with the module's clock, JavaScript's Date.now, reading the given
 // seconds since 1970 (none when negative): the clock cMixChars seeds from.
@@ -296,17 +425,7 @@ export const syntax = Object.freeze({
       return syntax.quote(new Uint8Array(value.buffer, value.byteOffset, value.byteLength));
     }
     if (kind !== 'X' && (typeof value === 'bigint' || Number.isInteger(value))) return String(value);
-    const v = toVariant(value, 'syntax.format');
-    switch (v.vt) {
-      case VT_EMPTY: return 'empty';
-      case VT_NULL: return 'null';
-      case VT_BSTR: return `str:${syntax.quote(latin1.encode(v.value))}`;
-      case VT_CY: {
-        const scaled = BigInt(v.value), magnitude = scaled < 0n ? -scaled : scaled;
-        return `cy:${scaled < 0n ? '-' : ''}${magnitude / 10000n}.${String(magnitude % 10000n).padStart(4, '0')}`;
-      }
-    }
-    return `${VARIANT_NAMES[v.vt]}:${v.vt === VT_BOOL ? v.value : Number(v.value)}`;
+    return formatVariant(toVariant(value, 'syntax.format'));
   },
   // Calls a parsed case's function, at its clock.
   callCase(c) {

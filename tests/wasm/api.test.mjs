@@ -59,11 +59,67 @@ test('Variant arguments', () => {
     [variant.date(1994), 'date:1994'],
     [variant.r4(3.75), 'r4:3.75'],
     [variant.ui1(7), 'ui1:7'],
+    [variant.i1(-3), 'i1:-3'],
+    [variant.ui2(12), 'ui2:12'],
+    [variant.ui4(12), 'ui4:12'],
+    [variant.int(12), 'int:12'],
+    [variant.uint(12), 'uint:12'],
+    [variant.error(12), 'error:12'],
+    [variant.i8(1000n), 'i8:1000'],
+    [variant.i8('4294968296'), 'i8:4294968296'],
+    [variant.ui8(2n ** 64n - 1n), 'ui8:18446744073709551615'],
+    [variant.dec('3.5'), 'dec:3.5'],
+    [variant.dec(-2.5), 'dec:-2.5'],
+    [variant.dec('7.9228162514264337593543950335'), 'dec:7.9228162514264337593543950335'],
+    [variant.vt(0x2003), 'vt:0x2003'],
+    [variant.ref(variant.dec('13.5')), 'ref:dec:13.5'],
+    [variant.ref('12'), "ref:str:'12'"],
+    [variant.ref(variant.r4(3.5)), 'ref:r4:3.5'],
+    [variant.refVar(variant.ref(12)), 'ref:var:ref:i4:12'],
+    [variant.refVar(variant.refVar(12)), 'ref:var:ref:var:i4:12'],
+    [variant.refVar(undefined), 'ref:var:empty'],
+    [variant.refVar(variant.refVar(variant.ref(12))), 'ref:var:ref:var:ref:i4:12'],
   ];
   for (const [value, text] of rows) {
     sameAsLine(() => tk.cArabicToRoman(value), `cArabicToRoman ${text} => ''`);
   }
   assert.equal(latin1.decode(tk.cArabicToRoman(1994)), 'mcmxciv');
+  assert.equal(latin1.decode(tk.cArabicToRoman(variant.refVar(variant.ref(variant.dec(3.5))))), 'iv');
+  assert.equal(latin1.decode(tk.cArabicToRoman(variant.ref(variant.str('\u0661\u0662')))), '',
+    'a String Variant keeps its UTF-16 characters');
+});
+
+test('Variants written in the syntax read back as the same Variant', () => {
+  const rows = [
+    'i8:-9223372036854775808', 'ui8:18446744073709551615', 'dec:-0.0000000000000000000000000001',
+    'dec:79228162514264337593543950335', 'error:-2147352572', 'vt:9', 'r8:-0', 'ref:vt:9',
+    "ref:var:ref:str:'a\\x00b'", 'ref:var:ref:var:cy:-3.5', 'ref:var:null',
+  ];
+  for (const text of rows) {
+    const v = syntax.parseValue('X', text);
+    assert.deepEqual(syntax.parseValue('X', syntax.format(v, 'X')), v, text);
+  }
+  assert.equal(syntax.parseValue('X', 'i8:9007199254740993').value, 9007199254740993n);
+  assert.equal(syntax.parseValue('X', 'dec:1.50').value, '1.50');
+});
+
+test('Variants the helpers refuse', () => {
+  const rows = [
+    [() => variant.i8(2n ** 63n), RangeError, /variant.i8: 9223372036854775808 is out of range/],
+    [() => variant.ui8(-1), RangeError, /out of range/],
+    [() => variant.i8(1.5), RangeError, /cannot be converted|not an integer/],
+    [() => variant.dec('1e5'), RangeError, /variant.dec: 1e5 is not a Decimal/],
+    [() => variant.dec(1e-7), RangeError, /not a Decimal/],
+    [() => variant.dec('792281625142643375935439503350'), RangeError, /not a Decimal/],
+    [() => variant.ref(variant.ref(1)), TypeError, /itself a reference/],
+    [() => variant.ref({ vt: 3, value: 1 }), TypeError, /not a number, a string or a Variant/],
+    [() => variant.refVar(variant.refVar(variant.refVar(variant.ref(1)))), RangeError,
+      /variant.refVar: references nested more than 3 deep/],
+    [() => tk.cArabicToRoman(variant.i2(2.5)), RangeError, /i2:2.5 cannot be passed/],
+  ];
+  const heap = tk.heapInUse();
+  for (const [f, type, message] of rows) assert.throws(f, { name: type.name, message });
+  assert.equal(tk.heapInUse(), heap, 'a refused argument leaves nothing behind');
 });
 
 test('in-place functions give their result and the new bytes', () => {

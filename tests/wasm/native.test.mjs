@@ -33,7 +33,10 @@ const pick = (draw, items) => items[draw(items.length)];
 const BYTES = [...'aAzZ09 |,;*?[]!-^#.\\/~'].map((c) => c.charCodeAt(0)).concat([0, 9, 10, 13, 0x80, 0xe9, 0xff]);
 const LONGS = [-0x80000000, -5, -1, 0, 1, 2, 3, 4, 7, 10, 16, 33];
 const INTEGERS = [-32768, -1, 0, 1, 2, 3, 5, 15, 255, 0x10001];
-const VARIANTS = [-1, 0, 1, 4, 9, 14, 40, 90, 400, 1994, 3999, 4000, 2.5, 3.5, '12', ' 7 ', 'x', '', null];
+const { variant } = tk;
+const VARIANTS = [-1, 0, 1, 4, 9, 14, 40, 90, 400, 1994, 3999, 4000, 2.5, 3.5, '12', ' 7 ', 'x', '', null,
+  variant.i8(2n ** 32n + 1000n), variant.ui8(12n), variant.dec('1994.5'), variant.ref(variant.dec('-3.5')),
+  variant.refVar(variant.ref('14')), variant.ref(variant.ui2(40)), variant.vt(0x4009)];
 
 function text(draw) {
   if (draw(12) === 0) return null;
