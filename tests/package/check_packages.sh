@@ -58,14 +58,16 @@ unpack_and_list "$root/dist/$win-debug.tar.gz" "$tmp/debug" "$win-debug" \
   x86/TWINEKIT.DLL.debug x64/TWINEKIT64.DLL.debug lib/libtwinekit.so."$version".debug bin/tkcall.debug
 
 # Stripped: no debug sections, and a debug link to the file of the debug
-# archive, which holds them.
+# archive, which holds them.  (grep reads to the end of what it is given:
+# with -q it would stop at the first match, and under pipefail the writer's
+# broken pipe would fail the test now and then.)
 stripped_and_linked() {
   local objdump=$1 binary=$2 debug=$3
   "${objdump%objdump}objcopy" --dump-section .gnu_debuglink="$tmp/link" "$binary" "$tmp/discard" &&
     [ "$(python3 -c 'import sys; print(open(sys.argv[1], "rb").read().split(b"\0")[0].decode())' \
           "$tmp/link")" = "$(basename "$debug")" ] &&
-    ! "$objdump" -h "$binary" | grep -q '\.debug_info' &&
-    "$objdump" -h "$debug" | grep -q '\.debug_info' ||
+    ! "$objdump" -h "$binary" | grep '\.debug_info' >/dev/null &&
+    "$objdump" -h "$debug" | grep '\.debug_info' >/dev/null ||
     { echo "check_packages: $binary is not stripped and linked to $debug" >&2; return 1; }
 }
 stripped_and_linked i686-w64-mingw32-objdump "$tmp/win/$win/x86/TWINEKIT.DLL" "$tmp/debug/$win-debug/x86/TWINEKIT.DLL.debug"
@@ -82,11 +84,11 @@ prefix=$tmp/$linux
 stripped_and_linked objdump "$prefix/lib/libtwinekit.so.$version" \
   "$tmp/debug/$win-debug/lib/libtwinekit.so.$version.debug"
 stripped_and_linked objdump "$prefix/bin/tkcall" "$tmp/debug/$win-debug/bin/tkcall.debug"
-! objdump -h "$prefix/lib/libtwinekit.a" | grep -q '\.debug_info'
+! objdump -h "$prefix/lib/libtwinekit.a" | grep '\.debug_info' >/dev/null
 [ "$(readlink "$prefix/lib/libtwinekit.so")" = libtwinekit.so.1 ]
 [ "$(readlink "$prefix/lib/libtwinekit.so.1")" = "libtwinekit.so.$version" ]
-readelf -d "$prefix/lib/libtwinekit.so.$version" | grep -q 'SONAME.*\[libtwinekit\.so\.1\]'
-"$prefix/bin/tkcall" cReverse "'abc'" | grep -q cba
+readelf -d "$prefix/lib/libtwinekit.so.$version" | grep 'SONAME.*\[libtwinekit\.so\.1\]' >/dev/null
+"$prefix/bin/tkcall" cReverse "'abc'" | grep cba >/dev/null
 
 # The CHANGELOG names only files that ship: each `name.ext` in it is a
 # release archive (VERSION standing for the version) or a file of one.
