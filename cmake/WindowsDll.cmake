@@ -43,7 +43,12 @@ configure_file(src/exports/twinekit.rc.in ${CMAKE_CURRENT_BINARY_DIR}/twinekit.r
 add_library(twinekit_resource OBJECT ${CMAKE_CURRENT_BINARY_DIR}/twinekit.rc)
 target_include_directories(twinekit_resource PRIVATE ${PROJECT_BINARY_DIR})
 
-add_library(twinekit SHARED ${TK_SOURCES} ${TK_DEF} $<TARGET_OBJECTS:twinekit_resource>)
+# The library's code, compiled once for the DLL and the COM module.
+add_library(twinekit_core OBJECT ${TK_SOURCES})
+tk_library_settings(twinekit_core)
+
+add_library(twinekit SHARED $<TARGET_OBJECTS:twinekit_core> ${TK_DEF}
+                            $<TARGET_OBJECTS:twinekit_resource>)
 tk_library_settings(twinekit)
 add_dependencies(twinekit def_files)
 # The linker's own import library would name the 32-bit exports without

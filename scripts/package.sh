@@ -11,6 +11,12 @@
 #   x64/TWINEKIT64.def
 #   x64/TWINEKIT64.lib
 #   x64/libTWINEKIT64.dll.a
+#   com/x86/TWINEKITCOM.DLL     the COM module TwineKit.Strings (32-bit), its
+#   com/x86/TwineKit.tlb        type library and its side-by-side manifest
+#   com/x86/TwineKit.Strings.manifest
+#   com/x64/TWINEKITCOM64.DLL   the same, 64-bit
+#   com/x64/TwineKit.tlb
+#   com/x64/TwineKit.Strings.manifest
 #   include/twinekit.h          the C declarations
 #   basic/TwineKit.bas          the Basic declarations module
 #   docs/reference.md           the function reference, also as HTML
@@ -58,6 +64,8 @@ build build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
 missing=()
 for f in build/win32/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a} \
          build/win64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a} \
+         build/win32/{TWINEKITCOM.DLL,TwineKit.tlb,TwineKit.Strings.manifest} \
+         build/win64/{TWINEKITCOM64.DLL,TwineKit.tlb,TwineKit.Strings.manifest} \
          build/native/TwineKit.bas docs/reference.md scripts/render-reference.py \
          include/twinekit.h README.md LICENSE CHANGELOG.md; do
   [ -f "$f" ] || missing+=("$f")
@@ -72,9 +80,11 @@ stage=build/package
 rm -rf "$stage"
 
 win=$stage/TwineKit-$version
-mkdir -p "$win"/{x86,x64,include,basic,docs}
+mkdir -p "$win"/{x86,x64,com/x86,com/x64,include,basic,docs}
 cp build/win32/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a} "$win/x86"
 cp build/win64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a} "$win/x64"
+cp build/win32/{TWINEKITCOM.DLL,TwineKit.tlb,TwineKit.Strings.manifest} "$win/com/x86"
+cp build/win64/{TWINEKITCOM64.DLL,TwineKit.tlb,TwineKit.Strings.manifest} "$win/com/x64"
 cp include/twinekit.h "$win/include"
 cp build/native/TwineKit.bas "$win/basic"
 cp docs/reference.md "$win/docs"

@@ -29,7 +29,9 @@ unpack_and_list "$root/dist/$win-windows.zip" "$tmp/win" "$win" \
   README.md LICENSE CHANGELOG.md SHA256SUMS include/twinekit.h basic/TwineKit.bas \
   docs/reference.md docs/reference.html \
   x86/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a} \
-  x64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a}
+  x64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a} \
+  com/x86/{TWINEKITCOM.DLL,TwineKit.tlb,TwineKit.Strings.manifest} \
+  com/x64/{TWINEKITCOM64.DLL,TwineKit.tlb,TwineKit.Strings.manifest}
 (cd "$tmp/win/$win" && sha256sum --check --quiet SHA256SUMS &&
   [ "$(wc -l <SHA256SUMS)" = $(($(find . -type f | wc -l) - 1)) ]) ||
   { echo "check_packages: SHA256SUMS does not match every file of the zip" >&2; exit 1; }

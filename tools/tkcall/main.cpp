@@ -6,6 +6,7 @@
 //   tkcall cArabicToRoman i2:1994
 //   tkcall --list
 //   tkcall --check FILE...
+//   tkcall --vbscript FILE...   (or --jscript)
 //   tkcall --version
 //
 // The arguments are written in the syntax of tools/hostcall/values.h:
@@ -13,6 +14,8 @@
 // numbers decimal or 0x-hexadecimal, typed Variants.  --check runs files of
 // case lines (case_line.h), such as the library's own tests/cases/*.cases,
 // and reports every line the library does not answer as written.
+// --vbscript and --jscript write the case lines of the files as a script
+// that calls the COM object TwineKit.Strings (script_writer.h).
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -21,6 +24,7 @@
 #include <vector>
 
 #include "native_call.h"
+#include "script_writer.h"
 #include "twinekit_version.h"
 
 namespace {
@@ -58,22 +62,34 @@ int List() {
   return 0;
 }
 
-// Runs the case lines of each file; lines that need a fixed clock are
-// skipped, since the shipped library reads the real one.
-int Check(int count, char** files) {
-  int passed = 0, failed = 0, skipped = 0;
+// Reads and parses each file; false, after saying why, when one cannot be
+// read or has a line that does not parse.
+bool ReadCaseFiles(int count, char** files, std::vector<tkcases::CaseFile>& out, int& bad_lines) {
+  bad_lines = 0;
   for (int i = 0; i < count; ++i) {
     std::ifstream in(files[i], std::ios::binary);
     if (!in) {
       std::fprintf(stderr, "tkcall: cannot read %s\n", files[i]);
-      return 2;
+      return false;
     }
     std::stringstream text;
     text << in.rdbuf();
     std::vector<std::string> errors;
-    const tkcases::CaseFile file = tkcases::ParseCaseText(files[i], text.str(), errors);
+    out.push_back(tkcases::ParseCaseText(files[i], text.str(), errors));
     for (const std::string& e : errors) std::printf("%s\n", e.c_str());
-    failed += static_cast<int>(errors.size());
+    bad_lines += static_cast<int>(errors.size());
+  }
+  return true;
+}
+
+// Runs the case lines of each file; lines that need a fixed clock are
+// skipped, since the shipped library reads the real one.
+int Check(int count, char** files) {
+  std::vector<tkcases::CaseFile> parsed;
+  int failed = 0;
+  if (!ReadCaseFiles(count, files, parsed, failed)) return 2;
+  int passed = 0, skipped = 0;
+  for (const tkcases::CaseFile& file : parsed) {
     for (const tkcases::Case& c : file.cases) {
       if (c.clock >= 0) {
         ++skipped;
@@ -92,11 +108,21 @@ int Check(int count, char** files) {
   return failed == 0 ? 0 : 1;
 }
 
+int Script(tkcall::ScriptLanguage language, int count, char** files) {
+  std::vector<tkcases::CaseFile> parsed;
+  int bad_lines = 0;
+  if (!ReadCaseFiles(count, files, parsed, bad_lines) || bad_lines > 0) return 2;
+  std::fputs(tkcall::WriteScript(language, parsed).c_str(), stdout);
+  return 0;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: tkcall EXPORT [ARG...]   call an export and print its result\n"
                "       tkcall --list            list the exports and their argument kinds\n"
                "       tkcall --check FILE...   run files of case lines (EXPORT ARG... => RESULT)\n"
+               "       tkcall --vbscript FILE...  write them as a VBScript calling TwineKit.Strings\n"
+               "       tkcall --jscript FILE...   the same in JScript\n"
                "       tkcall --version         print the version of TwineKit\n"
                "Strings take \\xHH \\0 \\t \\n \\r \\\\ escapes; @null is a null BSTR.\n"
                "Variants: empty, null, i2:N, i4:N, ui1:N, bool:true, r4:X, r8:X, date:X, cy:X, str:TEXT.\n");
@@ -109,6 +135,12 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   if (std::strcmp(argv[1], "--list") == 0) return List();
   if (std::strcmp(argv[1], "--check") == 0) return Check(argc - 2, argv + 2);
+  if (std::strcmp(argv[1], "--vbscript") == 0) {
+    return Script(tkcall::ScriptLanguage::kVbscript, argc - 2, argv + 2);
+  }
+  if (std::strcmp(argv[1], "--jscript") == 0) {
+    return Script(tkcall::ScriptLanguage::kJscript, argc - 2, argv + 2);
+  }
   if (std::strcmp(argv[1], "--version") == 0) {
     std::printf("tkcall (TwineKit) %s\n", TWINEKIT_VERSION);
     return 0;

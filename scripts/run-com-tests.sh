@@ -1,0 +1,175 @@
+#!/bin/bash
+# The COM modules under Wine, TWINEKITCOM64.DLL under 64-bit Wine and
+# TWINEKITCOM.DLL under 32-bit Wine, in one prefix, each width in turn:
+#
+#   reg      nothing registered: the object is made through the manifest
+#            alone (registration-free activation)
+#   regsvr32 registers the module machine-wide; then
+#   com      the registry as COM needs it; the type library's names; every
+#            case line through the interface of the type library (early
+#            binding); the errors of IDispatch; no allocation left behind
+#   vbs      every case line a script can pass, from Wine's VBScript engine
+#            through CreateObject("TwineKit.Strings") (written by tkcall
+#            --vbscript from the case files)
+#   vbserrors the errors a script sees, and arguments as scripts pass them
+#   js       the case lines in ASCII from Wine's JScript engine
+#   the README's VBScript and JScript examples, printing what it shows
+#   regsvr32 /u, then regsvr32 /n /i:user registers for the user alone;
+#   user     the registry under the user's classes, the object made
+#   regsvr32 /u /n /i:user; clean: nothing of the class left.
+#
+# Each program must print its closing line ("LABEL: N passed, N failed");
+# cscript prints nothing and exits 0 when a script does not parse or stops
+# on an error, so a script's run counts only by that line.  A tier that
+# cannot run fails.  Ends with every line and time; exits non-zero on any
+# failure.
+#
+#   scripts/run-com-tests.sh [--no-build] [--tier 32|64]...
+#
+# Environment: TK_BUILD32, TK_BUILD64, TK_BUILD_NATIVE (build directories,
+# default build/win32, build/win64, build/native, whose tkcall writes the
+# scripts), TK_JOBS, and those of scripts/run-under-wine.sh.
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build32=${TK_BUILD32:-$root/build/win32}
+build64=${TK_BUILD64:-$root/build/win64}
+native=${TK_BUILD_NATIVE:-$root/build/native}
+jobs=${TK_JOBS:-2}
+build=1
+tiers=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --no-build) build=0 ;;
+    --tier) shift; tiers+=("${1:-}") ;;
+    *) echo "usage: $0 [--no-build] [--tier 32|64]..." >&2; exit 2 ;;
+  esac
+  shift
+done
+[ ${#tiers[@]} -gt 0 ] || tiers=(64 32)
+
+failures=()
+summary=()
+fail() { echo "run-com-tests: FAILED: $*" >&2; failures+=("$*"); }
+wine_run() { "$root/scripts/run-under-wine.sh" "$@"; }
+
+build_dir() { if [ "$1" = 32 ]; then echo "$build32"; else echo "$build64"; fi; }
+toolchain() { if [ "$1" = 32 ]; then echo mingw-i686; else echo mingw-x86_64; fi; }
+module() { if [ "$1" = 32 ]; then echo TWINEKITCOM.DLL; else echo TWINEKITCOM64.DLL; fi; }
+
+# The scripts come from the case files through the native tkcall.
+write_scripts() {
+  local dir=$1
+  if [ "$build" = 1 ] || [ ! -x "$native/tools/tkcall/tkcall" ]; then
+    { cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+      make -C "$native" -j"$jobs" tkcall >"$native.tkcall.log" 2>&1; } ||
+      { tail -20 "$native.tkcall.log"; fail "tkcall could not be built"; return 1; }
+  fi
+  "$native/tools/tkcall/tkcall" --vbscript "$root"/tests/cases/*.cases >"$dir/com-cases.vbs" &&
+    "$native/tools/tkcall/tkcall" --jscript "$root"/tests/cases/*.cases >"$dir/com-cases.js" ||
+    { fail "tkcall could not write the scripts"; return 1; }
+  python3 "$root/scripts/readme-examples.py" "$root/README.md" "$dir" ||
+    { fail "the README's examples could not be read"; return 1; }
+}
+
+prepare() {
+  local bits=$1 dir start
+  dir=$(build_dir "$bits")
+  start=$(date +%s)
+  if [ "$build" = 1 ]; then
+    cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$(toolchain "$bits").cmake" \
+      >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; fail "com$bits: cmake failed"; return 1; }
+    make -C "$dir" -j"$jobs" twinekit twinekit_com com_client >"$dir.com-build.log" 2>&1 ||
+      { tail -40 "$dir.com-build.log"; fail "com$bits: build failed (log: $dir.com-build.log)"; return 1; }
+  fi
+  [ -f "$dir/$(module "$bits")" ] && [ -f "$dir/com_client.exe" ] ||
+    { fail "com$bits: no $(module "$bits") or com_client.exe in $dir"; return 1; }
+  write_scripts "$dir" || return 1
+  echo "run-com-tests: com$bits built in $(( $(date +%s) - start )) s"
+  ctest --test-dir "$dir" -R '^(dll|com_module|com_client)_image$' --output-on-failure ||
+    fail "com$bits: the checks of the built images failed"
+  return 0
+}
+
+# Runs a program under Wine and records its closing line: run LABEL BITS PROGRAM [ARG...]
+run() {
+  local label=$1 bits=$2 log start rc line
+  shift 2
+  log=$(mktemp)
+  start=$(date +%s)
+  wine_run "$bits" "$@" 2>&1 | tee "$log"
+  rc=${PIPESTATUS[0]}
+  line=$(grep -E "^$label: [0-9]+ passed, [0-9]+ failed" "$log" | tail -1)
+  rm -f "$log"
+  if [ -z "$line" ]; then
+    fail "$label: did not reach its closing line (exit $rc)"
+    summary+=("$label: DID NOT RUN ($(( $(date +%s) - start )) s)")
+  else
+    [ "$rc" = 0 ] && [[ $line =~ \ 0\ failed ]] || fail "$line"
+    summary+=("$line ($(( $(date +%s) - start )) s)")
+  fi
+}
+
+# A README example: what it prints must be what the README shows.
+example() {
+  local bits=$1 file=$2 out
+  out=$(wine_run --plain "$bits" cscript.exe //nologo "$file" 2>&1 | grep -v '^run-under-wine:' | tr -d '\r')
+  if [ "$out" = "$(cat "$file.out")" ]; then
+    summary+=("$(basename "$file") ($bits-bit): prints what the README shows")
+  else
+    printf 'printed:\n%s\nthe README shows:\n%s\n' "$out" "$(cat "$file.out")"
+    fail "$(basename "$file") ($bits-bit) does not print what the README shows"
+  fi
+}
+
+# regsvr32 with options; must succeed unless told otherwise: regsvr32 BITS may-fail|must OPTION... DLL
+regsvr32() {
+  local bits=$1 need=$2 rc
+  shift 2
+  wine_run --plain "$bits" regsvr32.exe "$@" >/dev/null 2>&1
+  rc=$?
+  if [ "$need" = must ] && [ "$rc" != 0 ]; then
+    fail "regsvr32 $* ($bits-bit) exited with $rc"
+  fi
+  summary+=("regsvr32 $(echo "$*" | sed "s|$root/||g") ($bits-bit): exit $rc")
+}
+
+total_start=$(date +%s)
+for bits in "${tiers[@]}"; do
+  case "$bits" in
+    32|64) ;;
+    *) echo "run-com-tests: unknown tier '$bits'" >&2; exit 2 ;;
+  esac
+  if ! prepare "$bits"; then
+    summary+=("com$bits: DID NOT RUN (build)")
+    continue
+  fi
+  dir=$(build_dir "$bits")
+  dll=$dir/$(module "$bits")
+  client=$dir/com_client.exe
+  regsvr32 "$bits" may-fail /u /s "$dll"
+  regsvr32 "$bits" may-fail /u /s /n /i:user "$dll"
+  run "reg$bits" "$bits" "$client" "reg$bits" none regfree "$dir/TwineKit.Strings.manifest"
+  regsvr32 "$bits" must /s "$dll"
+  run "com$bits" "$bits" "$client" "com$bits" machine "$dll" names early errors
+  run "vbs$bits" "$bits" cscript.exe //nologo "$dir/com-cases.vbs" "vbs$bits"
+  run "vbserrors$bits" "$bits" cscript.exe //nologo "$root/tests/com/errors.vbs" "vbserrors$bits"
+  run "js$bits" "$bits" cscript.exe //nologo "$dir/com-cases.js" "js$bits"
+  example "$bits" "$dir/readme-example.vbs"
+  example "$bits" "$dir/readme-example.js"
+  regsvr32 "$bits" must /u /s "$dll"
+  regsvr32 "$bits" must /s /n /i:user "$dll"
+  run "user$bits" "$bits" "$client" "user$bits" user "$dll"
+  regsvr32 "$bits" must /u /s /n /i:user "$dll"
+  run "clean$bits" "$bits" "$client" "clean$bits" none
+done
+
+echo
+echo "run-com-tests: summary ($(( $(date +%s) - total_start )) s in all)"
+for line in "${summary[@]}"; do echo "  $line"; done
+if [ ${#failures[@]} -gt 0 ]; then
+  echo "run-com-tests: FAILED:" >&2
+  for f in "${failures[@]}"; do echo "  $f" >&2; done
+  exit 1
+fi
+echo "run-com-tests: all tiers passed"
