@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The whole test suite, every tier: the native tests, the same tests under
-# the address and undefined-behaviour sanitizers, and every behaviour case
+# the address and undefined-behaviour sanitizers, every behaviour case
 # against the real TWINEKIT.DLL (32-bit Wine) and TWINEKIT64.DLL (64-bit
-# Wine); last, the release archives, unpacked and built against as a user
-# would.  A tier that cannot run fails; none is skipped.
+# Wine) and through both COM modules from Wine's VBScript engine; last, the
+# release archives, unpacked and built against as a user would.  A tier
+# that cannot run fails; none is skipped.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -55,6 +56,7 @@ tier "32-bit native (qemu-i386)" native32_tests
 tier "threads (ThreadSanitizer)" thread_tests
 tier "fuzzing, smoke run" bash scripts/fuzz.sh smoke
 tier "DLLs under Wine (32- and 64-bit)" bash scripts/run-dll-tests.sh
+tier "COM modules under Wine (32- and 64-bit)" bash scripts/run-com-tests.sh
 tier "packages" bash tests/package/check_packages.sh
 
 echo
