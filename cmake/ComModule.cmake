@@ -92,11 +92,7 @@ target_compile_definitions(twinekit_com PRIVATE _WIN32_WINNT=0x0601)
 add_dependencies(twinekit_com com_type_library)
 set_target_properties(twinekit_com PROPERTIES OUTPUT_NAME ${TK_COM_NAME} PREFIX "" SUFFIX ".DLL"
   ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/linker-implib)
-target_link_options(twinekit_com PRIVATE
-  -nostartfiles -Wl,-e,${TK_ENTRY}
-  -static-libgcc -static-libstdc++ -static
-  -Wl,--enable-stdcall-fixup -Wl,--no-insert-timestamp)
-target_link_libraries(twinekit_com PRIVATE oleaut32 ole32 advapi32 kernel32 msvcrt uuid)
+tk_windows_module(twinekit_com oleaut32 ole32 advapi32 uuid)
 
 # The module's image: its five exports, its imports (system DLLs alone, no
 # C++ runtime DLL), its entry and its version resource.

@@ -31,30 +31,12 @@
 # scripts), TK_JOBS, and those of scripts/run-under-wine.sh.
 set -uo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-build32=${TK_BUILD32:-$root/build/win32}
-build64=${TK_BUILD64:-$root/build/win64}
+NAME=run-com-tests
+# shellcheck source=wine-tiers.sh
+source "$(dirname "$0")/wine-tiers.sh"
 native=${TK_BUILD_NATIVE:-$root/build/native}
-jobs=${TK_JOBS:-2}
-build=1
-tiers=()
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --no-build) build=0 ;;
-    --tier) shift; tiers+=("${1:-}") ;;
-    *) echo "usage: $0 [--no-build] [--tier 32|64]..." >&2; exit 2 ;;
-  esac
-  shift
-done
-[ ${#tiers[@]} -gt 0 ] || tiers=(64 32)
-
-failures=()
-summary=()
-fail() { echo "run-com-tests: FAILED: $*" >&2; failures+=("$*"); }
 wine_run() { "$root/scripts/run-under-wine.sh" "$@"; }
 
-build_dir() { if [ "$1" = 32 ]; then echo "$build32"; else echo "$build64"; fi; }
-toolchain() { if [ "$1" = 32 ]; then echo mingw-i686; else echo mingw-x86_64; fi; }
 module() { if [ "$1" = 32 ]; then echo TWINEKITCOM.DLL; else echo TWINEKITCOM64.DLL; fi; }
 
 # The scripts come from the case files through the native tkcall.
@@ -91,25 +73,6 @@ prepare() {
   return 0
 }
 
-# Runs a program under Wine and records its closing line: run LABEL BITS PROGRAM [ARG...]
-run() {
-  local label=$1 bits=$2 log start rc line
-  shift 2
-  log=$(mktemp)
-  start=$(date +%s)
-  wine_run "$bits" "$@" 2>&1 | tee "$log"
-  rc=${PIPESTATUS[0]}
-  line=$(grep -E "^$label: [0-9]+ passed, [0-9]+ failed" "$log" | tail -1)
-  rm -f "$log"
-  if [ -z "$line" ]; then
-    fail "$label: did not reach its closing line (exit $rc)"
-    summary+=("$label: DID NOT RUN ($(( $(date +%s) - start )) s)")
-  else
-    [ "$rc" = 0 ] && [[ $line =~ \ 0\ failed ]] || fail "$line"
-    summary+=("$line ($(( $(date +%s) - start )) s)")
-  fi
-}
-
 # A README example: what it prints must be what the README shows.
 example() {
   local bits=$1 file=$2 out
@@ -134,12 +97,7 @@ regsvr32() {
   summary+=("regsvr32 $(echo "$*" | sed "s|$root/||g") ($bits-bit): exit $rc")
 }
 
-total_start=$(date +%s)
 for bits in "${tiers[@]}"; do
-  case "$bits" in
-    32|64) ;;
-    *) echo "run-com-tests: unknown tier '$bits'" >&2; exit 2 ;;
-  esac
   if ! prepare "$bits"; then
     summary+=("com$bits: DID NOT RUN (build)")
     continue
@@ -149,27 +107,19 @@ for bits in "${tiers[@]}"; do
   client=$dir/com_client.exe
   regsvr32 "$bits" may-fail /u /s "$dll"
   regsvr32 "$bits" may-fail /u /s /n /i:user "$dll"
-  run "reg$bits" "$bits" "$client" "reg$bits" none regfree "$dir/TwineKit.Strings.manifest"
+  run_tier "reg$bits" "$bits" "$client" "reg$bits" none regfree "$dir/TwineKit.Strings.manifest"
   regsvr32 "$bits" must /s "$dll"
-  run "com$bits" "$bits" "$client" "com$bits" machine "$dll" names early errors
-  run "vbs$bits" "$bits" cscript.exe //nologo "$dir/com-cases.vbs" "vbs$bits"
-  run "vbserrors$bits" "$bits" cscript.exe //nologo "$root/tests/com/errors.vbs" "vbserrors$bits"
-  run "js$bits" "$bits" cscript.exe //nologo "$dir/com-cases.js" "js$bits"
+  run_tier "com$bits" "$bits" "$client" "com$bits" machine "$dll" names early errors
+  run_tier "vbs$bits" "$bits" cscript.exe //nologo "$dir/com-cases.vbs" "vbs$bits"
+  run_tier "vbserrors$bits" "$bits" cscript.exe //nologo "$root/tests/com/errors.vbs" "vbserrors$bits"
+  run_tier "js$bits" "$bits" cscript.exe //nologo "$dir/com-cases.js" "js$bits"
   example "$bits" "$dir/readme-example.vbs"
   example "$bits" "$dir/readme-example.js"
   regsvr32 "$bits" must /u /s "$dll"
   regsvr32 "$bits" must /s /n /i:user "$dll"
-  run "user$bits" "$bits" "$client" "user$bits" user "$dll"
+  run_tier "user$bits" "$bits" "$client" "user$bits" user "$dll"
   regsvr32 "$bits" must /u /s /n /i:user "$dll"
-  run "clean$bits" "$bits" "$client" "clean$bits" none
+  run_tier "clean$bits" "$bits" "$client" "clean$bits" none
 done
 
-echo
-echo "run-com-tests: summary ($(( $(date +%s) - total_start )) s in all)"
-for line in "${summary[@]}"; do echo "  $line"; done
-if [ ${#failures[@]} -gt 0 ]; then
-  echo "run-com-tests: FAILED:" >&2
-  for f in "${failures[@]}"; do echo "  $f" >&2; done
-  exit 1
-fi
-echo "run-com-tests: all tiers passed"
+finish

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "allocation_watch.h"
+#include "host_strings.h"
 #include "cases/case_file.h"
 #include "class_ids.h"
 #include "exports/export_table.h"
@@ -220,30 +221,6 @@ void StepRegFree(const std::wstring& manifest) {
 
 // --- early binding ----------------------------------------------------------
 
-// A Variant as a Basic host builds it; a string inside is UTF-16, one
-// character a byte.
-VARIANT MakeVariant(const tkhost::VariantValue& v) {
-  VARIANT out;
-  VariantInit(&out);
-  out.vt = v.vt;
-  switch (v.vt) {
-    case VT_I2: out.iVal = static_cast<SHORT>(v.integer); break;
-    case VT_I4: out.lVal = static_cast<LONG>(v.integer); break;
-    case VT_UI1: out.bVal = static_cast<BYTE>(v.integer); break;
-    case VT_BOOL: out.boolVal = static_cast<VARIANT_BOOL>(v.integer); break;
-    case VT_CY: out.cyVal.int64 = v.integer; break;
-    case VT_R4: out.fltVal = static_cast<float>(v.real); break;
-    case VT_R8: out.dblVal = v.real; break;
-    case VT_DATE: out.date = v.real; break;
-    case VT_BSTR: {
-      const std::wstring w(v.text.begin(), v.text.end());
-      out.bstrVal = SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
-      break;
-    }
-  }
-  return out;
-}
-
 // The arguments of one case line as the interface takes them.
 struct EarlyArguments {
   BSTR strings[4] = {};
@@ -254,7 +231,7 @@ struct EarlyArguments {
     for (size_t i = 0; i < c.args.size(); ++i) {
       const tkhost::Value& v = c.args[i];
       if (v.tag == tkhost::Value::kBytes) strings[i] = Wide(v.bytes);
-      if (c.info->args[i] == 'X') variants[i] = MakeVariant(v.variant);
+      if (c.info->args[i] == 'X') variants[i] = tkharness::MakeHostVariant(v.variant);
     }
   }
   ~EarlyArguments() {

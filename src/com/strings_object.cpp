@@ -171,38 +171,34 @@ HRESULT STDMETHODCALLTYPE Invoke(ITwineKitStrings*, DISPID member, REFIID riid, 
 
 // The early-bound methods: each typed argument wrapped as a Variant,
 // without a copy, for CallExport, and the result unwrapped into the last.
-VARIANT Wrapped(BSTR s) {
+VARIANT OfType(VARTYPE vt) {
   VARIANT v;
   VariantInit(&v);
-  v.vt = VT_BSTR;
+  v.vt = vt;
+  return v;
+}
+VARIANT Wrapped(BSTR s) {
+  VARIANT v = OfType(VT_BSTR);
   v.bstrVal = s;
   return v;
 }
 VARIANT Wrapped(BSTR* s) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_BYREF | VT_BSTR;
+  VARIANT v = OfType(VT_BYREF | VT_BSTR);
   v.pbstrVal = s;
   return v;
 }
 VARIANT Wrapped(SHORT n) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I2;
+  VARIANT v = OfType(VT_I2);
   v.iVal = n;
   return v;
 }
 VARIANT Wrapped(LONG n) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
+  VARIANT v = OfType(VT_I4);
   v.lVal = n;
   return v;
 }
 VARIANT Wrapped(VARIANT& held) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_BYREF | VT_VARIANT;
+  VARIANT v = OfType(VT_BYREF | VT_VARIANT);
   v.pvarVal = &held;
   return v;
 }
