@@ -9,8 +9,9 @@ TWINEKIT.DLL), and declares every export exactly once in each: Sub for an
 export with no result, otherwise Function with the result's type; each
 argument ByRef/ByVal with the type of its kind, in the export's order, under
 its name in the C header (a name that is a reserved word of the language is
-lengthened: Stop -> StopChars).  With VERSION (the module as shipped), its
-second line is "' TwineKit VERSION".
+lengthened: Stop -> StopChars), which is the name the export table's list of
+argument names (TK_EXPORT_ARGUMENT_NAMES, the COM interface's) gives.  With
+VERSION (the module as shipped), its second line is "' TwineKit VERSION".
 """
 import re
 import sys
@@ -63,7 +64,10 @@ def same_name(basic, c):
 
 def main():
     bas, table, header, *version = sys.argv[1:]
-    want = expected(open(table).read(), open(header).read())
+    table_text = open(table).read()
+    want = expected(table_text, open(header).read())
+    table_names = {n: names.split() for n, names in
+                   re.findall(r'X\((c\w+), "([\w ]*)"\)', table_text)}
     problems, seen, branch = [], {"64": set(), "32": set()}, None
     text = open(bas, encoding="latin-1").read().replace("\r\n", "\n").replace(" _\n", " ")
     stamp = (text.split("\n") + [""])[1]
@@ -88,6 +92,9 @@ def main():
             problems.append(f"{where}: not an export, outside the branches, or declared twice")
             continue
         seen[branch].add(name)
+        if table_names.get(name) != [n for _, n in args]:
+            problems.append(f"{where}: arguments named {[n for _, n in args]}, "
+                            f"the export table's list names {table_names.get(name)}")
         if (lib, ptrsafe) != BRANCHES[branch]:
             problems.append(f"{where}: from {lib} {ptrsafe}, want {BRANCHES[branch]}")
         want_result, want_args = want[name]
