@@ -7,7 +7,8 @@
 #   regsvr32 registers the module machine-wide; then
 #   com      the registry as COM needs it; the type library's names; every
 #            case line through the interface of the type library (early
-#            binding); the errors of IDispatch; no allocation left behind
+#            binding) and through IDispatch; the errors of IDispatch; no
+#            allocation left behind by any call
 #   vbs      every case line a script can pass, from Wine's VBScript engine
 #            through CreateObject("TwineKit.Strings") (written by tkcall
 #            --vbscript from the case files)
@@ -109,7 +110,7 @@ for bits in "${tiers[@]}"; do
   regsvr32 "$bits" may-fail /u /s /n /i:user "$dll"
   run_tier "reg$bits" "$bits" "$client" "reg$bits" none regfree "$dir/TwineKit.Strings.manifest"
   regsvr32 "$bits" must /s "$dll"
-  run_tier "com$bits" "$bits" "$client" "com$bits" machine "$dll" names early errors
+  run_tier "com$bits" "$bits" "$client" "com$bits" machine "$dll" names early late errors
   run_tier "vbs$bits" "$bits" cscript.exe //nologo "$dir/com-cases.vbs" "vbs$bits"
   run_tier "vbserrors$bits" "$bits" cscript.exe //nologo "$root/tests/com/errors.vbs" "vbserrors$bits"
   run_tier "js$bits" "$bits" cscript.exe //nologo "$dir/com-cases.js" "js$bits"

@@ -13,6 +13,7 @@
 //   early              every case line a caller can pass, through the
 //                      interface of the type library: each export at least
 //                      once, each call leaving no allocation behind
+//   late               the same through IDispatch::Invoke
 //   errors             the errors of IDispatch for a wrong count, a type
 //                      mismatch and an Integer overflow, and the object
 //                      still working after them; named arguments
@@ -323,7 +324,59 @@ bool Passable(const tkcases::Case& c) {
   return !c.after || CodePageKeeps(*c.after);
 }
 
-void StepEarly(ITwineKitStrings* o) {
+// Calls line c's export through IDispatch as VBScript does: a string
+// variable by reference (a string by value as a value), numbers and
+// Variants by value.
+HRESULT CallLate(ITwineKitStrings* o, const tkcases::Case& c, tkcases::Outcome& seen) {
+  EarlyArguments args(c);
+  const size_t n = c.args.size();
+  VARIANT slots[4];
+  for (size_t i = 0; i < n; ++i) {
+    VARIANT& v = slots[n - 1 - i];  // the last argument first
+    VariantInit(&v);
+    switch (c.info->args[i]) {
+      case 'R':
+      case 'W':
+        v.vt = VT_BYREF | VT_BSTR;
+        v.pbstrVal = &args.strings[i];
+        break;
+      case 'V':
+        v.vt = VT_BSTR;
+        v.bstrVal = args.strings[i];
+        break;
+      case 'L':
+        v.vt = VT_I4;
+        v.lVal = static_cast<LONG>(c.args[i].number);
+        break;
+      case 'I':
+        v.vt = VT_I2;
+        v.iVal = static_cast<SHORT>(c.args[i].number);
+        break;
+      default: v = args.variants[i]; break;
+    }
+  }
+  DISPPARAMS params = {slots, nullptr, static_cast<UINT>(n), 0};
+  VARIANT result;
+  VariantInit(&result);
+  HRESULT hr = o->lpVtbl->Invoke(o, c.info->ordinal, IID_NULL, 0, DISPATCH_METHOD, &params,
+                                 &result, nullptr, nullptr);
+  const VARTYPE want = c.info->result == 'S' ? VT_BSTR : c.info->result == 'I' ? VT_I2
+                       : c.info->result == 'N' ? VT_EMPTY : VT_I4;
+  if (hr == S_OK && result.vt != want) hr = E_UNEXPECTED;
+  if (hr == S_OK && want == VT_BSTR) {
+    Read(result.bstrVal, seen);
+    result.vt = VT_EMPTY;
+  }
+  if (hr == S_OK && want != VT_BSTR) Read(result, seen);  // the Variant of cRomanToArabic too
+  VariantClear(&result);
+  if (c.after) seen.after = Bytes(args.strings[0]);
+  return hr;
+}
+
+// Every case line a caller can pass, early-bound or through IDispatch: each
+// export at least once, and each call leaving no allocation behind.
+void StepCases(ITwineKitStrings* o, bool late) {
+  const std::string how = late ? "late" : "early";
   bool called[65] = {};
   int left_out = 0;
   for (const tkcases::CaseFile& file : tkcases::AllCases().files) {
@@ -334,21 +387,21 @@ void StepEarly(ITwineKitStrings* o) {
       }
       tkcases::Outcome seen;
       tkharness::AllocationWatch::Begin();
-      const HRESULT hr = CallEarly(o, c, seen);
+      const HRESULT hr = late ? CallLate(o, c, seen) : CallEarly(o, c, seen);
       const size_t leaked = tkharness::AllocationWatch::End().size();
       std::string problem = hr == S_OK ? tkcases::CheckOutcome(c, seen) : "failed: " + Hex(hr);
       if (leaked != 0 && tkharness::AllocationWatch::active()) {
         problem += " " + std::to_string(leaked) + " allocations left behind";
       }
-      Expect(problem.empty(), "early " + c.where + ": " + c.text + ": " + problem);
+      Expect(problem.empty(), how + " " + c.where + ": " + c.text + ": " + problem);
       called[c.info->ordinal] = true;
     }
   }
   int exports = 0;
   for (int i = 1; i <= 64; ++i) exports += called[i];
-  Expect(exports == 64, "early: " + std::to_string(exports) + " of the 64 methods called");
-  std::printf("early: %d case lines left out (a fixed clock, an Integer beyond 16 bits, bytes the code page does not keep)\n",
-              left_out);
+  Expect(exports == 64, how + ": " + std::to_string(exports) + " of the 64 methods called");
+  std::printf("%s: %d case lines left out (a fixed clock, an Integer beyond 16 bits, bytes the code page does not keep)\n",
+              how.c_str(), left_out);
 }
 
 // --- late binding: errors ---------------------------------------------------
@@ -537,7 +590,7 @@ int main(int argc, char** argv) {
       const HRESULT hr = MakeObject(&o);
       Expect(hr == S_OK, step + ": the object made by ProgID: " + Hex(hr));
       if (o == nullptr) continue;
-      if (step == "early") StepEarly(o);
+      if (step == "early" || step == "late") StepCases(o, step == "late");
       else if (step == "errors") StepErrors(o);
       else if (step == "names") StepNames(o);
       else Expect(false, "no step named " + step);

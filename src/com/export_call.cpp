@@ -123,14 +123,13 @@ HRESULT Converted(VARIANT* v, VARTYPE vt, VARIANT* out) {
   return hr;
 }
 
-// Where an in-place string goes back: the caller's String variable, or
-// null when the argument came by value.
+// Where an in-place string goes back: the caller's String variable, or the
+// Variant variable, which holds a String from then on.  arg comes by
+// reference.
 BSTR* WriteBackTarget(VARIANT* arg) {
   if (arg->vt == (VT_BYREF | VT_BSTR)) return arg->pbstrVal;
-  if (arg->vt != (VT_BYREF | VT_VARIANT) || arg->pvarVal == nullptr) return nullptr;
   VARIANT* held = arg->pvarVal;
-  if (held->vt == (VT_BYREF | VT_BSTR)) return held->pbstrVal;
-  // A Variant variable: it holds a String from now on.
+  if (held->vt == (VT_BYREF | VT_BSTR) && held->pbstrVal != nullptr) return held->pbstrVal;
   VariantClear(held);
   held->vt = VT_BSTR;
   held->bstrVal = nullptr;
@@ -175,14 +174,13 @@ class CallArguments {
 
   // Gives argument i's bytes back to the caller's variable, if it has one.
   HRESULT WriteBack(size_t i, VARIANT* arg) const {
+    const bool by_reference = (arg->vt == (VT_BYREF | VT_BSTR) && arg->pbstrVal != nullptr) ||
+                              (arg->vt == (VT_BYREF | VT_VARIANT) && arg->pvarVal != nullptr);
+    if (!by_reference) return S_OK;
     BSTR wide = nullptr;
     const HRESULT hr = WideFromAnsi(bytes_[i], &wide);
     if (FAILED(hr)) return hr;
     BSTR* target = WriteBackTarget(arg);
-    if (target == nullptr) {
-      SysFreeString(wide);
-      return S_OK;
-    }
     SysFreeString(*target);
     *target = wide;
     return S_OK;
