@@ -60,10 +60,7 @@ prepare() {
   dir=$(build_dir "$bits")
   start=$(date +%s)
   if [ "$build" = 1 ]; then
-    cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$(toolchain "$bits").cmake" \
-      >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; fail "com$bits: cmake failed"; return 1; }
-    make -C "$dir" -j"$jobs" twinekit twinekit_com com_client >"$dir.com-build.log" 2>&1 ||
-      { tail -40 "$dir.com-build.log"; fail "com$bits: build failed (log: $dir.com-build.log)"; return 1; }
+    build_width "$bits" "com$bits" twinekit twinekit_com com_client || return 1
   fi
   [ -f "$dir/$(module "$bits")" ] && [ -f "$dir/com_client.exe" ] ||
     { fail "com$bits: no $(module "$bits") or com_client.exe in $dir"; return 1; }

@@ -29,10 +29,7 @@ prepare() {
   dir=$(build_dir "$bits")
   start=$(date +%s)
   if [ "$build" = 1 ]; then
-    cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$(toolchain "$bits").cmake" \
-      >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; fail "dll$bits: cmake failed"; return 1; }
-    make -C "$dir" -j"$jobs" >"$dir.build.log" 2>&1 \
-      || { tail -40 "$dir.build.log"; fail "dll$bits: build failed (log: $dir.build.log)"; return 1; }
+    build_width "$bits" "dll$bits" || return 1
   fi
   [ -f "$dir/$(dll_name "$bits")" ] && [ -f "$dir/twinekit_harness.exe" ] &&
     [ -f "$dir/msvc_client.exe" ] \

@@ -38,6 +38,19 @@ fail() { echo "$NAME: FAILED: $*" >&2; failures+=("$*"); }
 build_dir() { if [ "$1" = 32 ]; then echo "$build32"; else echo "$build64"; fi; }
 toolchain() { if [ "$1" = 32 ]; then echo mingw-i686; else echo mingw-x86_64; fi; }
 
+# Configures one width's build directory and builds TARGET... (everything
+# when none is given); false, after saying why, when that fails:
+# build_width BITS LABEL [TARGET...]
+build_width() {
+  local bits=$1 label=$2 dir
+  shift 2
+  dir=$(build_dir "$bits")
+  cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$(toolchain "$bits").cmake" \
+    >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; fail "$label: cmake failed"; return 1; }
+  make -C "$dir" -j"$jobs" "$@" >"$dir.$label.build.log" 2>&1 ||
+    { tail -40 "$dir.$label.build.log"; fail "$label: build failed (log: $dir.$label.build.log)"; return 1; }
+}
+
 # Runs a program under Wine and records its closing line ("LABEL: N passed,
 # N failed..."), which it must reach with no failure: run_tier LABEL BITS
 # PROGRAM [ARG...]
