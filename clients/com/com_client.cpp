@@ -367,7 +367,8 @@ HRESULT CallLate(ITwineKitStrings* o, const tkcases::Case& c, tkcases::Outcome& 
     Read(result.bstrVal, seen);
     result.vt = VT_EMPTY;
   }
-  if (hr == S_OK && want != VT_BSTR) Read(result, seen);  // the Variant of cRomanToArabic too
+  if (hr == S_OK && want == VT_I2) seen.number = result.iVal;
+  if (hr == S_OK && want == VT_I4) Read(result, seen);  // the Variant of cRomanToArabic too
   VariantClear(&result);
   if (c.after) seen.after = Bytes(args.strings[0]);
   return hr;
