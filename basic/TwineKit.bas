@@ -15,9 +15,19 @@ Attribute VB_Name = "TwineKit"
 '
 ' The fourth argument of cChangeCharsUntil is called StopChars here: Stop
 ' is a reserved word of the language.
+'
+' TwineKitLoad, at the end of this module, loads the DLL from the folder a
+' program names before its first call; see its comment.
 Option Explicit
 
 #If VBA7 And Win64 Then
+
+' The loader's own: the DLL of this host's width and the other's.
+Private Const TWINEKIT_DLL As String = "TWINEKIT64.DLL"
+Private Const OTHER_DLL As String = "TWINEKIT.DLL"
+Private Const HOST_WIDTH As String = "64-bit"
+Private Declare PtrSafe Function LoadLibraryA Lib "kernel32" (ByVal FileName As String) As LongPtr
+Private Declare PtrSafe Function GetFileAttributesA Lib "kernel32" (ByVal FileName As String) As Long
 
 ' Positions and blocks
 Public Declare PtrSafe Function cOneCharFromLeft Lib "TWINEKIT64.DLL" (ByRef Txt As String, ByVal Position As Long) As String
@@ -99,6 +109,13 @@ Public Declare PtrSafe Function cPatternExtMatch Lib "TWINEKIT64.DLL" (ByVal Txt
 
 #Else
 
+' The loader's own: the DLL of this host's width and the other's.
+Private Const TWINEKIT_DLL As String = "TWINEKIT.DLL"
+Private Const OTHER_DLL As String = "TWINEKIT64.DLL"
+Private Const HOST_WIDTH As String = "32-bit"
+Private Declare Function LoadLibraryA Lib "kernel32" (ByVal FileName As String) As Long
+Private Declare Function GetFileAttributesA Lib "kernel32" (ByVal FileName As String) As Long
+
 ' Positions and blocks
 Public Declare Function cOneCharFromLeft Lib "TWINEKIT.DLL" (ByRef Txt As String, ByVal Position As Long) As String
 Public Declare Function cOneCharFromRight Lib "TWINEKIT.DLL" (ByRef Txt As String, ByVal Position As Long) As String
@@ -178,3 +195,43 @@ Public Declare Function cPatternMatch Lib "TWINEKIT.DLL" (ByVal Txt As String, B
 Public Declare Function cPatternExtMatch Lib "TWINEKIT.DLL" (ByVal Txt As String, ByVal Pattern As String) As Long
 
 #End If
+
+' Loads the DLL of this host's width from Folder (App.Path,
+' ThisWorkbook.Path, CurrentProject.Path: wherever the program keeps it),
+' so that the functions declared above resolve to it whatever the current
+' folder is: Windows gives a DLL that is already loaded to every later
+' Declare of the same name.  Call it once before the first function.
+' Returns "" when the DLL is loaded, and otherwise what went wrong, instead
+' of the run-time error 53 or 48 the first call would raise: the DLL is not
+' in the folder, only the other width's is, it is not a DLL of this host's
+' width, or Windows blocked it.
+Public Function TwineKitLoad(ByVal Folder As String) As String
+    Dim Path As String, Found As Boolean, FoundOther As Boolean, Code As Long
+    If Len(Folder) > 0 And Right$(Folder, 1) <> "\" And Right$(Folder, 1) <> "/" Then
+        Folder = Folder & "\"
+    End If
+    Path = Folder & TWINEKIT_DLL
+    ' -1 is no such file (nor folder).
+    Found = GetFileAttributesA(Path) <> -1
+    FoundOther = GetFileAttributesA(Folder & OTHER_DLL) <> -1
+    If Not Found And FoundOther Then
+        TwineKitLoad = TWINEKIT_DLL & " is not in " & Folder & ", only " & OTHER_DLL & _
+            ", which serves the other width: this host is " & HOST_WIDTH & _
+            " and needs " & TWINEKIT_DLL & " beside it (else error 48 or 53)."
+    ElseIf Not Found Then
+        TwineKitLoad = TWINEKIT_DLL & " was not found in " & Folder & _
+            " (else error 53, file not found)."
+    ElseIf LoadLibraryA(Path) = 0 Then
+        Code = Err.LastDllError
+        Select Case Code
+        Case 193, 216  ' not a valid image for this machine
+            TwineKitLoad = Path & " is not a " & HOST_WIDTH & " DLL: this host needs " & _
+                TWINEKIT_DLL & " of the " & HOST_WIDTH & " build (else error 48)."
+        Case 5, 225, 1260, 4551, 4556  ' access denied, malware, policy, application control
+            TwineKitLoad = Path & " is blocked (Windows error " & Code & "): unblock the file " & _
+                "(Properties, Unblock) or ask whoever manages the computer to allow it (else error 48)."
+        Case Else
+            TwineKitLoad = Path & " could not be loaded (Windows error " & Code & "; else error 48)."
+        End Select
+    End If
+End Function

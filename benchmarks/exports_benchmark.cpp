@@ -12,15 +12,15 @@
 #include "export_cases.h"
 #include "exports/export_table.h"
 #include "inputs.h"
-#include "native_call.h"
+#include "host_call.h"
 
 namespace {
 
 void RunExport(benchmark::State& state, const tkbench::ExportCase* c, size_t n) {
   const twinekit::ExportInfo& info = *twinekit::FindExport(c->name);
-  tkhost::HostCall call(info, c->args(n));
+  tkhost::HostArgs args(info, c->args(n));
   for (auto _ : state) {
-    tkhost::Returned r = call.Invoke();
+    tkhost::Returned r = tkhost::CallTyped(args);
     benchmark::DoNotOptimize(r);
     if (info.result == 'S') SysFreeString(r.string);
   }

@@ -6,8 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "patterns/ext_match.h"
-#include "patterns/plain_match.h"
+#include "patterns/match.h"
 
 namespace {
 

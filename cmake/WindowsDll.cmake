@@ -27,11 +27,13 @@ else()
   set(TK_IMPLIB_DEF ${TK_STDCALL_DEF})
   set(TK_KILL_AT -k)  # --kill-at, for binutils' dlltool and LLVM's alike
 endif()
+find_program(TK_PYTHON3 python3 REQUIRED)
+set(TK_TABLE_READER ${CMAKE_CURRENT_SOURCE_DIR}/scripts/export_table.py)
 add_custom_command(
   OUTPUT ${TK_DEF} ${TK_STDCALL_DEF}
-  COMMAND ${CMAKE_COMMAND} -DTABLE=${TK_EXPORT_TABLE} -DOUT=${TK_DEF} -DSTDCALL_OUT=${TK_STDCALL_DEF}
-          -DLIBRARY_NAME=${TK_DLL_NAME}.DLL -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/GenerateDef.cmake
-  DEPENDS ${TK_EXPORT_TABLE} cmake/GenerateDef.cmake
+  COMMAND ${TK_PYTHON3} ${TK_TABLE_READER} ${TK_EXPORT_TABLE} ${TK_DLL_NAME}.DLL ${TK_DEF}
+          ${TK_STDCALL_DEF}
+  DEPENDS ${TK_EXPORT_TABLE} ${TK_TABLE_READER}
   COMMENT "Writing ${TK_DLL_NAME}.def"
   VERBATIM)
 # One target writes them, before the DLL and the import libraries use them.

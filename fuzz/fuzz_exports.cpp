@@ -2,10 +2,11 @@
 //
 // The input (fuzz/input_format.h) picks an export and builds its arguments
 // by their kinds; a last byte may ask for one allocation to fail.  After
-// every call the invariants that hold for every export are checked: a
-// string result is a new, non-null BSTR within the export's size bound,
-// nothing is left alive, read-only arguments are unchanged and an in-place
-// argument kept its length.
+// every call the invariants that hold for every export are checked: the
+// host call's own check of the arguments and the result (tools/hostcall:
+// read-only arguments unchanged, in-place lengths kept, nothing written
+// past a byte count, a result that is new and terminated), a non-null
+// string result within the export's size bound, and nothing left alive.
 //
 // With TK_FUZZ_WRITE_SEEDS=DIR the program instead writes the input of
 // every behaviour case into DIR and stops: the seeds of a run.
@@ -15,7 +16,7 @@
 
 #include "fuzz/input_format.h"
 #include "fuzz/result_bounds.h"
-#include "native_call.h"
+#include "host_call.h"
 #include "twinekit_test_hooks.h"
 
 namespace {
@@ -42,7 +43,7 @@ void WriteSeeds(const char* dir) {
 // arguments as the host finds them.
 void CallAndCheck(const twinekit::ExportInfo& e, const std::vector<tkhost::Value>& values,
                   uint8_t fault) {
-  tkhost::HostCall call(e, values);
+  tkhost::HostArgs call(e, values);
   std::array<uint64_t, 4> lengths{};
   std::array<int64_t, 4> numbers{};
   std::array<std::string, 4> texts;
@@ -58,15 +59,18 @@ void CallAndCheck(const twinekit::ExportInfo& e, const std::vector<tkhost::Value
   }
   const int64_t live_scratch = tk_test_live_scratch();
   const int64_t bstr_failures = tk_test_bstr_failures();
-  const tkhost::Returned r = call.Invoke();
+  const tkhost::Returned r = tkhost::CallTyped(call);
   // Made to fail, or too large for the sanitizer's allocation cap.
   const bool bstr_failed = tk_test_bstr_failures() != bstr_failures;
   tk_test_fail_scratch(0, 0);
   tk_test_fail_bstr(0, 0);
 
-  if (e.result == 'S') {
+  const tkhost::ResultKind result = tkhost::ResultKindOf(e.result);
+  if (result == tkhost::ResultKind::kString) {
     if (r.string == nullptr && !bstr_failed) Fail("null string result", e);
-    if (call.IsHostMemory(r.string)) Fail("result is one of the caller's BSTRs", e);
+    if (const std::string problem = call.CheckResult(r.string); !problem.empty()) {
+      Fail(problem.c_str(), e);
+    }
     if (SysStringByteLen(r.string) > tkfuzz::ResultBound(e, lengths, numbers, texts)) {
       Fail("result longer than the export's bound", e);
     }
@@ -75,11 +79,11 @@ void CallAndCheck(const twinekit::ExportInfo& e, const std::vector<tkhost::Value
     const auto* bytes = reinterpret_cast<const uint8_t*>(r.string);
     for (UINT i = 0, count = SysStringByteLen(r.string); i < count; ++i) sink = sink ^ bytes[i];
     SysFreeString(r.string);
-  } else if (e.result == 'X' && r.variant.vt != VT_I4) {
+  } else if (result == tkhost::ResultKind::kVariant && r.variant.vt != VT_I4) {
     Fail("Variant result not of subtype Long", e);
   }
   if (tk_test_live_scratch() != live_scratch) Fail("scratch buffer left alive", e);
-  if (const std::string problem = call.CheckArguments(); !problem.empty()) Fail(problem.c_str(), e);
+  if (const std::string problem = call.Check(); !problem.empty()) Fail(problem.c_str(), e);
 }
 
 // Numbers near the first string argument's length reach its edges.
@@ -104,12 +108,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tkfuzz::Input in(data, size);
   const twinekit::ExportInfo& e = twinekit::kExports[in.Byte() % twinekit::kExports.size()];
   std::vector<tkhost::Value> values;
-  for (const char kind : e.args) {
+  for (const char letter : e.args) {
+    const tkhost::ArgKind kind = tkhost::ArgKindOf(letter);
     tkhost::Value v;
-    if (kind == 'L' || kind == 'I') {
+    if (kind == tkhost::ArgKind::kLong || kind == tkhost::ArgKind::kInteger) {
       v.tag = tkhost::Value::kNumber;
       v.number = tkfuzz::ReadNumber(in, FirstStringLength(values));
-    } else if (kind == 'X') {
+    } else if (kind == tkhost::ArgKind::kVariant) {
       v.tag = tkhost::Value::kVariant;
       v.variant = tkfuzz::ReadVariant(in);
     } else {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "cases/case_file.h"
+#include "host_call.h"
 
 namespace tkfuzz {
 
@@ -115,14 +116,14 @@ inline std::optional<std::string> WriteCase(const tkcases::Case& c) {
   for (size_t i = 0; i < c.args.size(); ++i) {
     const tkhost::Value& v = c.args[i];
     const size_t n = v.bytes.size();
-    switch (c.info->args[i]) {
-      case 'L':
-      case 'I':
+    switch (tkhost::ArgKindOf(c.info->args[i])) {
+      case tkhost::ArgKind::kLong:
+      case tkhost::ArgKind::kInteger:
         if (v.number != static_cast<int32_t>(v.number)) return std::nullopt;
         out.push_back(11);
         word(static_cast<uint32_t>(v.number));
         continue;
-      case 'X': {
+      case tkhost::ArgKind::kVariant: {
         const tkhost::VariantValue& x = v.variant;
         if (x.vt == tkhost::kVtEmpty) out.push_back(0);
         else if (x.vt == tkhost::kVtNull) out.push_back(1);
@@ -144,6 +145,7 @@ inline std::optional<std::string> WriteCase(const tkcases::Case& c) {
         }
         continue;
       }
+      default: break;  // the strings, below
     }
     if (v.tag == tkhost::Value::kNull) {
       out.push_back(static_cast<char>(0xFF));

@@ -20,6 +20,9 @@ import struct
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+import export_table  # noqa: E402
+
 ALLOWED_IMPORTS = "kernel32.dll,oleaut32.dll,ole32.dll,msvcrt.dll"
 NEUTRAL_UNICODE = "000004b0"  # language 0, code page 1200, as the string table is keyed
 RT_VERSION = 16
@@ -167,8 +170,7 @@ def main():
     allowed = a.allow.lower().split(",")
     problems += [f"imports from {d}" for d in imports if d.lower() not in allowed]
 
-    table = ({int(o): n for n, o in re.findall(r'X\((c\w+), (\d+),', open(a.table).read())}
-             if a.table else {})
+    table = {e.ordinal: e.name for e in export_table.read(a.table)} if a.table else {}
     if a.client_of:
         called = imported_names(text, a.client_of)
         problems += [f"imports {n} from {a.client_of}, which exports no such name"

@@ -1,5 +1,6 @@
 // The host harness: loads the DLL, finds its exports, runs every case file
-// against it, calling each export exactly as a Basic host does, and ends
+// against it, calling each export exactly as a Basic host does (the slot
+// call of tools/hostcall, watched for task memory left allocated), and ends
 // with the line "dll32: N passed, N failed, N skipped" (dll64 for the 64-bit
 // DLL).  Exits non-zero on any failure.
 //
@@ -19,8 +20,8 @@
 #include <string>
 
 #include "allocation_watch.h"
-#include "basic_host.h"
 #include "cases/case_file.h"
+#include "slot_call.h"
 
 namespace {
 
@@ -68,18 +69,26 @@ std::array<void*, 64> FindExports(HMODULE module) {
   return found;
 }
 
-// Runs one case (each Integer case with both kinds of slot garbage);
-// returns the failure, or empty.
-std::string RunCase(const tkcases::Case& c, void* fn) {
-  const bool integers = c.info->args.find('I') != std::string_view::npos;
-  for (size_t p = 0; p < (integers ? std::size(tkharness::kSlotGarbage) : 1); ++p) {
-    const tkcases::Outcome seen = tkharness::CallAsBasicHost(fn, c, tkharness::kSlotGarbage[p]);
-    if (std::string problem = tkcases::CheckOutcome(c, seen); !problem.empty()) {
-      return problem + (integers ? " [slot garbage " + std::to_string(p) + "]" : "");
-    }
+// Every block of task memory that a call allocated and did not free must
+// be its string result's own.
+class LeftoverWatch : public tkhost::CallWatch {
+ public:
+  void Before() override {
+    if (tkharness::AllocationWatch::active()) tkharness::AllocationWatch::Begin();
   }
-  return {};
-}
+  std::string After(const void* string_result) override {
+    if (!tkharness::AllocationWatch::active()) return {};
+    size_t bytes = 0, blocks = 0;
+    for (const tkharness::LiveBlock& block : tkharness::AllocationWatch::End()) {
+      if (string_result != nullptr && block.Contains(string_result)) continue;
+      bytes += block.size;
+      ++blocks;
+    }
+    if (blocks == 0) return {};
+    return "left " + std::to_string(blocks) + " block(s) of task memory (" +
+           std::to_string(bytes) + " bytes) allocated after returning";
+  }
+};
 
 std::string Sorted(std::string bytes) {
   std::sort(bytes.begin(), bytes.end());
@@ -101,8 +110,9 @@ std::string RunMixOnRealClock(const tkcases::Case& c, void* fn) {
   std::fill(std::find(mixed.begin(), mixed.end(), '\0'), mixed.end(), '\0');
   for (int attempt = 0; attempt < 5; ++attempt) {
     const uint64_t second = ClockSeconds();
-    const tkcases::Outcome first = tkharness::CallAsBasicHost(fn, c, 0);
-    const tkcases::Outcome again = tkharness::CallAsBasicHost(fn, c, 0);
+    LeftoverWatch leftovers;
+    const tkcases::Outcome first = tkhost::RunCase(c, tkhost::SlotCaller(fn), 0, &leftovers);
+    const tkcases::Outcome again = tkhost::RunCase(c, tkhost::SlotCaller(fn), 0, &leftovers);
     tkcases::Case as_given = c;
     as_given.want.bytes = first.bytes;
     if (std::string problem = tkcases::CheckOutcome(as_given, first); !problem.empty()) {
@@ -159,7 +169,10 @@ int main(int argc, char** argv) {
         continue;
       }
       std::snprintf(g_current, sizeof g_current, "%s: %s", c.where.c_str(), c.text.c_str());
-      const std::string problem = c.clock >= 0 ? RunMixOnRealClock(c, fn) : RunCase(c, fn);
+      LeftoverWatch leftovers;
+      const std::string problem = c.clock >= 0
+                                      ? RunMixOnRealClock(c, fn)
+                                      : tkhost::CheckCase(c, tkhost::SlotCaller(fn), &leftovers);
       if (problem.empty()) {
         ++passed;
       } else {

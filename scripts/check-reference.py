@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Checks docs/reference.md against the library.
+"""Checks docs/reference.md, and the guides for users, against the library.
 
-  check-reference.py docs/reference.md path/to/tkcall
+  check-reference.py docs/reference.md path/to/tkcall [GUIDE.md...]
 
 Fails when an export of src/exports/export_table.h has no "### name"
 section, or a section names no export; when a section's Basic declaration
@@ -9,6 +9,14 @@ section, or a section names no export; when a section's Basic declaration
 (```c) not the declaration of include/twinekit.h; when an example line
 (```cases) is not a line of tests/cases/*.cases; and when tkcall --check,
 run over the examples, reports one that the library answers otherwise.
+
+In the reference and in each guide it also runs what a reader can run:
+the ```cases blocks through tkcall --check; every "$ ..." line of a ```sh
+block that calls tkcall through bash, whose output must be the lines shown under it
+(and, being case lines, must pass tkcall --check as they stand); and every
+line of a ```vb block that calls an export, as Basic would run it, through
+one tkcall --run for the block: a Debug.Print must print what the comment
+at the end of its line says.
 """
 import glob
 import os
@@ -16,6 +24,8 @@ import re
 import subprocess
 import sys
 import tempfile
+
+import export_table
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -25,9 +35,13 @@ def read(path):
         return f.read()
 
 
-def tokens(line):
+def pieces(line):
     """The blank-separated pieces of a case line, as tools/hostcall splits it."""
-    return " ".join(re.findall(r"(?:'(?:\\.|[^'\\])*'|[^\s'])+'?", line.strip()))
+    return re.findall(r"(?:'(?:\\.|[^'\\])*'|[^\s'])+'?", line.strip())
+
+
+def tokens(line):
+    return " ".join(pieces(line))
 
 
 def c_declarations(text, name):
@@ -53,10 +67,238 @@ def sections(lines):
     return out
 
 
+def fenced_blocks(lines):
+    """[(kind, [(line number, text)])] of the ``` blocks."""
+    out, block = [], None
+    for number, line in enumerate(lines, 1):
+        if not line.startswith("```"):
+            if block is not None:
+                block.append((number, line))
+        elif block is None:
+            block = []
+            out.append((line[3:].strip(), block))
+        else:
+            block = None
+    return out
+
+
+def run_cases(tkcall, name, examples):
+    """Runs tkcall --check over the example lines, which keep their line
+    numbers (examples[i] is line i + 1, "" elsewhere); True when all pass."""
+    with tempfile.NamedTemporaryFile("w", suffix=".md", encoding="latin-1", delete=False) as f:
+        f.write("\n".join(examples))
+    try:
+        run = subprocess.run([tkcall, "--check", f.name], capture_output=True, text=True, encoding="latin-1")
+    finally:
+        os.unlink(f.name)
+    print(run.stdout.replace(f.name, name), end="")
+    return run.returncode == 0
+
+
+# Case-line values, as tkcall prints them.
+ESCAPES = {"0": 0, "t": 9, "n": 10, "r": 13, "\\": 92, "'": 39}
+PIECE = re.compile(r"'((?:\\.|[^'\\])*)'(?:\*(\d+)|\.\.'((?:\\.|[^'\\])*)')?\+?")
+
+
+def unescape(text):
+    out = bytearray()
+    for m in re.finditer(r"\\x([0-9A-Fa-f]{2})|\\(.)|(.)", text, re.S):
+        hexa, escaped, plain = m.groups()
+        out.append(int(hexa, 16) if hexa else ESCAPES[escaped] if escaped else ord(plain))
+    return bytes(out)
+
+
+def read_value(token):
+    if token == "@null":
+        return None
+    if re.fullmatch(r"(i2:|i4:)?-?\d+", token):
+        return int(token.split(":")[-1])
+    out = b""
+    for m in PIECE.finditer(token):
+        first = unescape(m.group(1))
+        if m.group(3) is not None:
+            first = bytes(range(first[0], unescape(m.group(3))[0] + 1))
+        out += first * int(m.group(2) or 1)
+    return out
+
+
+def quote(data):
+    return "'" + "".join(chr(b) if 32 <= b < 127 and b not in (39, 92) else f"\\x{b:02X}" for b in data) + "'"
+
+
+class Basic:
+    """Runs the lines of a Basic snippet that call exports, one tkcall --run
+    for the snippet, with its String and number variables."""
+    CONSTANTS = {"True": -1, "False": 0, "vbNullString": None}
+    TOKEN = re.compile(r'\s*(?:("(?:[^"]|"")*")|(\d+\.\d+|\d+)|([A-Za-z_][\w.]*\$?)|(.))')
+
+    def __init__(self, tkcall, kinds):
+        self.kinds, self.variables = kinds, {}
+        self.run = subprocess.Popen([tkcall, "--run"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                    text=True, encoding="latin-1")
+
+    def call(self, name, args):
+        kinds = self.kinds[name]
+        if len(args) != len(kinds[0]):
+            raise ValueError(f"{name} takes {len(kinds[0])} arguments")
+        line = name + "".join(" " + self.argument(k, v) for k, (v, _) in zip(kinds[0], args))
+        self.run.stdin.write(line + "\n")
+        self.run.stdin.flush()
+        seen = pieces(self.run.stdout.readline())
+        if seen[0].startswith("#") or seen[0] != name:
+            raise ValueError(f"tkcall --run answered {' '.join(seen)}")
+        if "after" in seen and args[0][1]:
+            self.variables[args[0][1]] = read_value(seen[seen.index("after") + 1])
+        return read_value(seen[seen.index("=>") + 1]) if "=>" in seen else None
+
+    @staticmethod
+    def argument(kind, value):
+        if kind in "RWV":
+            return "@null" if value is None else quote(value if isinstance(value, bytes) else str(value).encode())
+        if kind in "LI":
+            return str(int(value))
+        if isinstance(value, bytes) or value is None:
+            return "str:" + quote(value or b"")
+        return f"r8:{value}" if isinstance(value, float) else f"i2:{value}" if -32768 <= value < 32768 else f"i4:{value}"
+
+    def expression(self, t):
+        value = self.term(t)
+        while t and t[0] == ("op", "&"):
+            t.pop(0)
+            right = self.term(t)
+            value = b"".join(x if isinstance(x, bytes) else str(x or "").encode() for x in (value, right))
+        return value
+
+    def term(self, t):
+        kind, text = t.pop(0)
+        if kind == "op" and text == "-":
+            return -self.term(t)
+        if kind == "op" and text == "(":
+            value = self.expression(t)
+            t.pop(0)
+            return value
+        if kind in ("str", "num"):
+            return text
+        if kind != "name":
+            raise ValueError(f"cannot read {text}")
+        if t and t[0] == ("op", "("):
+            t.pop(0)
+            args = []
+            while t[0] != ("op", ")"):
+                variable = t[0][1] if t[0][0] == "name" and t[1] in (("op", ","), ("op", ")")) else None
+                args.append((self.expression(t), variable))
+                if t[0] == ("op", ","):
+                    t.pop(0)
+            t.pop(0)
+            if text in ("Chr", "Chr$"):
+                return bytes([args[0][0]])
+            if text not in self.kinds:
+                raise ValueError(f"no function {text}")
+            return self.call(text, args)
+        for names in (self.variables, self.CONSTANTS):
+            if text in names:
+                return names[text]
+        raise ValueError(f"no value for {text}")
+
+    def lex(self, code):
+        out = []
+        for m in self.TOKEN.finditer(code.rstrip()):
+            s, n, name, op = m.groups()
+            out.append(("str", s[1:-1].replace('""', '"').encode("latin-1")) if s else
+                       ("num", float(n) if "." in n else int(n)) if n else
+                       ("name", name) if name else ("op", op))
+        return out
+
+    def statement(self, code, comment):
+        """Runs one line; returns a problem or None."""
+        m = re.match(r"\s*If\s+(.*?)\s+Then\s+(.*)$", code)
+        if m:
+            if self.expression(self.lex(m.group(1))):
+                return self.statement(m.group(2), comment)
+            return f"prints nothing, not {comment}" if comment else None
+        m = re.match(r"\s*Debug\.Print\s+(.*)$", code)
+        if m:
+            value = self.expression(self.lex(m.group(1)))
+            shown = value.decode("latin-1") if isinstance(value, bytes) else "" if value is None else str(value)
+            return None if shown.strip() == comment.strip() else f"prints {shown!r}, not {comment!r}"
+        m = re.match(r"\s*Dim\s+(.*)$", code)
+        if m:
+            for name, kind in re.findall(r"(\w+)(?:\s+As\s+(\w+))?", m.group(1)):
+                self.variables[name] = 0 if kind not in ("String", "Variant", "") else None
+            return None
+        m = re.match(r"\s*(\w+)\s*=\s*(.*)$", code)
+        if m:
+            self.variables.pop(m.group(1), None)  # unknown if the value cannot be had
+            self.variables[m.group(1)] = self.expression(self.lex(m.group(2)))
+            return None
+        t = self.lex(code)
+        if t and t[0][0] == "name" and t[0][1] in self.kinds:
+            if len(t) > 1 and t[1] != ("op", "("):
+                t = t[:1] + [("op", "(")] + t[1:] + [("op", ")")]
+            self.term(t)
+            return None
+        return "cannot run this line"
+
+    def lines(self, block):
+        """Problems of the block's lines, by line number."""
+        exports = re.compile(r"\bc[A-Z]\w*")
+        problems = []
+        for number, line in block:
+            code, comment = re.match(r'((?:[^\'"]|"(?:[^"]|"")*")*)\'?(.*)', line).groups()
+            if re.match(r"\s*(Public\s+|Private\s+)?Declare\b", code):
+                continue
+            unknown = [n for n in exports.findall(code) if n not in self.kinds]
+            if unknown:
+                problems.append((number, f"no export named {unknown[0]}"))
+                continue
+            # Other lines run only to keep the variables, or to check what a
+            # Debug.Print with an expected output prints.
+            if not exports.search(code) and not re.match(r"\s*(Dim\s|\w+\s*=)", code) and \
+                    not (comment.strip() and re.match(r"\s*Debug\.Print\s", code)):
+                continue
+            try:
+                problem = self.statement(code, comment)
+            except (ValueError, IndexError, KeyError, TypeError) as e:
+                problem = f"cannot run this line ({e})" if exports.search(code) else None
+            if problem:
+                problems.append((number, problem))
+        self.run.stdin.close()
+        self.run.wait()
+        return problems
+
+
+def check_runnable(path, lines, tkcall, kinds):
+    """Runs the document's ```sh tkcall lines and ```vb blocks; its
+    problems, and the case lines that tkcall printed."""
+    name, problems, printed = os.path.basename(path), [], []
+    env = dict(os.environ, PATH=os.path.dirname(os.path.abspath(tkcall)) + os.pathsep + os.environ["PATH"])
+    for kind, block in fenced_blocks(lines):
+        if kind == "vb":
+            problems += [f"{name}:{n}: {p}" for n, p in Basic(tkcall, kinds).lines(block)]
+        if kind != "sh":
+            continue
+        for i, (number, line) in enumerate(block):
+            if not (line.startswith("$ ") and "tkcall " in line):
+                continue
+            shown = []
+            for _, out in block[i + 1:]:
+                if out.startswith("$ "):
+                    break
+                shown.append(out)
+            run = subprocess.run(["bash", "-c", line[2:]], capture_output=True, text=True,
+                                 encoding="latin-1", cwd=ROOT, env=env)
+            if run.stdout.rstrip("\n").split("\n") != shown:
+                problems.append(f"{name}:{number}: {line[2:]} printed {run.stdout!r}")
+            # Each tkcall starts with the separator "|".
+            printed += ["cSetDefaultSeparator '|'"] + [o for o in shown if o.split(" ")[0] in kinds]
+    return problems, printed
+
+
 def main():
-    reference, tkcall = sys.argv[1:]
+    reference, tkcall, *guides = sys.argv[1:]
     lines = open(reference, encoding="latin-1").read().split("\n")
-    names = re.findall(r"X\((c\w+), \d+,", read("src/exports/export_table.h"))
+    kinds = {e.name: (e.args, e.result) for e in export_table.read()}
+    names = list(kinds)
     header = read("include/twinekit.h")
     basic = read("basic/TwineKit.bas").split("#Else", 1)[1].split("\n")
     cases = {tokens(l) for f in glob.glob(os.path.join(ROOT, "tests/cases/*.cases"))
@@ -80,17 +322,23 @@ def main():
             problems.append(f"reference.md:{s['line']}: the C prototype of {name} is not the header's")
         if not s.get("cases"):
             problems.append(f"reference.md:{s['line']}: {name} has no example")
+    passed = run_cases(tkcall, "reference.md", examples)
+    printed = []
+    for path in [reference] + guides:
+        text = open(path, encoding="latin-1").read().split("\n")
+        more, shown = check_runnable(path, text, tkcall, kinds)
+        problems += more
+        printed += shown
+        if path != reference:
+            examples = [""] * len(text)
+            for kind, block in fenced_blocks(text):
+                for number, line in block if kind == "cases" else []:
+                    examples[number - 1] = line
+            passed = run_cases(tkcall, os.path.basename(path), examples) and passed
+    passed = run_cases(tkcall, "what tkcall printed", printed) and passed
     for p in problems:
         print("FAIL", p)
-    # The examples keep their line numbers, so tkcall names reference.md's lines.
-    with tempfile.NamedTemporaryFile("w", suffix=".md", encoding="latin-1", delete=False) as f:
-        f.write("\n".join(examples))
-    try:
-        run = subprocess.run([tkcall, "--check", f.name], capture_output=True, text=True, encoding="latin-1")
-    finally:
-        os.unlink(f.name)
-    print(run.stdout.replace(f.name, "reference.md"), end="")
-    return 1 if problems or run.returncode != 0 else 0
+    return 1 if problems or not passed else 0
 
 
 if __name__ == "__main__":

@@ -5,12 +5,17 @@ set -euo pipefail
 
 packages=(
   cmake make g++ python3 pkg-config
+  debootstrap  # the tier that runs the first command on a fresh system
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev
   llvm lld  # llvm-dlltool and lld-link: the Microsoft-ABI import libraries and client
   gcc-multilib g++-multilib
   mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64
+  emscripten nodejs chromium  # the WebAssembly build, its tests and the npm package
+  osslsigncode openssl  # signing the DLLs; the package test's throwaway certificate
 )
+# npm comes with some builds of nodejs and is a package of its own in Debian's.
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -8,9 +8,16 @@
 # Idempotent: every step first checks whether its work is already done, so a second
 # run on a ready machine takes about a second.
 #
-# wine32:i386 is installed from a source list limited to the main and updates suites
-# (in its own lists directory): the security suite's i386 index can lag behind the
-# mirror, which makes a plain `apt-get update` fail and blocks the i386 install.
+# wine32:i386 is a multi-arch package: each shared library it needs for i386
+# must stand at exactly the version of its amd64 twin already installed.  So
+# it is installed from the system's own sources, security suite included,
+# where the twins of the installed amd64 libraries are.  Every install is
+# simulated first and refused if apt would remove a package (it resolves a
+# version mismatch by removing the amd64 side, wine64 with it).  When the
+# system's sources cannot give matching versions (a mirror whose i386 index
+# of a suite cannot be fetched), the main and updates suites alone are tried;
+# when neither can, the script names the libraries that stand in the way and
+# what to do, instead of leaving apt's list of unmet dependencies.
 set -euo pipefail
 
 log() { echo "install-wine: $*"; }
@@ -51,8 +58,7 @@ codename() {
   echo "${VERSION_CODENAME:-bookworm}"
 }
 
-apt_main_update_once() {
-  [ -n "${MAIN_UPDATED:-}" ] && return 0
+write_main_sources() {
   mkdir -p "$MAIN_LISTS/partial"
   local suite; suite=$(codename)
   cat > "$MAIN_SOURCES" <<SRC
@@ -62,16 +68,76 @@ Suites: $suite $suite-updates
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
-  log "apt-get update (main and updates suites only)"
-  apt-get "${APT_MAIN_OPTS[@]}" update -q >/dev/null || die "apt-get update of the main suite failed"
-  MAIN_UPDATED=1
 }
 
-apt_main_install() {
-  apt_main_update_once
-  log "apt-get install $*"
-  apt-get "${APT_MAIN_OPTS[@]}" install -y -q --no-install-recommends "$@" \
-    || die "apt-get install $* failed"
+# The two ways to reach the packages: the system's own sources, or the main
+# and updates suites alone.  Each prints nothing; apt's own output goes to
+# the log the caller names.
+apt_update() {  # apt_update system|main LOG
+  local opts=()
+  if [ "$1" = main ]; then write_main_sources; opts=("${APT_MAIN_OPTS[@]}"); fi
+  # An index that cannot be fetched (a third-party source, a mirror being
+  # synced) does not stop us here: the simulated install below tells whether
+  # what was fetched is enough.
+  apt-get "${opts[@]}" update -q >"$2" 2>&1 || true
+}
+
+apt_install() {  # apt_install system|main simulate|real LOG PKG...
+  local opts=() mode=$2 log=$3
+  [ "$1" = main ] && opts=("${APT_MAIN_OPTS[@]}")
+  shift 3
+  if [ "$mode" = simulate ]; then
+    apt-get "${opts[@]}" install -s -q --no-install-recommends "$@" >"$log" 2>&1 &&
+      ! grep -q '^Remv ' "$log"
+  else
+    apt-get "${opts[@]}" install -y -q --no-install-recommends "$@" >"$log" 2>&1
+  fi
+}
+
+# Why neither source could give matching versions: each i386 library apt
+# could not install, with the version of its amd64 twin and the i386
+# versions that each source offers.
+i386_versions() {  # i386_versions LIB [APT OPTIONS...]
+  local lib=$1 v
+  shift
+  v=$(apt-cache "$@" madison "$lib:i386" 2>/dev/null | awk -F'|' '{gsub(/ /, "", $2); print $2}' | sort -u | paste -sd, -)
+  echo "${v:-none}"
+}
+
+explain_mismatch() {  # explain_mismatch LOG
+  local lib amd64 i386
+  echo "install-wine: wine32:i386 needs i386 libraries at the versions of their amd64 twins:" >&2
+  for lib in $(grep -oE '(Depends|PreDepends): [a-z0-9.+-]+:i386' "$1" | sed 's/.*: //; s/:i386$//' | sort -u); do
+    amd64=$(dpkg-query -W -f='${Version}' "$lib:amd64" 2>/dev/null || echo "not installed")
+    echo "  $lib: amd64 $amd64; i386 in the system's sources: $(i386_versions "$lib"), in main and updates: $(i386_versions "$lib" "${APT_MAIN_OPTS[@]}")" >&2
+  done
+  grep -E '^Remv ' "$1" | sed 's/^/  apt would remove: /' >&2 || true
+  cat >&2 <<MSG
+install-wine: the system's sources did not give i386 twins at those versions.
+  Most often the i386 index of the security suite could not be fetched.  Run
+  'apt-get update' and read its errors; when it fetches every index, run this
+  script again.  If your mirror has no i386 packages of a suite, point
+  /etc/apt/sources.list.d/debian.sources (or /etc/apt/sources.list) at one
+  that does.  apt's own words are in $1.
+MSG
+  exit 1
+}
+
+# Installs PKG... with versions that match, from the system's sources first.
+install_matching() {
+  local source log="$APT_DIR/install.log"
+  mkdir -p "$APT_DIR"
+  for source in system main; do
+    log "apt-get update ($source sources)"
+    apt_update "$source" "$APT_DIR/update-$source.log"
+    if apt_install "$source" simulate "$log" "$@"; then
+      log "apt-get install $* ($source sources)"
+      apt_install "$source" real "$log" "$@" || { cat "$log" >&2; die "apt-get install $* failed"; }
+      return 0
+    fi
+    log "the $source sources cannot install $* without a version mismatch"
+  done
+  explain_mismatch "$log"
 }
 
 # 1. The i386 architecture for wine32.
@@ -80,12 +146,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
 
-# 2. Packages. The amd64 ones come from the same main-only list, which also keeps
-#    this script working when the security index is out of step. Installing
-#    wine32:i386 can REMOVE wine64: a library that both need exists in a newer
-#    security version for amd64 but only in the main version for i386, and apt
-#    resolves the Multi-Arch mismatch by removing the amd64 side. A second pass
-#    puts the amd64 packages back at the matching main version.
+# 2. Packages.
 missing_packages() {
   local p
   for p in wine wine64 libwine:amd64 wine64-tools libwine-dev:amd64 qemu-user-static binutils-mingw-w64-i686 \
@@ -94,14 +155,14 @@ missing_packages() {
     installed "$p" || echo "$p"
   done
 }
-for pass in 1 2; do
-  mapfile -t need < <(missing_packages)
-  [ ${#need[@]} -eq 0 ] && break
-  apt_main_install "${need[@]}"
-done
 mapfile -t need < <(missing_packages)
-[ ${#need[@]} -eq 0 ] || die "still missing after install: ${need[*]}"
-[ "${pass}" = 1 ] && log "packages already installed"
+if [ ${#need[@]} -eq 0 ]; then
+  log "packages already installed"
+else
+  install_matching "${need[@]}"
+  mapfile -t need < <(missing_packages)
+  [ ${#need[@]} -eq 0 ] || die "still missing after install: ${need[*]}"
+fi
 
 # 3. binfmt_misc: run i386 ELF programs through qemu. The F flag makes the kernel
 #    open the interpreter now, so it keeps working inside other mount namespaces.

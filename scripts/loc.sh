@@ -1,34 +1,51 @@
 #!/usr/bin/env bash
-# Counts the lines that hold code (not blank, not only a comment): the
-# product (src/, include/, tools/, basic/), the test code (C, C++, Python
-# and shell under tests/, harness/, fuzz/ and clients/, and the checkers in
-# scripts/) and the behaviour case lines, and
-# the ratio of test code to product, which we keep at about a third.
+# Counts the lines that hold code (not blank, not only a comment) of the
+# tree, or of the revision given:
+#
+#   scripts/loc.sh [REV]
+#
+# the product (src/, include/, tools/, basic/, wasm/), the other code (benchmarks/
+# and scripts/), the test code (tests/, harness/, fuzz/, clients/) and the
+# behaviour case lines, and the test code's share of all the code, which we
+# keep between a quarter and a third.  C, C++, JavaScript, Python, shell
+# and Basic files count.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+rev=${1:-}
 
-# Code lines of the files on standard input: // and /* */ comments for C and
-# C++, # for Python, shell and CMake, ' for Basic.
-count() {
-  xargs -r awk '
-    FNR == 1 { block = 0; kind = FILENAME ~ /\.(py|sh|cases)$/ ? "#" : FILENAME ~ /\.bas$/ ? "q" : "c" }
-    {
-      line = $0; sub(/^[ \t]+/, "", line)
-      if (line == "") next
-      if (kind == "#") { if (line !~ /^#/) n++; next }
-      if (kind == "q") { if (line !~ /^'"'"'/) n++; next }
-      if (block) { if (line ~ /\*\//) { block = 0; sub(/.*\*\//, "", line); if (line != "") n++ } next }
-      if (line ~ /^\/\//) next
-      if (line ~ /^\/\*/) { if (line !~ /\*\//) block = 1; next }
-      n++
-    }
-    END { print n + 0 }'
+files() {
+  if [ -n "$rev" ]; then git ls-tree -r --name-only "$rev" -- "$@"; else git ls-files -- "$@"; fi
 }
+# Code lines of the files on standard input: // and /* */ comments for C and
+# C++, # for Python, shell and case files, ' for Basic.
+count() {
+  local n=0 path
+  while read -r path; do
+    [ -n "$rev" ] || [ -f "$path" ] || continue
+    n=$((n + $( (if [ -n "$rev" ]; then git show "$rev:$path"; else cat "$path"; fi) | awk -v name="$path" '
+      BEGIN { block = 0; kind = name ~ /\.(py|sh|cases)$/ ? "#" : name ~ /\.bas$/ ? "q" : "c" }
+      {
+        line = $0; sub(/^[ \t]+/, "", line)
+        if (line == "") next
+        if (kind == "#") { if (line !~ /^#/) n++; next }
+        if (kind == "q") { if (line !~ /^'"'"'/) n++; next }
+        if (block) { if (line ~ /\*\//) { block = 0; sub(/.*\*\//, "", line); if (line != "") n++ } next }
+        if (line ~ /^\/\//) next
+        if (line ~ /^\/\*/) { if (line !~ /\*\//) block = 1; next }
+        n++
+      }
+      END { print n + 0 }')))
+  done
+  echo "$n"
+}
+code='\.(c|cpp|h|py|sh|bas|mjs|js)$'
 
-product=$(git ls-files src include tools basic | grep -E '\.(cpp|h|bas)$' | count)
-tests=$( (git ls-files tests harness fuzz clients | grep -E '\.(c|cpp|h|py|sh)$'
-          git ls-files 'scripts/check-*') | count)
-cases=$(git ls-files 'tests/cases/*.cases' | count)
-echo "product code lines: $product"
-echo "test code lines:    $tests ($(awk -v t="$tests" -v p="$product" 'BEGIN { printf "%.2f", t / p }') of the product)"
+product=$(files src include tools basic wasm | grep -E "$code" | count)
+other=$(files benchmarks scripts | grep -E "$code" | count)
+tests=$(files tests harness fuzz clients | grep -E "$code" | count)
+cases=$(files tests/cases | grep -E '\.cases$' | count)
+all=$((product + other + tests))
+echo "product code lines: $product (src, include, tools, basic, wasm)"
+echo "other code lines:   $other (benchmarks, scripts)"
+echo "test code lines:    $tests (tests, harness, fuzz, clients: $(awk -v t="$tests" -v a="$all" 'BEGIN { printf "%.1f", 100 * t / a }')% of all $all)"
 echo "case lines:         $cases"

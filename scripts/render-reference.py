@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Renders the function reference as one self-contained HTML page.
 
-  render-reference.py docs/reference.md OUT.html
+  render-reference.py docs/reference.md OUT.html [SCRIPT.mjs]
+
+With SCRIPT.mjs (the WebAssembly build's reference_page.mjs), the page holds
+it inline and every function can be tried on it.
 
 Knows the Markdown that the reference uses: headings, paragraphs, lists
 (nested by indentation), pipe tables, fenced code, code spans and links.
@@ -70,7 +73,7 @@ def items(lines):
     return "".join(out)
 
 
-def render(markdown):
+def render(markdown, script=None):
     out, title = [], "TwineKit"
     lines = markdown.split("\n")
     i = 0
@@ -107,13 +110,18 @@ def render(markdown):
             out.append("<p>" + inline(" ".join(l.strip() for l in block)) + "</p>")
     return (f'<!DOCTYPE html>\n<html lang="en">\n<head>\n<meta charset="utf-8">\n'
             f"<title>{html.escape(title)}</title>\n<style>{STYLE}</style>\n</head>\n<body>\n"
-            + "\n".join(out) + "\n</body>\n</html>\n")
+            + "\n".join(out) + "\n"
+            + (f'<script type="module">\n{script}\n</script>\n' if script else "")
+            + "</body>\n</html>\n")
 
 
 def main():
-    source, target = sys.argv[1:]
+    source, target, *script = sys.argv[1:]
+    if script:
+        with open(script[0], encoding="utf-8") as f:
+            script = f.read()
     with open(source, encoding="utf-8") as f:
-        page = render(f.read())
+        page = render(f.read(), script or None)
     with open(target, "w", encoding="utf-8") as f:
         f.write(page)
 

@@ -1,8 +1,9 @@
 // Times a dozen representative exports of the 64-bit DLL, loaded from this
 // program's own folder (or from the path given), as a Basic host calls
-// them: the arguments of benchmarks/export_cases.cpp made once with the
-// system's SysAllocStringByteLen, one call a batch step, every string
-// result freed with SysFreeString, batches timed with
+// them (the slot call of tools/hostcall): the arguments of
+// benchmarks/export_cases.cpp made once with the system's
+// SysAllocStringByteLen, one call a batch step, every string result freed
+// with SysFreeString, batches timed with
 // QueryPerformanceCounter.  memcpy and a BSTR's allocation and release are
 // timed in the same process, and the figures are printed as a Markdown
 // table: the cost of one call, the throughput and its ratio to memcpy.
@@ -20,6 +21,7 @@
 #include "export_cases.h"
 #include "exports/export_table.h"
 #include "inputs.h"
+#include "slot_call.h"
 
 namespace {
 
@@ -29,62 +31,6 @@ constexpr std::string_view kTimed[] = {
     "compress/cCompress",          "encodings/cToHexa",     "encodings/cFromHexa",
     "encodings/cCnvASCIItoEBCDIC", "positions/cReverse",    "names/cProperName2",
     "patterns/cPatternMatch"};
-
-using U = uintptr_t;
-
-// One call's arguments as the host's 64-bit slots; a string by reference
-// is the address of the variable holding its BSTR.
-class Slots {
- public:
-  Slots(const twinekit::ExportInfo& e, const std::vector<tkhost::Value>& values) {
-    count_ = e.args.size();
-    for (size_t i = 0; i < count_; ++i) {
-      const tkhost::Value& v = values[i];
-      switch (e.args[i]) {
-        case 'R':
-        case 'W':
-          strings_[i] = Make(v.bytes);
-          slots_[i] = reinterpret_cast<U>(&strings_[i]);
-          break;
-        case 'V':
-          strings_[i] = Make(v.bytes);
-          slots_[i] = reinterpret_cast<U>(strings_[i]);
-          break;
-        default:
-          slots_[i] = static_cast<U>(v.number);
-          break;
-      }
-    }
-  }
-  ~Slots() {
-    for (BSTR s : strings_) SysFreeString(s);
-  }
-  Slots(const Slots&) = delete;
-  Slots& operator=(const Slots&) = delete;
-
-  U Call(void* fn) const {
-    const U* s = slots_.data();
-    switch (count_) {
-      case 1:
-        return reinterpret_cast<U (*)(U)>(fn)(s[0]);
-      case 2:
-        return reinterpret_cast<U (*)(U, U)>(fn)(s[0], s[1]);
-      case 3:
-        return reinterpret_cast<U (*)(U, U, U)>(fn)(s[0], s[1], s[2]);
-      default:
-        return reinterpret_cast<U (*)(U, U, U, U)>(fn)(s[0], s[1], s[2], s[3]);
-    }
-  }
-
- private:
-  static BSTR Make(const std::string& bytes) {
-    return SysAllocStringByteLen(bytes.data(), static_cast<UINT>(bytes.size()));
-  }
-
-  size_t count_ = 0;
-  std::array<U, 4> slots_{};
-  std::array<BSTR, 4> strings_{};
-};
 
 double Now() {
   static const double frequency = [] {
@@ -135,11 +81,9 @@ double ExportNs(HMODULE dll, const tkbench::ExportCase& c, size_t n) {
   const twinekit::ExportInfo& info = *twinekit::FindExport(c.name);
   void* const fn = reinterpret_cast<void*>(GetProcAddress(dll, std::string(c.name).c_str()));
   if (fn == nullptr) return -1;
-  const Slots slots(info, c.args(n));
-  return NsPerStep([&] {
-    const U r = slots.Call(fn);
-    if (info.result == 'S') SysFreeString(reinterpret_cast<BSTR>(r));
-  });
+  tkhost::HostArgs args(info, c.args(n), 0);
+  const tkhost::Caller call = tkhost::SlotCaller(fn);
+  return NsPerStep([&] { SysFreeString(call(args).string); });
 }
 
 std::string SizeText(size_t n) {

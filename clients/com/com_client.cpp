@@ -32,7 +32,7 @@
 #include <vector>
 
 #include "allocation_watch.h"
-#include "host_strings.h"
+#include "host_call.h"
 #include "cases/case_file.h"
 #include "class_ids.h"
 #include "exports/export_table.h"
@@ -232,7 +232,7 @@ struct EarlyArguments {
     for (size_t i = 0; i < c.args.size(); ++i) {
       const tkhost::Value& v = c.args[i];
       if (v.tag == tkhost::Value::kBytes) strings[i] = Wide(v.bytes);
-      if (c.info->args[i] == 'X') variants[i] = tkharness::MakeHostVariant(v.variant);
+      if (c.info->args[i] == 'X') variants[i] = tkhost::MakeVariant(v.variant);
     }
   }
   ~EarlyArguments() {

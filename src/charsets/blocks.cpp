@@ -1,4 +1,4 @@
-#include "charsets/blocks.h"
+#include "charsets/charsets.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,26 +16,12 @@ size_t AppendRun(Bytes txt, size_t from, size_t to, MutableBytes out, size_t wri
   return written + (to - from);
 }
 
-// A delimiter that both opens and closes: every second one ends a block.
-// One without a partner removes the rest of the text.  The runs outside
-// blocks are copied whole.
-size_t DropPairedBlocks(Bytes txt, uint8_t delimiter, MutableBytes out) {
-  const scan::OneByte is_delimiter(delimiter);
-  size_t written = 0;
-  for (size_t at = 0; at < txt.size();) {
-    const size_t opens = scan::Find(txt, at, is_delimiter);
-    written = AppendRun(txt, at, opens, out, written);
-    if (opens == txt.size()) break;
-    const size_t closes = scan::Find(txt, opens + 1, is_delimiter);
-    if (closes == txt.size()) break;
-    at = closes + 1;
-  }
-  return written;
-}
-
 // From an opener to the first closer after it, both included.  Blocks do
 // not nest: a second opener inside changes nothing.  A closer outside a
 // block is an ordinary byte; an opener without a closer removes the rest.
+// One delimiter that both opens and closes (opener == closer) pairs its
+// occurrences: every second one ends a block.  The runs outside blocks are
+// copied whole.
 size_t DropOpenCloseBlocks(Bytes txt, uint8_t opener, uint8_t closer, MutableBytes out) {
   size_t written = 0;
   for (size_t at = 0; at < txt.size();) {
@@ -54,18 +40,18 @@ size_t DropOpenCloseBlocks(Bytes txt, uint8_t opener, uint8_t closer, MutableByt
 BSTR FilterBlocks(Bytes txt, Bytes delimiters) {
   if (txt.empty()) return EmptyResult();
   if (delimiters.empty()) return CopyOfText(txt);
-  const uint8_t first = delimiters[0];
-  const bool paired = delimiters.size() == 1 || delimiters[1] == first;
+  // One delimiter, or two: the first opens and the second closes.
+  const uint8_t opener = delimiters[0];
+  const uint8_t closer = delimiters.size() == 1 ? opener : delimiters[1];
   return BuildResult(txt.size(), [&](MutableBytes out) {
-    return paired ? DropPairedBlocks(txt, first, out)
-                  : DropOpenCloseBlocks(txt, first, delimiters[1], out);
+    return DropOpenCloseBlocks(txt, opener, closer, out);
   });
 }
 
 BSTR InsertByMask(Bytes mask, Bytes mask_char, Bytes txt) {
   if (mask.empty()) return EmptyResult();
   if (txt.empty()) return CopyOfText(mask);
-  const uint8_t placeholder = mask_char.empty() ? kDefaultPlaceholder : mask_char[0];
+  const uint8_t placeholder = FirstByteOr(mask_char, kDefaultPlaceholder);
   return BuildWholeResult(mask.size(), [&](MutableBytes out) {
     size_t filled = 0;
     for (size_t i = 0; i < mask.size(); ++i) {

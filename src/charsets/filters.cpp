@@ -1,4 +1,4 @@
-#include "charsets/filters.h"
+#include "charsets/charsets.h"
 
 #include <algorithm>
 #include <cstring>
@@ -40,21 +40,21 @@ bool ShowsAllBytewise(Bytes txt, Bytes chars) {
 
 }  // namespace
 
-TK_INTEGER CheckChars(Bytes txt, Bytes chars) {
-  if (txt.empty() || chars.empty() || chars.size() > kMaxCheckSet) return kFalse;
+bool CheckChars(Bytes txt, Bytes chars) {
+  if (txt.empty() || chars.empty() || chars.size() > kMaxCheckSet) return false;
   // Each distinct value of the set is crossed off the first time the text
   // shows it (a value listed twice is one value to find).  A short text is
   // read byte by byte: setting up the vector scan would cost more.
-  if (txt.size() < kShortText) return ShowsAllBytewise(txt, chars) ? kTrue : kFalse;
+  if (txt.size() < kShortText) return ShowsAllBytewise(txt, chars);
   // Otherwise the scan goes on from each value found for the values still
   // missing.
   scan::ByteMatcher missing(chars);
   for (size_t at = scan::Find(txt, 0, missing); at < txt.size();
        at = scan::Find(txt, at + 1, missing)) {
     missing.Remove(txt[at]);
-    if (missing.empty()) return kTrue;
+    if (missing.empty()) return true;
   }
-  return kFalse;
+  return false;
 }
 
 BSTR FilterChars(Bytes txt, Bytes chars) { return KeepByMembership(txt, chars, false); }

@@ -1,8 +1,7 @@
-#include "charsets/mix.h"
+#include "charsets/charsets.h"
 
 #include <utility>
 
-#include "frame/clock.h"
 #include "frame/random.h"
 #include "frame/result.h"
 #include "frame/zstring.h"
@@ -30,14 +29,13 @@ void SwapStep(MutableBytes work, const DrawModulo& position, Generator& generato
 BSTR MixChars(Bytes txt) {
   if (txt.empty()) return EmptyResult();
   return BuildWholeResult(txt.size(), [&](MutableBytes work) {
-    // The generator is seeded from the clock, and keeps its last state.
+    // The generator is seeded from the clock.
     Generator generator(SeedFromClock());
     // The working copy stops at the text's first zero byte and is zero
     // from there on.
     CopyZ(work.data(), txt.data(), work.size());
     const DrawModulo position(work.size());
     for (size_t step = 0; step < work.size(); ++step) SwapStep(work, position, generator);
-    SetLibraryGenerator(generator);
   });
 }
 

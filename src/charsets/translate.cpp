@@ -1,10 +1,11 @@
-#include "charsets/translate.h"
+#include "charsets/charsets.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/byte_map.h"
 #include "frame/byte_scan.h"
 
 namespace twinekit::charsets {
@@ -42,21 +43,20 @@ class Translation {
 
 }  // namespace
 
-TK_INTEGER ChangeChars(MutableBytes txt, Bytes old_chars, Bytes new_chars) {
-  if (txt.empty() || old_chars.empty() || new_chars.empty()) return kFalse;
-  const Translation translate(old_chars, new_chars);
-  for (uint8_t& b : txt) b = translate(b);
-  return kTrue;
+bool ChangeChars(MutableBytes txt, Bytes old_chars, Bytes new_chars) {
+  if (txt.empty() || old_chars.empty() || new_chars.empty()) return false;
+  MapEachByte(txt, txt, Translation(old_chars, new_chars));
+  return true;
 }
 
-TK_INTEGER ChangeCharsUntil(MutableBytes txt, Bytes old_chars, Bytes new_chars, Bytes stop) {
-  if (txt.empty() || old_chars.empty() || new_chars.empty() || stop.empty()) return kFalse;
+bool ChangeCharsUntil(MutableBytes txt, Bytes old_chars, Bytes new_chars, Bytes stop) {
+  if (txt.empty() || old_chars.empty() || new_chars.empty() || stop.empty()) return false;
   const Translation translate(old_chars, new_chars);
   // The stop byte is looked for in the text as it was, before any byte is
   // translated; the bytes before it are translated.
-  const size_t end = scan::Find(txt, 0, scan::OneByte(stop[0]));
-  for (uint8_t& b : txt.first(end)) b = translate(b);
-  return kTrue;
+  const MutableBytes before = txt.first(scan::Find(txt, 0, scan::OneByte(stop[0])));
+  MapEachByte(before, before, translate);
+  return true;
 }
 
 }  // namespace twinekit::charsets

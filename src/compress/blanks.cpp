@@ -1,4 +1,4 @@
-#include "compress/blanks.h"
+#include "compress/compress.h"
 
 #include <cstring>
 

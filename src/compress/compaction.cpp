@@ -1,4 +1,4 @@
-#include "compress/compaction.h"
+#include "compress/compress.h"
 
 #include "frame/hex_blocks.h"
 #include "frame/result.h"

@@ -1,6 +1,4 @@
-#include "encodings/digits.h"
-
-#include <cstring>
+#include "encodings/encodings.h"
 
 #include "frame/byte_map.h"
 #include "frame/chars.h"
@@ -10,10 +8,8 @@
 namespace twinekit::encodings {
 namespace {
 
-// Whether the 16 bytes at p are all digits.
-bool BlockOfDigits(const uint8_t* p) {
-  uint8_t block[16];
-  std::memcpy(block, p, 16);
+// Whether the 16 bytes of block are all digits.
+bool BlockOfDigits(const Block16& block) {
   uint8_t others = 0;
   for (const uint8_t b : block) others |= static_cast<uint8_t>(b - '0') > 9 ? 1 : 0;
   return others == 0;
@@ -26,14 +22,11 @@ uint64_t SumOfDigits(Bytes txt) {
     return d > 9 ? uint8_t{0} : d;
   };
   uint64_t sum = 0;
-  size_t i = 0;
-  for (; i + 16 <= txt.size(); i += 16) {
-    uint8_t block[16];
-    std::memcpy(block, txt.data() + i, 16);
+  size_t i = ForEachBlock(txt, [&](const Block16& block, size_t) {
     unsigned block_sum = 0;
     for (const uint8_t b : block) block_sum += value(b);
     sum += block_sum;
-  }
+  });
   for (; i < txt.size(); ++i) sum += value(txt[i]);
   return sum;
 }
@@ -42,10 +35,9 @@ uint64_t SumOfDigits(Bytes txt) {
 
 bool AllDigits(Bytes txt) {
   if (txt.empty()) return false;
-  size_t i = 0;
-  for (; i + 16 <= txt.size(); i += 16) {
-    if (!BlockOfDigits(txt.data() + i)) return false;
-  }
+  // A block with another byte stops the walk, and the bytewise test below
+  // finds that byte.
+  size_t i = ForEachBlock(txt, [](const Block16& block, size_t) { return BlockOfDigits(block); });
   for (; i < txt.size(); ++i) {
     if (!IsDigit(txt[i])) return false;
   }

@@ -1,4 +1,6 @@
-#include "encodings/ebcdic.h"
+#include "encodings/encodings.h"
+
+#include "frame/byte_map.h"
 
 namespace twinekit::encodings {
 namespace {
@@ -15,10 +17,10 @@ static_assert(AreInverse(kAsciiToEbcdic, kEbcdicToAscii),
 
 }  // namespace
 
-TK_INTEGER TranslateInPlace(MutableBytes txt, const ByteTable& table) {
-  if (txt.empty()) return kFalse;
-  for (uint8_t& b : txt) b = table[b];
-  return kTrue;
+bool TranslateInPlace(MutableBytes txt, const ByteTable& table) {
+  if (txt.empty()) return false;
+  MapEachByte(txt, txt, [&](uint8_t b) { return table[b]; });
+  return true;
 }
 
 }  // namespace twinekit::encodings

@@ -1,7 +1,6 @@
-#include "encodings/hexa.h"
+#include "encodings/encodings.h"
 
-#include <cstring>
-
+#include "frame/byte_map.h"
 #include "frame/chars.h"
 #include "frame/hex_blocks.h"
 #include "frame/hex_digits.h"
@@ -11,26 +10,17 @@
 namespace twinekit::encodings {
 namespace {
 
-// Every byte of txt combined by exclusive or: 16 lanes through a local
-// block (vector code), folded at the end, then the last bytes.
+// Every byte of txt combined by exclusive or: 16 lanes, folded at the
+// end, then the last bytes.
 uint8_t XorOfBytes(Bytes txt) {
   uint8_t lanes[16] = {};
-  size_t i = 0;
-  for (; i + 16 <= txt.size(); i += 16) {
-    uint8_t block[16];
-    std::memcpy(block, txt.data() + i, 16);
+  size_t i = ForEachBlock(txt, [&](const Block16& block, size_t) {
     for (size_t k = 0; k < 16; ++k) lanes[k] ^= block[k];
-  }
+  });
   uint8_t check = 0;
   for (const uint8_t lane : lanes) check ^= lane;
   for (; i < txt.size(); ++i) check ^= txt[i];
   return check;
-}
-
-// The value of a byte of the hexadecimal digit class.
-uint32_t HexDigitValue(uint8_t c) {
-  if (IsDigit(c)) return c - '0';
-  return (c | 0x20u) - 'a' + 10;
 }
 
 // The digits at the start of txt, before its first zero byte, as an
@@ -40,8 +30,9 @@ uint32_t LeadingHexValue(Bytes txt, size_t max_length) {
   uint32_t value = 0;
   // A zero byte is not a hexadecimal digit, so the walk stops there too.
   for (uint8_t c : txt) {
-    if (!IsHexDigit(c)) break;
-    value = value << 4 | HexDigitValue(c);
+    const int digit = HexDigitValue(c);
+    if (digit < 0) break;
+    value = value << 4 | static_cast<uint32_t>(digit);
   }
   return value;
 }

@@ -1,4 +1,4 @@
-#include "encodings/morse.h"
+#include "encodings/encodings.h"
 
 #include <array>
 #include <cstring>

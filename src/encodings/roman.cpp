@@ -1,4 +1,4 @@
-#include "encodings/roman.h"
+#include "encodings/encodings.h"
 
 #include "encodings/roman_table.h"
 #include "frame/result.h"

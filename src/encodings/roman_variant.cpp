@@ -1,4 +1,4 @@
-#include "encodings/roman_variant.h"
+#include "encodings/encodings.h"
 
 namespace twinekit::encodings {
 namespace {

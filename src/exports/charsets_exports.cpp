@@ -1,8 +1,5 @@
 // Exports of the character sets family.
-#include "charsets/blocks.h"
-#include "charsets/filters.h"
-#include "charsets/mix.h"
-#include "charsets/translate.h"
+#include "charsets/charsets.h"
 #include "frame/bytes.h"
 
 using namespace twinekit;
@@ -10,17 +7,17 @@ using namespace twinekit;
 extern "C" {
 
 TK_INTEGER TK_CALL cChangeChars(BSTR* Txt, BSTR* OldChars, BSTR* NewChars) {
-  return charsets::ChangeChars(ReadByRefForWriting(Txt), ReadByRef(OldChars),
-                               ReadByRef(NewChars));
+  return AsBasicBool(charsets::ChangeChars(ReadByRefForWriting(Txt), ReadByRef(OldChars),
+                                           ReadByRef(NewChars)));
 }
 
 TK_INTEGER TK_CALL cChangeCharsUntil(BSTR* Txt, BSTR* OldChars, BSTR* NewChars, BSTR* Stop) {
-  return charsets::ChangeCharsUntil(ReadByRefForWriting(Txt), ReadByRef(OldChars),
-                                    ReadByRef(NewChars), ReadByRef(Stop));
+  return AsBasicBool(charsets::ChangeCharsUntil(ReadByRefForWriting(Txt), ReadByRef(OldChars),
+                                                ReadByRef(NewChars), ReadByRef(Stop)));
 }
 
 TK_INTEGER TK_CALL cCheckChars(BSTR* Txt, BSTR* Chars) {
-  return charsets::CheckChars(ReadByRef(Txt), ReadByRef(Chars));
+  return AsBasicBool(charsets::CheckChars(ReadByRef(Txt), ReadByRef(Chars)));
 }
 
 BSTR TK_CALL cFilterChars(BSTR* Txt, BSTR* Chars) {
@@ -49,9 +46,8 @@ BSTR TK_CALL cInsertBlocks(BSTR* Txt, BSTR* Blocks) {
 }
 
 BSTR TK_CALL cInsertBlocksBy(BSTR* Txt, BSTR* Blocks, BSTR* Sep) {
-  const Bytes sep = ReadByRef(Sep);
   return charsets::InsertBlocks(ReadByRef(Txt), ReadByRef(Blocks),
-                                sep.empty() ? charsets::kDefaultBlockSeparator : sep[0]);
+                                FirstByteOr(ReadByRef(Sep), charsets::kDefaultBlockSeparator));
 }
 
 BSTR TK_CALL cMixChars(BSTR* Txt) { return charsets::MixChars(ReadByRef(Txt)); }

@@ -1,6 +1,5 @@
 // Exports of the compression and tabs family.
-#include "compress/blanks.h"
-#include "compress/compaction.h"
+#include "compress/compress.h"
 #include "frame/bytes.h"
 
 using namespace twinekit;

@@ -1,5 +1,5 @@
 // Exports of the digit string functions.
-#include "encodings/digits.h"
+#include "encodings/encodings.h"
 #include "frame/bytes.h"
 
 using namespace twinekit;

@@ -1,7 +1,5 @@
 // Exports of the fields, tokens and search family.
-#include "fields/search_replace.h"
-#include "fields/separator_fields.h"
-#include "fields/token_tests.h"
+#include "fields/fields.h"
 #include "frame/bytes.h"
 
 using namespace twinekit;

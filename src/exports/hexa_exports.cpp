@@ -1,5 +1,5 @@
 // Exports of the hexadecimal and checksum functions.
-#include "encodings/hexa.h"
+#include "encodings/encodings.h"
 #include "frame/bytes.h"
 
 using namespace twinekit;

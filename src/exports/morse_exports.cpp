@@ -1,5 +1,5 @@
 // Export of the Morse code writer.
-#include "encodings/morse.h"
+#include "encodings/encodings.h"
 #include "frame/bytes.h"
 
 using namespace twinekit;

@@ -1,8 +1,6 @@
 // Exports of the positions and blocks family.
 #include "frame/bytes.h"
-#include "positions/edit.h"
-#include "positions/ends.h"
-#include "positions/sizing.h"
+#include "positions/positions.h"
 
 using namespace twinekit;
 

@@ -1,8 +1,7 @@
 // Exports of the Roman numerals.  cArabicToRoman reads its number through
 // the platform's Variant conversion; cRomanToArabic gives a Long Variant
 // back, on Windows through the result address that the caller passes first.
-#include "encodings/roman.h"
-#include "encodings/roman_variant.h"
+#include "encodings/encodings.h"
 #include "frame/bytes.h"
 #include "frame/result.h"
 

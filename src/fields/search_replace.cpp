@@ -1,4 +1,4 @@
-#include "fields/search_replace.h"
+#include "fields/fields.h"
 
 #include <algorithm>
 #include <cstring>

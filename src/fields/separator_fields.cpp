@@ -1,4 +1,4 @@
-#include "fields/separator_fields.h"
+#include "fields/fields.h"
 
 #include "fields/default_separator.h"
 #include "fields/field_scan.h"
@@ -25,8 +25,7 @@ struct DefaultSeparatorMatch {
 }  // namespace
 
 void SetDefaultSeparatorFrom(Bytes sep) {
-  uint8_t separator;
-  if (FirstByte(sep, &separator)) SetDefaultSeparator(separator);
+  if (!sep.empty()) SetDefaultSeparator(sep[0]);
 }
 
 BSTR GetFieldAtDefault(Bytes txt, int32_t index) {
@@ -35,37 +34,32 @@ BSTR GetFieldAtDefault(Bytes txt, int32_t index) {
 }
 
 BSTR GetField(Bytes txt, Bytes sep, int32_t index) {
-  uint8_t separator;
-  if (txt.empty() || !FirstByte(sep, &separator)) return EmptyResult();
-  return ResultFromRun(FieldFromLeft(txt, index, scan::OneByte(separator)));
+  if (txt.empty() || sep.empty()) return EmptyResult();
+  return ResultFromRun(FieldFromLeft(txt, index, scan::OneByte(sep[0])));
 }
 
 BSTR GetFieldFromRight(Bytes txt, Bytes sep, int32_t index) {
-  uint8_t separator;
-  if (txt.empty() || !FirstByte(sep, &separator)) return EmptyResult();
-  return ResultFromRun(FieldFromRight(txt, index, scan::OneByte(separator)));
+  if (txt.empty() || sep.empty()) return EmptyResult();
+  return ResultFromRun(FieldFromRight(txt, index, scan::OneByte(sep[0])));
 }
 
 BSTR GetPart(Bytes txt, Bytes sep, int32_t first_part) {
-  uint8_t separator;
-  if (txt.empty() || !FirstByte(sep, &separator)) return EmptyResult();
-  const size_t at = scan::Find(txt, 0, scan::OneByte(separator));
+  if (txt.empty() || sep.empty()) return EmptyResult();
+  const size_t at = scan::Find(txt, 0, scan::OneByte(sep[0]));
   if (at == txt.size()) return first_part == kOwnSide ? EmptyResult() : CopyOfText(txt);
   return ResultFromRun(first_part == kOwnSide ? txt.first(at) : txt.subspan(at + 1));
 }
 
 BSTR GetPartFromRight(Bytes txt, Bytes sep, int32_t first_part) {
-  uint8_t separator;
-  if (txt.empty() || !FirstByte(sep, &separator)) return EmptyResult();
-  const size_t at = scan::FindLast(txt, txt.size(), scan::OneByte(separator));
+  if (txt.empty() || sep.empty()) return EmptyResult();
+  const size_t at = scan::FindLast(txt, txt.size(), scan::OneByte(sep[0]));
   if (at == scan::kNotFound) return first_part == kOwnSide ? CopyOfText(txt) : EmptyResult();
   return ResultFromRun(first_part == kOwnSide ? txt.subspan(at + 1) : txt.first(at));
 }
 
 int16_t CountSeparators(Bytes txt, Bytes sep) {
-  uint8_t separator;
-  if (txt.empty() || !FirstByte(sep, &separator)) return 0;
-  const auto count = static_cast<uint64_t>(scan::Count(txt, scan::OneByte(separator)));
+  if (txt.empty() || sep.empty()) return 0;
+  const auto count = static_cast<uint64_t>(scan::Count(txt, scan::OneByte(sep[0])));
   // The host's Integer holds the count modulo 65536.
   return static_cast<int16_t>(static_cast<uint16_t>(count & 0xFFFFu));
 }

@@ -1,4 +1,4 @@
-#include "fields/token_tests.h"
+#include "fields/fields.h"
 
 #include "fields/field_scan.h"
 #include "frame/byte_scan.h"
@@ -16,7 +16,7 @@ int16_t ListLength(Bytes tokens) {
 
 }  // namespace
 
-uint8_t ListSeparatorFrom(Bytes sep) { return sep.empty() ? kListSeparator : sep[0]; }
+uint8_t ListSeparatorFrom(Bytes sep) { return FirstByteOr(sep, kListSeparator); }
 
 // A token is searched for whole, whatever its length.  (A token is read up
 // to its first zero byte, so a list of at most 32767 bytes bounds it; there

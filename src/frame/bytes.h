@@ -42,16 +42,10 @@ inline Bytes UpToFirstZero(Bytes s) {
   return zero == nullptr ? s : s.first(static_cast<size_t>(zero - s.data()));
 }
 
-// The first byte of s, if it has one.
-inline bool FirstByte(Bytes s, uint8_t* out) {
-  if (s.empty()) return false;
-  *out = s[0];
-  return true;
-}
+// The first byte of s, or fallback when s is empty.
+inline uint8_t FirstByteOr(Bytes s, uint8_t fallback) { return s.empty() ? fallback : s[0]; }
 
-inline constexpr TK_INTEGER kTrue = -1;
-inline constexpr TK_INTEGER kFalse = 0;
-
-inline TK_INTEGER AsBasicBool(bool value) { return value ? kTrue : kFalse; }
+// A family's answer as the export gives it: True is -1, False 0.
+inline TK_INTEGER AsBasicBool(bool value) { return value ? -1 : 0; }
 
 }  // namespace twinekit

@@ -13,6 +13,13 @@ constexpr bool IsHexDigit(uint8_t c) {
   return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
+// The value of a hexadecimal digit, either case; -1 for any other byte.
+constexpr int HexDigitValue(uint8_t c) {
+  if (IsDigit(c)) return c - '0';
+  if (!IsHexDigit(c)) return -1;
+  return (c | 0x20) - 'a' + 10;
+}
+
 // Printable ASCII that is neither a letter, a digit nor the blank.
 constexpr bool IsPunct(uint8_t c) {
   return (c >= 0x21 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) ||

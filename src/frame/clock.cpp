@@ -1,11 +1,9 @@
-#include "frame/clock.h"
+#include "frame/random.h"
+
+#include "frame/platform.h"
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <ctime>
-
-#include "frame/native/hooks.h"
 #endif
 
 namespace twinekit {
@@ -16,8 +14,10 @@ uint32_t SecondsToSeed(int64_t seconds) {
   return static_cast<uint32_t>(seconds);
 }
 
+}  // namespace
+
 #ifdef _WIN32
-int64_t NowSeconds() {
+int64_t CalendarSeconds() {
   // FILETIME counts 100 ns ticks since 1601-01-01 UTC.
   constexpr int64_t kTicksPerSecond = 10000000;
   constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
@@ -27,17 +27,8 @@ int64_t NowSeconds() {
       (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
   return ticks / kTicksPerSecond - kSecondsFrom1601To1970;
 }
-#else
-int64_t NowSeconds() {
-  // The test variant may fix the clock; the shipped library never does.
-  const int64_t fixed = native::FixedClock();
-  if (fixed >= 0) return fixed;
-  return static_cast<int64_t>(std::time(nullptr));
-}
 #endif
 
-}  // namespace
-
-uint32_t SeedFromClock() { return SecondsToSeed(NowSeconds()); }
+uint32_t SeedFromClock() { return SecondsToSeed(CalendarSeconds()); }
 
 }  // namespace twinekit

@@ -1,6 +1,6 @@
 // Hexadecimal digits written and read in bulk: bytes to two upper-case
-// digits each, and pairs of bytes to one byte by either of the library's
-// two unchecked digit rules.
+// digits each, and pairs of bytes to one byte by the hex pair's rule
+// (frame/hex_digits.h) or by compaction's.
 //
 // As with the byte scans (frame/byte_scan.h), each has a bytewise form, the
 // reference, and a blockwise form, the one the families use, which does 16
@@ -22,18 +22,10 @@
 
 namespace twinekit::hex {
 
-// The digit value of a byte taken as a signed 8-bit number, unchecked:
-// right for "0"-"9", "A"-"F" and "a"-"f", some number for anything else
-// (negative for bytes 0x80 to 0xFF and for bytes below "0").
-constexpr int SignedDigit(uint8_t byte) {
-  const int x = static_cast<int8_t>(byte);
-  if (x >= 'a') return x - 0x57;
-  if (x >= 'A') return x - 0x37;
-  return x - 0x30;
-}
-
-// "0" to "9" read as 0 to 9; any other byte b as (b - 55) mod 16, which
-// gives "A"-"F" and "a"-"f" their values and every other byte some value.
+// The digit rule of compaction, not the hex pair's: "0" to "9" read as 0
+// to 9, any other byte b as (b - 55) mod 16, which gives "A"-"F" and
+// "a"-"f" their values and every other byte a value from 0 to 15 (the hex
+// pair's rule gives bytes outside the digits other values).
 constexpr uint8_t PackedDigit(uint8_t b) {
   if (IsDigit(b)) return static_cast<uint8_t>(b - '0');
   return static_cast<uint8_t>(b - 55) & 0x0F;
@@ -47,12 +39,10 @@ inline void WriteDigits(Bytes in, uint8_t* out) {
   WriteHexPairs(in, MutableBytes(out, 2 * in.size()));
 }
 
-// Each pair of bytes of in as 16 × SignedDigit(high) + SignedDigit(low),
-// modulo 256: in.size() / 2 bytes to out (an odd last byte is left).
+// Each pair of bytes of in as its HexPair: in.size() / 2 bytes to out (an
+// odd last byte is left).
 inline void ReadSignedPairs(Bytes in, uint8_t* out) {
-  for (size_t k = 0; k < in.size() / 2; ++k) {
-    out[k] = static_cast<uint8_t>(16 * SignedDigit(in[2 * k]) + SignedDigit(in[2 * k + 1]));
-  }
+  for (size_t k = 0; k < in.size() / 2; ++k) out[k] = HexPair(in[2 * k], in[2 * k + 1]);
 }
 
 // Each pair of bytes of in as 16 × PackedDigit(high) + PackedDigit(low).
@@ -80,10 +70,10 @@ inline __m128i DigitOf(__m128i v) {
   return _mm_add_epi8(v, _mm_add_epi8(Splat('0'), above_nine));
 }
 
-// SignedDigit modulo 256: x - 0x30, less 7 from "A" (signed x > 0x40) and
+// LooseHexDigit modulo 256: x - 0x30, less 7 from "A" (signed x > 0x40) and
 // 0x20 more from "a" (signed x > 0x60); bytes 0x80 to 0xFF, negative, take
 // neither.
-inline __m128i SignedDigits(__m128i x) {
+inline __m128i LooseHexDigits(__m128i x) {
   const __m128i from_upper = _mm_and_si128(_mm_cmpgt_epi8(x, Splat(0x40)), Splat(7));
   const __m128i from_lower = _mm_and_si128(_mm_cmpgt_epi8(x, Splat(0x60)), Splat(0x20));
   return _mm_sub_epi8(_mm_sub_epi8(_mm_sub_epi8(x, Splat(0x30)), from_upper), from_lower);
@@ -141,7 +131,7 @@ inline void WriteDigits(Bytes in, uint8_t* out) {
 inline void ReadSignedPairs(Bytes in, uint8_t* out) {
   size_t k = 0;
 #ifdef __SSE2__
-  k = detail::ReadPairBlocks(in, out, detail::SignedDigits);
+  k = detail::ReadPairBlocks(in, out, detail::LooseHexDigits);
 #endif
   bytewise::ReadSignedPairs(in.subspan(2 * k), out + k);
 }

@@ -1,6 +1,8 @@
-// Writing bytes as upper-case hexadecimal digits, high half first: the
-// form both the hexadecimal conversion and the unpacking of packed digits
-// give.
+// Hexadecimal digits: bytes written as upper-case digits, high half first
+// (the form both the hexadecimal conversion and the unpacking of packed
+// digits give), and pairs of bytes read back by the unchecked rule of the
+// hexadecimal conversion and the extended patterns.  The checked reader of
+// one digit is HexDigitValue in frame/chars.h.
 #pragma once
 
 #include <cstddef>
@@ -22,5 +24,22 @@ inline size_t WriteHexPairs(Bytes in, MutableBytes out) {
   }
   return written;
 }
+
+// The digit value of a byte taken as a signed 8-bit number, unchecked:
+// right for "0"-"9", "A"-"F" and "a"-"f", some fixed number for anything
+// else (negative for bytes 0x80 to 0xFF and for bytes below "0").
+constexpr int LooseHexDigit(uint8_t byte) {
+  const int x = static_cast<int8_t>(byte);
+  if (x >= 'a') return x - 0x57;
+  if (x >= 'A') return x - 0x37;
+  return x - 0x30;
+}
+
+// A hex pair: (16 × LooseHexDigit(high) + LooseHexDigit(low)) modulo 256.
+constexpr uint8_t HexPair(uint8_t high, uint8_t low) {
+  return static_cast<uint8_t>(16 * LooseHexDigit(high) + LooseHexDigit(low));
+}
+
+static_assert(HexPair('4', '1') == 'A' && HexPair('f', 'F') == 0xFF && HexPair('Z', 'Z') == 'S');
 
 }  // namespace twinekit

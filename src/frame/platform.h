@@ -1,10 +1,11 @@
 // The platform services the library runs on: OLE Automation strings and
-// variants, and the COM task allocator.  On Windows these are the system's
-// own; elsewhere the library carries a small layer with the same behaviour
-// (src/frame/native).
+// variants, the COM task allocator and the calendar time.  On Windows these
+// are the system's own; elsewhere the library carries a small layer with
+// the same behaviour (src/frame/native).
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "twinekit.h"
 
@@ -26,3 +27,11 @@ inline constexpr HRESULT DISP_E_BADVARTYPE = static_cast<HRESULT>(0x80020008u);
 inline constexpr HRESULT DISP_E_OVERFLOW = static_cast<HRESULT>(0x8002000Au);
 inline constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005u);
 #endif
+
+namespace twinekit {
+
+// Whole seconds since 1970-01-01 00:00:00 UTC (frame/clock.cpp on Windows,
+// frame/native/calendar_time.cpp elsewhere).
+int64_t CalendarSeconds();
+
+}  // namespace twinekit

@@ -1,6 +1,8 @@
-// The library's pseudo-random generator, a linear congruential generator
-// whose state is library-wide: 1 at load, changed only by seeding and
-// drawing.  It is the same on every platform.
+// The library's pseudo-random generator, a linear congruential generator,
+// the same on every platform.  Its one user, the shuffle, seeds it from the
+// clock at every call, so no state of it outlives a call: each call draws
+// from a generator of its own, and calls on two threads at once each draw
+// their own sequence.
 #pragma once
 
 #include <cstddef>
@@ -8,10 +10,12 @@
 
 namespace twinekit {
 
-// A generator's state and its draws.  A call draws from a copy of its own
-// and stores the state back when it is done, so that its draws need no
-// round trip through the library-wide state: calls on two threads at once
-// each draw their own sequence, and the last to finish leaves its state.
+// The seed from the clock: calendar time in whole seconds since
+// 1970-01-01 00:00:00 UTC, as 32 bits; all 32 bits set (-1) for a time
+// before 1970 or past the 32-bit range (frame/clock.cpp).
+uint32_t SeedFromClock();
+
+// A generator's state and its draws.
 class Generator {
  public:
   explicit Generator(uint32_t state) : state_(state) {}
@@ -22,14 +26,9 @@ class Generator {
     return static_cast<int>((state_ >> 16) & 0x7FFF);
   }
 
-  uint32_t state() const { return state_; }
-
  private:
   uint32_t state_;
 };
-
-// Stores a call's last state as the library-wide state.
-void SetLibraryGenerator(Generator generator);
 
 // Draws taken modulo n (n >= 1), by a multiplication instead of a
 // division.  With c = ceil(2^32 / n), the top half of the 64-bit product of

@@ -1,8 +1,7 @@
-#include "names/case_passes.h"
+#include "names/passes.h"
 
 #include "frame/byte_scan.h"
 #include "frame/chars.h"
-#include "names/markers.h"
 
 namespace twinekit::names {
 

@@ -1,13 +1,12 @@
-#include "names/exception_marks.h"
+#include "names/passes.h"
 
 #include <cstring>
 
 #include "frame/chars.h"
+#include "frame/scratch.h"
 #include "frame/size_math.h"
 #include "frame/tokenizer.h"
 #include "frame/zstring.h"
-#include "names/markers.h"
-#include "names/owned_bstr.h"
 
 namespace twinekit::names {
 namespace {
@@ -72,16 +71,16 @@ bool MarkExceptions(uint8_t* work, Bytes exceptions, bool prefixes) {
   // large to describe is an area that cannot be had.
   const auto area_size = CheckedSize(uint64_t{exceptions.size()} + 2);
   if (!area_size) return false;
-  OwnedBstr area(static_cast<UINT>(*area_size));
+  ScratchBuffer area(*area_size, ScratchBuffer::kStringAllocator);
   if (!area.ok()) return false;
 
   const Bytes list = UpToFirstZero(exceptions);
-  ForEachWord(area.data(), list, [&](const uint8_t* word) {
+  ForEachWord(area.bytes().data(), list, [&](const uint8_t* word) {
     MarkEvery(work, word, /*trailing_blank=*/true, kWholeWordMark);
   });
   // Whole words come first: their "?" runs are no longer found as prefixes.
   if (prefixes) {
-    ForEachWord(area.data(), list, [&](const uint8_t* word) {
+    ForEachWord(area.bytes().data(), list, [&](const uint8_t* word) {
       MarkEvery(work, word, /*trailing_blank=*/false, kPrefixMark);
     });
   }

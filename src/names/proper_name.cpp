@@ -6,11 +6,9 @@
 #include "frame/byte_scan.h"
 #include "frame/chars.h"
 #include "frame/result.h"
+#include "frame/scratch.h"
 #include "frame/size_math.h"
-#include "names/case_passes.h"
-#include "names/exception_marks.h"
-#include "names/options.h"
-#include "names/owned_bstr.h"
+#include "names/passes.h"
 
 namespace twinekit::names {
 
@@ -44,9 +42,9 @@ BSTR ProperName2(Bytes txt, Bytes exceptions, int16_t option_bits) {
   // like every other, the text, and a zero byte that ends the searches.
   const auto copy_size = CheckedSize(uint64_t{n} + 2);
   if (!copy_size) return EmptyResult();
-  OwnedBstr copy(static_cast<UINT>(*copy_size));
+  ScratchBuffer copy(*copy_size, ScratchBuffer::kStringAllocator);
   if (!copy.ok()) return EmptyResult();
-  uint8_t* work = copy.data();
+  uint8_t* work = copy.bytes().data();
   work[0] = ' ';
   std::memcpy(work + 1, txt.data(), n);
   work[n + 1] = 0;

@@ -1,14 +1,155 @@
-#include "patterns/ext_match.h"
-
 #include <cstddef>
 
-#include "patterns/codes.h"
-#include "patterns/ext_element.h"
-#include "patterns/pattern_check.h"
-#include "patterns/zero_terminated.h"
+#include "frame/hex_digits.h"
+#include "patterns/match.h"
 
 namespace twinekit::patterns {
 namespace {
+
+// Sets in brackets: "[" members "]", or "[!" / "[^" members "]" negated.
+// A member is a byte or a range "x-y"; a bound is a byte, an escaped byte
+// "\c" or a hex pair "~hl".
+//
+// Three scans read this syntax, and each reads it its own way on purpose,
+// because the codes a malformed set gives depend on it: the member reader
+// below (ReadFirstBound, ReadSecondBound), which stops at the member that
+// admits the text byte; SkipToClose, which goes on from there knowing
+// escapes and hex pairs but not ranges; and CheckSetMembers in
+// pattern_check.cpp, which names a bad pattern's fault and knows escapes
+// and ranges but not hex pairs.  Made one, they would move where a set is
+// taken to end and which fault a pattern is given.
+
+// Set ranges order bytes as signed numbers, so 0x80 to 0xFF come below 0x00.
+constexpr int SignedByte(uint8_t b) { return static_cast<int8_t>(b); }
+
+// Reads the hex pair after the "~" at p into *bound and steps past it;
+// false when the pattern ends within it.
+bool ReadHexBound(const ZeroTerminated& pattern, size_t& p, uint8_t* bound) {
+  if (pattern.EndAt(p + 1) || pattern.EndAt(p + 2)) return false;
+  *bound = HexPair(pattern.At(p + 1), pattern.At(p + 2));
+  p += 3;
+  return true;
+}
+
+// A member's first bound: "\c", "~hl" or a byte.
+bool ReadFirstBound(const ZeroTerminated& pattern, size_t& p, uint8_t* bound) {
+  switch (pattern.At(p)) {
+    case 0:
+      return false;
+    case '\\':
+      if (pattern.EndAt(p + 1)) return false;
+      *bound = pattern.At(p + 1);
+      p += 2;
+      return true;
+    case '~':
+      return ReadHexBound(pattern, p, bound);
+    default:
+      *bound = pattern.At(p);
+      p += 1;
+      return true;
+  }
+}
+
+// A range's second bound, p at the "-".  Unlike a first bound, an escaped
+// "~" here still starts a hex pair: "\~62" is the byte "b".
+bool ReadSecondBound(const ZeroTerminated& pattern, size_t& p, uint8_t* bound) {
+  ++p;
+  if (pattern.At(p) == 0 || pattern.At(p) == ']') return false;
+  if (pattern.At(p) == '\\') {
+    ++p;
+    if (pattern.EndAt(p)) return false;
+  }
+  if (pattern.At(p) == '~') return ReadHexBound(pattern, p, bound);
+  *bound = pattern.At(p);
+  p += 1;
+  return true;
+}
+
+bool Between(uint8_t c, uint8_t a, uint8_t b) {
+  const int x = SignedByte(c);
+  const int lo = SignedByte(a) < SignedByte(b) ? SignedByte(a) : SignedByte(b);
+  const int hi = SignedByte(a) < SignedByte(b) ? SignedByte(b) : SignedByte(a);
+  return lo <= x && x <= hi;
+}
+
+// Steps from inside the set to its closing "]", passing over "\c" and
+// "~hl" so that neither can close it.  An escaped "~" still starts a hex
+// pair here, so "\~" swallows the two bytes after it whatever they are.
+bool SkipToClose(const ZeroTerminated& pattern, size_t& p) {
+  while (pattern.At(p) != ']') {
+    if (pattern.EndAt(p)) return false;
+    if (pattern.At(p) == '\\') {
+      ++p;
+      if (pattern.EndAt(p)) return false;
+    }
+    if (pattern.At(p) == '~') {
+      ++p;
+      if (pattern.EndAt(p)) return false;
+      ++p;
+      if (pattern.EndAt(p)) return false;
+    }
+    ++p;
+  }
+  return true;
+}
+
+// Matches the set whose "[" is at pattern position p against the text byte
+// c.  Returns kGoOn with p moved past the set's closing "]", kSetRefused,
+// or kBadPattern.
+//
+// The members are read in order only until one admits c; the rest of the
+// set is then skipped by a simpler scan that knows escapes and hex pairs
+// but not ranges.  So whether a malformed set is noticed, and where the set
+// is taken to end, can depend on c.
+int32_t MatchSet(const ZeroTerminated& pattern, size_t& p, uint8_t c) {
+  ++p;
+  const bool negated = pattern.At(p) == '!' || pattern.At(p) == '^';
+  if (negated) ++p;
+  if (pattern.At(p) == ']') return kBadPattern;  // "[]", "[!]", "[^]"
+
+  bool admitted = false;
+  while (!admitted && pattern.At(p) != ']') {
+    uint8_t first = 0;
+    if (!ReadFirstBound(pattern, p, &first)) return kBadPattern;
+    uint8_t second = first;
+    if (pattern.At(p) == '-' && !ReadSecondBound(pattern, p, &second)) return kBadPattern;
+    admitted = Between(c, first, second);
+  }
+  if (admitted == negated) return kSetRefused;
+  if (admitted && !SkipToClose(pattern, p)) return kBadPattern;
+  ++p;  // past the "]"
+  return kGoOn;
+}
+
+// One element of an extended pattern other than "*": "?", a set in
+// brackets, an escaped byte "\c", a hex pair "~hl" or a plain byte:
+// matches the element at pattern position p (not a "*", not the end)
+// against the text byte c.  Returns kGoOn with p moved past the element,
+// or kSetRefused, kByteDiffers, kHexDiffers or kBadPattern.
+int32_t MatchElement(const ZeroTerminated& pattern, size_t& p, uint8_t c) {
+  switch (pattern.At(p)) {
+    case '?':
+      p += 1;
+      return kGoOn;
+    case '[':
+      return MatchSet(pattern, p, c);
+    case '\\':
+      if (pattern.EndAt(p + 1)) return kBadPattern;
+      if (pattern.At(p + 1) != c) return kByteDiffers;
+      p += 2;
+      return kGoOn;
+    case '~':
+      if (pattern.EndAt(p + 1) || pattern.EndAt(p + 2)) return kBadPattern;
+      if (HexPair(pattern.At(p + 1), pattern.At(p + 2)) != c) return kHexDiffers;
+      p += 3;
+      return kGoOn;
+    default:
+      if (pattern.At(p) != c) return kByteDiffers;
+      p += 1;
+      return kGoOn;
+  }
+}
+
 
 bool HasWildcard(const ZeroTerminated& pattern) {
   for (size_t i = 0; i < pattern.size(); ++i) {

@@ -1,12 +1,14 @@
-#include "patterns/pattern_check.h"
+#include "patterns/match.h"
 
 #include "frame/chars.h"
-#include "patterns/codes.h"
 
 namespace twinekit::patterns {
 namespace {
 
-// p just after a "[" that is followed by neither "]" nor the end.  On
+// p just after a "[" that is followed by neither "]" nor the end.  This
+// reads sets apart from the matcher's member reader and SkipToClose in
+// ext_match.cpp, and plainer ("!", "^" and "~" are ordinary bytes here):
+// the fault codes of bad patterns are defined by this reading.  On
 // kNoFaultFound p is past the closing "]".
 int32_t CheckSetMembers(const ZeroTerminated& pattern, size_t& p) {
   for (;;) {

@@ -1,6 +1,4 @@
-#include "patterns/plain_match.h"
-
-#include "patterns/zero_terminated.h"
+#include "patterns/match.h"
 
 namespace twinekit::patterns {
 namespace {

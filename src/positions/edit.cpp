@@ -1,4 +1,4 @@
-#include "positions/edit.h"
+#include "positions/positions.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "positions/ends.h"
+#include "positions/positions.h"
 
 #include <algorithm>
 #include <cstring>

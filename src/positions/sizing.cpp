@@ -1,4 +1,4 @@
-#include "positions/sizing.h"
+#include "positions/positions.h"
 
 #include <algorithm>
 #include <cstring>
@@ -30,7 +30,7 @@ BSTR Truncate(Bytes txt, int32_t new_length) {
 
 BSTR TruncateOrPad(Bytes txt, int32_t new_length, Bytes filler) {
   if (txt.empty() || new_length < 1) return EmptyResult();
-  const uint8_t fill = filler.empty() ? 0 : filler[0];
+  const uint8_t fill = FirstByteOr(filler, 0);
   const size_t length = static_cast<size_t>(new_length);
   return BuildWholeResult(length, [&](MutableBytes out) {
     const size_t kept = std::min(length, txt.size());

@@ -10,17 +10,31 @@ export with no result, otherwise Function with the result's type; each
 argument ByRef/ByVal with the type of its kind, in the export's order, under
 its name in the C header (a name that is a reserved word of the language is
 lengthened: Stop -> StopChars), which is the name the export table's list of
-argument names (TK_EXPORT_ARGUMENT_NAMES, the COM interface's) gives.  With
+argument names (TK_EXPORT_ARGUMENT_NAMES, the COM interface's) gives.  The
+loader, TwineKitLoad, is there once, and each branch declares its system
+functions, LoadLibraryA and GetFileAttributesA, as that branch must.  With
 VERSION (the module as shipped), its second line is "' TwineKit VERSION".
 """
+import os
 import re
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import export_table  # noqa: E402
 
 ARG = {"R": "ByRef String", "W": "ByRef String", "V": "ByVal String",
        "L": "ByVal Long", "I": "ByVal Integer", "X": "ByRef Variant"}
 RESULT = {"S": "Function String", "I": "Function Integer", "L": "Function Long",
           "X": "Function Variant", "N": "Sub None"}
 BRANCHES = {"64": ("TWINEKIT64.DLL", "PtrSafe"), "32": ("TWINEKIT.DLL", "")}
+# The loader's declarations in each branch: name -> (name, lib, PtrSafe,
+# result, arguments).
+FILE_NAME = [("ByVal String", "FileName")]
+LOADER = {"64": {"LoadLibraryA": ("LoadLibraryA", "kernel32", "PtrSafe", "Function LongPtr", FILE_NAME),
+                 "GetFileAttributesA": ("GetFileAttributesA", "kernel32", "PtrSafe", "Function Long", FILE_NAME)},
+          "32": {"LoadLibraryA": ("LoadLibraryA", "kernel32", "", "Function Long", FILE_NAME),
+                 "GetFileAttributesA": ("GetFileAttributesA", "kernel32", "", "Function Long", FILE_NAME)}}
+LOADER_FUNCTION = re.compile(r"^Public Function TwineKitLoad\(ByVal Folder As String\) As String$", re.M)
 RESERVED = {w.lower() for w in """
     And Any As Boolean ByRef Byte ByVal Call Case Close Const Currency Date Declare
     Dim Do Double Each Else ElseIf Empty End Enum Eqv Erase Error Event Exit False For
@@ -36,7 +50,7 @@ DECLARE = re.compile(r'^(?:Public\s+|Private\s+)?Declare\s+(PtrSafe\s+)?(Functio
 
 def expected(table, header):
     """Each export's declaration in a normal form: kind, result and arguments."""
-    kinds = {n: (a, r) for n, a, r in re.findall(r'X\((c\w+), \d+, "(\w*)", \'(\w)\'\)', table)}
+    kinds = {e.name: (e.args, e.result) for e in export_table.read(table)}
     out = {}
     for name, params in re.findall(r"TK_CALL\s+(c\w+)\(([^)]*)\);", header):
         names = [re.findall(r"\w+", p)[-1] for p in params.split(",") if p.strip()]
@@ -64,10 +78,8 @@ def same_name(basic, c):
 
 def main():
     bas, table, header, *version = sys.argv[1:]
-    table_text = open(table).read()
-    want = expected(table_text, open(header).read())
-    table_names = {n: names.split() for n, names in
-                   re.findall(r'X\((c\w+), "([\w ]*)"\)', table_text)}
+    want = expected(table, open(header).read())
+    table_names = export_table.argument_names(table)
     problems, seen, branch = [], {"64": set(), "32": set()}, None
     text = open(bas, encoding="latin-1").read().replace("\r\n", "\n").replace(" _\n", " ")
     stamp = (text.split("\n") + [""])[1]
@@ -88,6 +100,11 @@ def main():
             continue
         name, lib, ptrsafe, result, args = d
         where = f"{bas}:{number}: {name}"
+        if branch is not None and name in LOADER[branch] and name not in seen[branch]:
+            seen[branch].add(name)
+            if d != LOADER[branch][name]:
+                problems.append(f"{where}: declared {d}, want {LOADER[branch][name]}")
+            continue
         if branch is None or name in seen[branch] or name not in want:
             problems.append(f"{where}: not an export, outside the branches, or declared twice")
             continue
@@ -102,10 +119,14 @@ def main():
                 not all(same_name(b, c) for (_, b), (_, c) in zip(args, want_args))):
             problems.append(f"{where}: declared {result} {args}, want {want[name]}")
     for branch, names in seen.items():
-        problems += [f"{bas}: {n} is not declared in the {branch}-bit branch" for n in sorted(set(want) - names)]
+        problems += [f"{bas}: {n} is not declared in the {branch}-bit branch"
+                     for n in sorted((set(want) | set(LOADER[branch])) - names)]
+    if len(LOADER_FUNCTION.findall(text)) != 1:
+        problems.append(f"{bas}: no TwineKitLoad(ByVal Folder As String) As String")
     for p in problems:
         print("FAIL", p)
-    print(f"ok: {bas} declares all {len(want)} exports in both branches" if not problems else "")
+    print(f"ok: {bas} declares all {len(want)} exports and the loader in both branches"
+          if not problems else "")
     return 1 if problems or len(want) != 64 else 0
 
 

@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "patterns/ext_match.h"
-#include "patterns/plain_match.h"
+#include "patterns/match.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
 // Runs behaviour cases through the native library as a Basic host calls
-// it, with the test variant's hooks: a chosen allocation made to fail, the
-// clock fixed, allocations counted.
+// it (tools/hostcall), with the test variant's hooks: a chosen allocation
+// made to fail, the clock fixed, allocations counted.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "cases/case_file.h"
 
@@ -28,5 +29,10 @@ struct Allocations {
 // other thread calls the library.
 tkcases::Outcome RunNative(const tkcases::Case& c, Fault fault = {},
                            Allocations* allocations = nullptr);
+
+// Runs the case with each slot garbage pattern it needs (tkhost::CheckCase);
+// the first difference from what it wants, or empty.  left counts what the
+// calls left alive.
+std::string CheckNative(const tkcases::Case& c, Allocations* left = nullptr);
 
 }  // namespace tksupport

@@ -7,9 +7,13 @@ The shipped libraries (libtwinekit.so, libtwinekit.a) define exactly the
 exports of the export table and the OLE Automation functions; the test
 variant (libtwinekit_testing.so) those and the tk_test_* hooks.
 """
+import os
 import re
 import subprocess
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import export_table  # noqa: E402
 
 OLE = {"SysAllocStringByteLen", "SysAllocStringLen", "SysStringByteLen", "SysStringLen",
        "SysFreeString", "VariantInit", "VariantClear", "VariantCopy", "VariantChangeType"}
@@ -26,7 +30,7 @@ def defined_globals(nm, library):
 
 def main():
     nm, table, header, *libraries = sys.argv[1:]
-    exports = set(re.findall(r"\bX\((c\w+),", open(table).read()))
+    exports = {e.name for e in export_table.read(table)}
     hooks = set(re.findall(r"\b(tk_test_\w+)\s*\(", open(header).read()))
     assert len(exports) == 64 and hooks, "cannot read the export table or the hooks"
     split = libraries.index("--")

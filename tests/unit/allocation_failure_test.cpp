@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "host_call.h"
 #include "support/native_runner.h"
 
 namespace {
@@ -24,7 +25,7 @@ void CheckUnderFault(const tkcases::Case& c, Fault fault) {
   EXPECT_EQ(seen.error, "") << where;
   EXPECT_EQ(left.live_scratch + left.live_bstrs, 0) << where << ": left memory alive";
   EXPECT_EQ(seen.changed_argument, "") << where;
-  if (c.info->result != 'S') return;
+  if (tkhost::ResultKindOf(c.info->result) != tkhost::ResultKind::kString) return;
   EXPECT_FALSE(seen.result_aliased) << where;
   if (seen.result_null) {
     EXPECT_EQ(fault.kind, Fault::kBstr) << where << ": null result without a failed BSTR";

@@ -23,7 +23,7 @@ std::vector<std::string_view> Tokens(std::string_view line) {
   }
 }
 
-std::string Parse(Case& c, std::vector<std::string_view> t) {
+std::string Parse(Case& c, std::vector<std::string_view> t, bool result_optional) {
   if (t.empty()) return "no export";
   c.info = twinekit::FindExport(t[0]);
   if (c.info == nullptr) return "no export named " + std::string(t[0]);
@@ -35,6 +35,7 @@ std::string Parse(Case& c, std::vector<std::string_view> t) {
     c.args.push_back(std::move(*v));
   }
   size_t k = n + 1;
+  if (result_optional && k == t.size()) return {};
   if (c.info->result != 'N') {
     if (k + 1 >= t.size() || t[k] != "=>") return "no => and result";
     const char kind = c.info->result == 'S' ? 'S' : c.info->result == 'X' ? 'X' : 'L';
@@ -64,7 +65,29 @@ std::string Parse(Case& c, std::vector<std::string_view> t) {
 
 std::string ParseCase(std::string_view line, Case& out) {
   out.text = std::string(line);
-  return Parse(out, Tokens(line));
+  return Parse(out, Tokens(line), false);
+}
+
+std::string ParseCall(std::string_view line, Case& out) {
+  out.text = std::string(line);
+  return Parse(out, Tokens(line), true);
+}
+
+std::string CaseLine(const Case& c, const Outcome& seen) {
+  std::string line(c.info->name);
+  for (const tkhost::Value& v : c.args) line += " " + tkhost::FormatValue(v);
+  switch (c.info->result) {
+    case 'S': line += " => " + (seen.result_null ? "@null" : tkhost::Quote(seen.bytes)); break;
+    case 'I':
+    case 'L': line += " => " + std::to_string(seen.number); break;
+    case 'X': {
+      const tkhost::Value v{tkhost::Value::kVariant, {}, 0, {seen.vt, seen.number, 0, {}}};
+      line += " => " + tkhost::FormatValue(v);
+      break;
+    }
+  }
+  if (c.info->args.starts_with('W')) line += " after " + tkhost::Quote(seen.after);
+  return line;
 }
 
 CaseFile ParseCaseText(std::string_view family, std::string_view text,

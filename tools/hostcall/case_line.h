@@ -52,6 +52,9 @@ CaseFile ParseCaseText(std::string_view family, std::string_view text,
 // One line; empty on success, else what is wrong.
 std::string ParseCase(std::string_view line, Case& out);
 
+// One call: a case line whose "=>" and result may be left out.
+std::string ParseCall(std::string_view line, Case& out);
+
 // What a runner saw when it called an export for a case.
 struct Outcome {
   std::string error;             // the call could not be made, or hurt the host
@@ -66,5 +69,10 @@ struct Outcome {
 
 // Empty when the outcome is what the case wants; otherwise what differed.
 std::string CheckOutcome(const Case& c, const Outcome& seen);
+
+// The case line of c's call with what the library gave: the export, the
+// arguments, "=>" and the result, "after" and the in-place argument.  A
+// null string result is written @null, which no case line may expect.
+std::string CaseLine(const Case& c, const Outcome& seen);
 
 }  // namespace tkcases

@@ -4,15 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "frame/chars.h"
+
 namespace tkhost {
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+int HexDigit(char c) { return twinekit::HexDigitValue(static_cast<uint8_t>(c)); }
 
 // One escape after a backslash at text[i]; advances i past it.
 bool Unescape1(std::string_view text, size_t& i, std::string& out) {
@@ -219,22 +216,26 @@ std::string Currency(int64_t scaled) {
   return std::string(text, static_cast<size_t>(n));
 }
 
-void AppendEscaped(std::string& out, unsigned char c) {
+// Appends c in the syntax of a quoted string.  A hexadecimal digit right
+// after a \xHH escape is escaped too, so that the two bytes 0x12 0x34 read
+// '\x12\x34' rather than '\x124'.  Returns whether c went in as \xHH.
+bool AppendEscaped(std::string& out, unsigned char c, bool after_hex_escape = false) {
   switch (c) {
-    case '\\': out += "\\\\"; return;
-    case '\'': out += "\\'"; return;
-    case '\0': out += "\\0"; return;
-    case '\t': out += "\\t"; return;
-    case '\n': out += "\\n"; return;
-    case '\r': out += "\\r"; return;
+    case '\\': out += "\\\\"; return false;
+    case '\'': out += "\\'"; return false;
+    case '\0': out += "\\0"; return false;
+    case '\t': out += "\\t"; return false;
+    case '\n': out += "\\n"; return false;
+    case '\r': out += "\\r"; return false;
   }
-  if (c >= 0x20 && c < 0x7F) {
+  if (c >= 0x20 && c < 0x7F && !(after_hex_escape && HexDigit(static_cast<char>(c)) >= 0)) {
     out.push_back(static_cast<char>(c));
-    return;
+    return false;
   }
   char hex[5];
   std::snprintf(hex, sizeof hex, "\\x%02X", c);
   out += hex;
+  return true;
 }
 
 // How many times bytes[at, at+unit) repeats from at.
@@ -286,7 +287,9 @@ std::string Quote(std::string_view bytes) {
   // Runs worth writing as a repetition: a unit of 1 to 8 bytes repeated
   // into at least 12 bytes.
   std::string out, literal;
+  bool literal_ends_in_hex = false;
   auto flush = [&] {
+    literal_ends_in_hex = false;
     if (literal.empty()) return;
     if (!out.empty()) out += "+";
     out += "'" + literal + "'";
@@ -317,12 +320,14 @@ std::string Quote(std::string_view bytes) {
       continue;
     }
     if (best_unit == 0) {
-      AppendEscaped(literal, static_cast<unsigned char>(bytes[i++]));
+      literal_ends_in_hex =
+          AppendEscaped(literal, static_cast<unsigned char>(bytes[i++]), literal_ends_in_hex);
       continue;
     }
     flush();
     std::string unit;
-    for (size_t k = 0; k < best_unit; ++k) AppendEscaped(unit, static_cast<unsigned char>(bytes[i + k]));
+    bool hex = false;
+    for (size_t k = 0; k < best_unit; ++k) hex = AppendEscaped(unit, static_cast<unsigned char>(bytes[i + k]), hex);
     out += (out.empty() ? "'" : "+'") + unit + "'*" + std::to_string(best_times);
     i += best_unit * best_times;
   }

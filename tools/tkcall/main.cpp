@@ -1,29 +1,30 @@
 // tkcall: calls any TwineKit export by name with arguments typed on the
-// command line and prints exactly what came back.
+// command line and prints the call as a case line with what came back.
 //
-//   tkcall cGetIn 'a|b|c' '|' 2
-//   tkcall cFill HELLO ab
-//   tkcall cArabicToRoman i2:1994
-//   tkcall --list
-//   tkcall --check FILE...
-//   tkcall --vbscript FILE...   (or --jscript)
-//   tkcall --version
+//   tkcall cGetIn 'a|b|c' '|' 2        prints  cGetIn 'a|b|c' '|' 2 => 'b'
+//   tkcall cFill HELLO ab              prints  cFill 'HELLO' 'ab' => -1 after 'ababa'
+//   tkcall --run [FILE...]             the same for each line (standard input without FILE)
+//   tkcall --check FILE...             checks files of case lines
+//   tkcall --vbscript FILE...          writes them as a script for TwineKit.Strings
+//   tkcall --jscript FILE...           (script_writer.h)
+//   tkcall --list | --version | --help
 //
 // The arguments are written in the syntax of tools/hostcall/values.h:
-// strings with escapes (\xHH, \0, \t, \n, \r, \\), @null for a null BSTR,
-// numbers decimal or 0x-hexadecimal, typed Variants.  --check runs files of
-// case lines (case_line.h), such as the library's own tests/cases/*.cases,
-// and reports every line the library does not answer as written.
-// --vbscript and --jscript write the case lines of the files as a script
-// that calls the COM object TwineKit.Strings (script_writer.h).
+// strings with escapes (\xHH, \0, \t, \n, \r, \\, \'), @null for a null
+// BSTR, numbers decimal or 0x-hexadecimal, typed Variants.  --check runs
+// files of case lines (case_line.h), such as the library's own
+// tests/cases/*.cases, and reports every line the library does not answer
+// as written.
 #include <cstdio>
-#include <cstring>
 #include <fstream>
+#include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "native_call.h"
+#include "host_call.h"
 #include "script_writer.h"
 #include "twinekit_version.h"
 
@@ -43,14 +44,23 @@ const char* KindName(char kind) {
   return "?";
 }
 
-void PrintString(const char* label, BSTR s) {
-  if (s == nullptr) {
-    std::printf("%s: null BSTR\n", label);
-    return;
+// Prints c's call as a case line with what the library gave, and on a
+// comment line below it anything the host would find wrong.
+void RunAndPrint(const tkcases::Case& c) {
+  const tkcases::Outcome seen = tkhost::RunCase(c, tkhost::CallTyped);
+  std::printf("%s\n", tkcases::CaseLine(c, seen).c_str());
+  for (const std::string* problem : {&seen.error, &seen.changed_argument}) {
+    if (!problem->empty()) std::printf("# %s\n", problem->c_str());
   }
-  const std::string bytes = tkhost::BytesOf(s);
-  std::printf("%s: %s (%zu byte%s)\n", label, tkhost::Quote(bytes).c_str(), bytes.size(),
-              bytes.size() == 1 ? "" : "s");
+  std::fflush(stdout);
+}
+
+// Each file starts with the default separator the library has when it is
+// loaded, "|", whatever an earlier file set.
+void ResetDefaultSeparator() {
+  BSTR bar = SysAllocStringByteLen("|", 1);
+  cSetDefaultSeparator(&bar);
+  SysFreeString(bar);
 }
 
 int List() {
@@ -62,40 +72,36 @@ int List() {
   return 0;
 }
 
-// Reads and parses each file; false, after saying why, when one cannot be
-// read or has a line that does not parse.
-bool ReadCaseFiles(int count, char** files, std::vector<tkcases::CaseFile>& out, int& bad_lines) {
-  bad_lines = 0;
-  for (int i = 0; i < count; ++i) {
-    std::ifstream in(files[i], std::ios::binary);
-    if (!in) {
-      std::fprintf(stderr, "tkcall: cannot read %s\n", files[i]);
-      return false;
-    }
-    std::stringstream text;
-    text << in.rdbuf();
-    std::vector<std::string> errors;
-    out.push_back(tkcases::ParseCaseText(files[i], text.str(), errors));
-    for (const std::string& e : errors) std::printf("%s\n", e.c_str());
-    bad_lines += static_cast<int>(errors.size());
+// The text of a file, or empty with a message.
+std::optional<std::string> ReadFile(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "tkcall: cannot read %s\n", path);
+    return std::nullopt;
   }
-  return true;
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 // Runs the case lines of each file; lines that need a fixed clock are
 // skipped, since the shipped library reads the real one.
 int Check(int count, char** files) {
-  std::vector<tkcases::CaseFile> parsed;
-  int failed = 0;
-  if (!ReadCaseFiles(count, files, parsed, failed)) return 2;
-  int passed = 0, skipped = 0;
-  for (const tkcases::CaseFile& file : parsed) {
+  int passed = 0, failed = 0, skipped = 0;
+  for (int i = 0; i < count; ++i) {
+    const std::optional<std::string> text = ReadFile(files[i]);
+    if (!text) return 2;
+    ResetDefaultSeparator();
+    std::vector<std::string> errors;
+    const tkcases::CaseFile file = tkcases::ParseCaseText(files[i], *text, errors);
+    for (const std::string& e : errors) std::printf("%s\n", e.c_str());
+    failed += static_cast<int>(errors.size());
     for (const tkcases::Case& c : file.cases) {
       if (c.clock >= 0) {
         ++skipped;
         continue;
       }
-      const std::string problem = tkcases::CheckOutcome(c, tkhost::RunCase(c));
+      const std::string problem = tkhost::CheckCase(c, tkhost::CallTyped);
       if (problem.empty()) {
         ++passed;
       } else {
@@ -108,81 +114,114 @@ int Check(int count, char** files) {
   return failed == 0 ? 0 : 1;
 }
 
+// Writes the case lines of the files as a script calling the COM object.
 int Script(tkcall::ScriptLanguage language, int count, char** files) {
   std::vector<tkcases::CaseFile> parsed;
-  int bad_lines = 0;
-  if (!ReadCaseFiles(count, files, parsed, bad_lines) || bad_lines > 0) return 2;
+  for (int i = 0; i < count; ++i) {
+    const std::optional<std::string> text = ReadFile(files[i]);
+    if (!text) return 2;
+    std::vector<std::string> errors;
+    parsed.push_back(tkcases::ParseCaseText(files[i], *text, errors));
+    for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
+    if (!errors.empty()) return 2;
+  }
   std::fputs(tkcall::WriteScript(language, parsed).c_str(), stdout);
   return 0;
 }
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: tkcall EXPORT [ARG...]   call an export and print its result\n"
-               "       tkcall --list            list the exports and their argument kinds\n"
-               "       tkcall --check FILE...   run files of case lines (EXPORT ARG... => RESULT)\n"
+// Runs the call of each line of the lines, one library for all, so that
+// the default separator set on one line holds for the next.
+bool RunLines(std::istream& in, const char* name) {
+  bool ok = true;
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
+    tkcases::Case c;
+    if (const std::string problem = tkcases::ParseCall(line, c); !problem.empty()) {
+      std::printf("# %s:%d: %s\n", name, number, problem.c_str());
+      std::fflush(stdout);
+      ok = false;
+      continue;
+    }
+    RunAndPrint(c);
+  }
+  return ok;
+}
+
+int Run(int count, char** files) {
+  if (count == 0) return RunLines(std::cin, "stdin") ? 0 : 1;
+  bool ok = true;
+  for (int i = 0; i < count; ++i) {
+    const std::optional<std::string> text = ReadFile(files[i]);
+    if (!text) return 2;
+    std::istringstream in(*text);
+    ResetDefaultSeparator();
+    ok = RunLines(in, files[i]) && ok;
+  }
+  return ok ? 0 : 1;
+}
+
+int Usage(FILE* to) {
+  std::fprintf(to,
+               "usage: tkcall EXPORT [ARG...]   call an export; print the call and its result as a case line\n"
+               "       tkcall --run [FILE...]   the same for the call on each line (standard input without FILE)\n"
+               "       tkcall --check FILE...   run files of case lines (EXPORT ARG... => RESULT) and report\n"
+               "                                every line the library answers otherwise\n"
                "       tkcall --vbscript FILE...  write them as a VBScript calling TwineKit.Strings\n"
                "       tkcall --jscript FILE...   the same in JScript\n"
+               "       tkcall --list            list the exports and their argument kinds\n"
                "       tkcall --version         print the version of TwineKit\n"
-               "Strings take \\xHH \\0 \\t \\n \\r \\\\ escapes; @null is a null BSTR.\n"
-               "Variants: empty, null, i2:N, i4:N, ui1:N, bool:true, r4:X, r8:X, date:X, cy:X, str:TEXT.\n");
-  return 2;
+               "       tkcall --help            print this\n"
+               "Strings: 'text' with the escapes \\xHH \\0 \\t \\n \\r \\\\ \\', built from pieces as\n"
+               "'ab'+'\\0'*3 or '\\0'..'\\xFF'; a bare word is a string too; @null is a null BSTR.\n"
+               "Numbers: decimal or 0x hexadecimal.  Variants: empty, null, i2:N, i4:N, ui1:N,\n"
+               "bool:true, r4:X, r8:X, date:X, cy:X, str:'TEXT'.\n"
+               "In a shell, put an argument built from pieces or holding \\' in double quotes:\n"
+               "  tkcall cCreateAndFill 6 \"'ab'+'c'\"\n"
+               "Each tkcall loads the library afresh: cSetDefaultSeparator holds for the rest of one\n"
+               "--run or --check file only.\n");
+  return to == stdout ? 0 : 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return Usage();
-  if (std::strcmp(argv[1], "--list") == 0) return List();
-  if (std::strcmp(argv[1], "--check") == 0) return Check(argc - 2, argv + 2);
-  if (std::strcmp(argv[1], "--vbscript") == 0) {
-    return Script(tkcall::ScriptLanguage::kVbscript, argc - 2, argv + 2);
-  }
-  if (std::strcmp(argv[1], "--jscript") == 0) {
-    return Script(tkcall::ScriptLanguage::kJscript, argc - 2, argv + 2);
-  }
-  if (std::strcmp(argv[1], "--version") == 0) {
+  if (argc < 2) return Usage(stderr);
+  const std::string_view command = argv[1];
+  if (command == "--help" || command == "-h") return Usage(stdout);
+  if (command == "--list") return List();
+  if (command == "--check") return Check(argc - 2, argv + 2);
+  if (command == "--run") return Run(argc - 2, argv + 2);
+  if (command == "--vbscript") return Script(tkcall::ScriptLanguage::kVbscript, argc - 2, argv + 2);
+  if (command == "--jscript") return Script(tkcall::ScriptLanguage::kJscript, argc - 2, argv + 2);
+  if (command == "--version") {
     std::printf("tkcall (TwineKit) %s\n", TWINEKIT_VERSION);
     return 0;
   }
-  const twinekit::ExportInfo* info = twinekit::FindExport(argv[1]);
-  if (info == nullptr) {
+  tkcases::Case c;
+  c.info = twinekit::FindExport(command);
+  if (c.info == nullptr) {
     std::fprintf(stderr, "tkcall: no export named %s (try --list)\n", argv[1]);
     return 2;
   }
-  const size_t n = info->args.size();
-  if (static_cast<size_t>(argc - 2) != n) {
-    std::fprintf(stderr, "tkcall: %s takes %zu argument%s:", argv[1], n, n == 1 ? "" : "s");
-    for (char k : info->args) std::fprintf(stderr, " [%s]", KindName(k));
+  const std::string_view kinds = c.info->args;
+  if (static_cast<size_t>(argc - 2) != kinds.size()) {
+    std::fprintf(stderr, "tkcall: %s takes %zu argument%s:", argv[1], kinds.size(),
+                 kinds.size() == 1 ? "" : "s");
+    for (char k : kinds) std::fprintf(stderr, " [%s]", KindName(k));
     std::fprintf(stderr, "\n");
     return 2;
   }
-  std::vector<tkhost::Value> values;
-  for (size_t i = 0; i < n; ++i) {
-    auto v = tkhost::ParseValue(info->args[i], argv[i + 2]);
+  for (size_t i = 0; i < kinds.size(); ++i) {
+    auto v = tkhost::ParseValue(kinds[i], argv[i + 2]);
     if (!v) {
       std::fprintf(stderr, "tkcall: argument %zu (%s) cannot be read from \"%s\"\n", i + 1,
-                   KindName(info->args[i]), argv[i + 2]);
+                   KindName(kinds[i]), argv[i + 2]);
       return 2;
     }
-    values.push_back(std::move(*v));
+    c.args.push_back(std::move(*v));
   }
-
-  tkhost::HostCall call(*info, values);
-  const tkhost::Returned r = call.Invoke();
-  switch (info->result) {
-    case 'S': PrintString("result", r.string); SysFreeString(r.string); break;
-    case 'I': std::printf("result: %lld (Integer)\n", static_cast<long long>(r.number)); break;
-    case 'L': std::printf("result: %lld (Long)\n", static_cast<long long>(r.number)); break;
-    case 'X':
-      std::printf("result: Variant of type %u holding %d\n", r.variant.vt, r.variant.lVal);
-      break;
-    default: std::printf("result: none\n"); break;
-  }
-  if (info->args.starts_with('W')) {
-    const std::string after = call.Bytes(0);
-    std::printf("argument after the call: %s (%zu byte%s)\n", tkhost::Quote(after).c_str(),
-                after.size(), after.size() == 1 ? "" : "s");
-  }
+  RunAndPrint(c);
   return 0;
 }

@@ -3,18 +3,16 @@
 #include <cstdlib>
 #include <string>
 
+#include "frame/chars.h"
+
 namespace twinekit::native {
 namespace {
 
 bool IsBlank(OLECHAR c) { return c == ' ' || c == '\t'; }
 bool IsDigit(OLECHAR c) { return c >= '0' && c <= '9'; }
 
-int DigitValue(OLECHAR c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return 99;
-}
+// A hexadecimal digit's value, of any radix up to 16; -1 for anything else.
+int DigitValue(OLECHAR c) { return c <= 0xFF ? HexDigitValue(static_cast<uint8_t>(c)) : -1; }
 
 // "&H7FFF" and "&O17": the digits are a 32-bit pattern, read as signed.
 bool ParseRadix(const OLECHAR* p, const OLECHAR* end, int radix, double* value) {
@@ -22,7 +20,7 @@ bool ParseRadix(const OLECHAR* p, const OLECHAR* end, int radix, double* value) 
   uint64_t bits = 0;
   for (; p != end; ++p) {
     const int d = DigitValue(*p);
-    if (d >= radix) return false;
+    if (d < 0 || d >= radix) return false;
     bits = bits * static_cast<uint64_t>(radix) + static_cast<uint64_t>(d);
     if (bits > UINT32_MAX) return false;
   }

@@ -1,0 +1,161 @@
+#!/usr/bin/env python3
+"""Writes the JavaScript package's export table and TypeScript declarations.
+
+  generate.py src/exports/export_table.h include/twinekit.h wasm/twinekit.mjs OUTDIR
+
+OUTDIR/exports.mjs holds the export table (name, ordinal, argument kinds,
+result kind) with each argument's name from the C header; OUTDIR/twinekit.mjs
+is the module with the 64 functions added, each a call by name;
+OUTDIR/twinekit.d.ts declares them and the module's helpers.
+"""
+import json
+import os
+import re
+import sys
+
+ROW = re.compile(r"X\((c\w+), (\d+), \"([A-Z]*)\", '([A-Z])'\)")
+
+# What each argument kind takes and each result kind gives in JavaScript.
+ARG_TYPES = {"R": "Text", "W": "Text", "V": "Text", "L": "number", "I": "number",
+             "X": "VariantArg"}
+RESULT_TYPES = {"S": "Uint8Array", "I": "number", "L": "number", "X": "number", "N": "void"}
+
+HELPERS = """\
+// Written by wasm/generate.py from the export table; do not edit.
+
+/** A string argument: its bytes, or null (a string never assigned). */
+export type Text = Uint8Array | null | undefined;
+
+/** A typed Variant, as the `variant` helpers make it. */
+export interface Variant {
+  readonly vt: number;
+  readonly value: number | bigint | string | null;
+}
+/** A Variant argument: a number (a Long, or a Double with a fraction), a
+ * string (a String), null (Null), undefined (Empty) or a typed Variant. */
+export type VariantArg = number | string | Variant | null | undefined;
+
+/** What an in-place function returns: its result and the bytes it left in
+ * its first argument. */
+export interface InPlace {
+  result: number;
+  text: Uint8Array;
+}
+
+export interface ExportInfo {
+  readonly name: string;
+  readonly ordinal: number;
+  /** R, W (changed in place), V: strings; L Long; I Integer; X Variant. */
+  readonly args: string;
+  /** S string, I Integer, L Long, X Variant (a Long), N none. */
+  readonly result: string;
+  readonly params: readonly string[];
+}
+export declare const exportTable: readonly ExportInfo[];
+
+/** Strings of one byte a character (code points 0 to 255). */
+export declare const latin1: {
+  encode(text: string): Uint8Array;
+  decode(bytes: Uint8Array): string;
+};
+/** UTF-8 text. */
+export declare const utf8: {
+  encode(text: string): Uint8Array;
+  decode(bytes: Uint8Array): string;
+};
+export declare const variant: {
+  readonly empty: Variant;
+  readonly null: Variant;
+  i2(n: number): Variant;
+  i4(n: number): Variant;
+  ui1(n: number): Variant;
+  bool(b: boolean | number): Variant;
+  r4(x: number): Variant;
+  r8(x: number): Variant;
+  date(x: number): Variant;
+  /** A Currency: a number, or a bigint counting ten-thousandths. */
+  cy(x: number | bigint): Variant;
+  str(text: string): Variant;
+};
+
+/** A parsed argument or result of the case syntax. */
+export type SyntaxValue = Uint8Array | null | number | Variant;
+export interface Case {
+  name: string;
+  args: SyntaxValue[];
+  want: SyntaxValue;
+  after: Uint8Array | null;
+  clock: number;
+}
+/** The case syntax of tkcall and the case files. */
+export declare const syntax: {
+  parseCase(line: string): Case;
+  parseValue(kind: string, text: string): SyntaxValue;
+  quote(bytes: Uint8Array): string;
+  /** An argument of a kind (R, W, V, L, I, X) written in the syntax: what
+   * parseValue reads back. */
+  format(value: SyntaxValue | bigint | string | undefined, kind: string): string;
+  /** Calls a parsed case's function, with the module's clock at its clock. */
+  callCase(c: Case): unknown;
+  /** What differs between a parsed case and what its call gave; '' when nothing. */
+  check(c: Case, seen: unknown): string;
+  /** Runs a case line: problem is '' when the call gives what the line says. */
+  runCase(line: string): { seen: unknown; problem: string };
+};
+
+/** Calls an export by name with arguments as its function takes them. */
+export declare function call(name: string, args: readonly unknown[]): unknown;
+/** Bytes of the module's heap in use. */
+export declare function heapInUse(): number;
+"""
+
+
+def params(header, name):
+    m = re.search(rf"\b{name}\(([^)]*)\);", header)
+    if not m:
+        sys.exit(f"generate.py: no prototype of {name} in the header")
+    names = [re.findall(r"\w+", p)[-1] for p in m.group(1).split(",")]
+    if name == "cRomanToArabic" and names[0] == "Result":
+        names = names[1:]  # the Windows form's result address
+    return [n[0].lower() + n[1:] for n in names]
+
+
+def declaration(name, args, result, names):
+    typed = ", ".join(f"{n}: {ARG_TYPES[k]}" for n, k in zip(names, args))
+    returns = "InPlace" if args.startswith("W") else RESULT_TYPES[result]
+    return f"export declare function {name}({typed}): {returns};"
+
+
+def function(name, names):
+    return f"export function {name}({', '.join(names)}) {{ return call('{name}', [{', '.join(names)}]); }}"
+
+
+def main():
+    table_path, header_path, module_path, out = sys.argv[1:]
+    rows = ROW.findall(open(table_path).read())
+    if len(rows) != 64:
+        sys.exit(f"generate.py: {len(rows)} exports in {table_path}, want 64")
+    header = re.sub(r"\s+", " ", open(header_path).read())
+    table, declarations, functions = [], [], []
+    for name, ordinal, args, result in rows:
+        names = params(header, name)
+        if len(names) != len(args):
+            sys.exit(f"generate.py: {name} has {len(names)} parameters, the table {len(args)}")
+        table.append({"name": name, "ordinal": int(ordinal), "args": args, "result": result,
+                      "params": names})
+        declarations.append(declaration(name, args, result, names))
+        functions.append(function(name, names))
+    os.makedirs(out, exist_ok=True)
+    with open(os.path.join(out, "exports.mjs"), "w") as f:
+        f.write("// Written by wasm/generate.py from the export table; do not edit.\n")
+        f.write("export const exportTable = Object.freeze([\n")
+        f.write("".join(f"  {json.dumps(e)},\n" for e in table))
+        f.write("]);\n")
+    with open(os.path.join(out, "twinekit.mjs"), "w") as f:
+        f.write(open(module_path).read() + "\n".join(functions) + "\n")
+    with open(os.path.join(out, "twinekit.d.ts"), "w") as f:
+        f.write(HELPERS + "\n" + "\n".join(declarations) + "\n")
+
+
+if __name__ == "__main__":
+    main()
