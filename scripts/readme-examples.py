@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the script examples of the README for the COM tests to run.
+"""Writes the script examples of the Windows zip's README for the COM tests
+to run.
 
-  readme-examples.py README.md DIR
+  readme-examples.py docs/windows-readme.md DIR
 
 In the section "From scripts and other languages", the first ```vbscript
 block and the first ```js block are examples, each followed by a ```text

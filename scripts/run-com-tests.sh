@@ -14,7 +14,7 @@
 #            --vbscript from the case files)
 #   vbserrors the errors a script sees, and arguments as scripts pass them
 #   js       the case lines in ASCII from Wine's JScript engine
-#   the README's VBScript and JScript examples, printing what it shows
+#   the Windows README's VBScript and JScript examples, printing what it shows
 #   regsvr32 /u, then regsvr32 /n /i:user registers for the user alone;
 #   user     the registry under the user's classes, the object made
 #   regsvr32 /u /n /i:user; clean: nothing of the class left.
@@ -51,7 +51,7 @@ write_scripts() {
   "$native/tools/tkcall/tkcall" --vbscript "$root"/tests/cases/*.cases >"$dir/com-cases.vbs" &&
     "$native/tools/tkcall/tkcall" --jscript "$root"/tests/cases/*.cases >"$dir/com-cases.js" ||
     { fail "tkcall could not write the scripts"; return 1; }
-  python3 "$root/scripts/readme-examples.py" "$root/README.md" "$dir" ||
+  python3 "$root/scripts/readme-examples.py" "$root/docs/windows-readme.md" "$dir" ||
     { fail "the README's examples could not be read"; return 1; }
 }
 
