@@ -1,7 +1,8 @@
 # The COM module, TWINEKITCOM.DLL (32-bit) or TWINEKITCOM64.DLL (64-bit): the
 # library's code with the class TwineKit.Strings around it, its type library
 # embedded, and exports for COM and regsvr32 alone.  The interface
-# definition is written from the export table, and widl (wine64-tools)
+# definition is written from the export table (scripts/write-com-idl.py),
+# and widl (wine64-tools)
 # makes the type library, the C header of the interface and its GUIDs.
 set(TK_COM_LIBID df2d49b2-1d06-40e0-b6d9-e787afdfd8b3)
 set(TK_COM_IID afeb1861-cc2c-4b3f-8124-a7f685998e78)
@@ -19,6 +20,7 @@ else()
   set(TK_WINE_DIR i386-windows)
 endif()
 
+find_program(TK_PYTHON3 python3 REQUIRED)
 find_program(TK_WIDL widl PATHS /usr/lib/wine NO_DEFAULT_PATH)
 find_program(TK_WIDL widl REQUIRED)
 find_path(TK_IDL_INCLUDE oaidl.idl PATHS /usr/include/wine/wine/windows NO_CMAKE_FIND_ROOT_PATH)
@@ -35,11 +37,9 @@ set(TK_COM_IDL ${com_dir}/twinekit_com.idl)
 set(TK_COM_TLB ${CMAKE_CURRENT_BINARY_DIR}/TwineKit.tlb)
 add_custom_command(
   OUTPUT ${TK_COM_IDL}
-  COMMAND ${CMAKE_COMMAND} -DTABLE=${TK_EXPORT_TABLE} -DOUT=${TK_COM_IDL}
-          -DLIBID=${TK_COM_LIBID} -DIID=${TK_COM_IID} -DCLSID=${TK_COM_CLSID}
-          -DVERSION=${TK_COM_LIBRARY_VERSION}
-          -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/GenerateIdl.cmake
-  DEPENDS ${TK_EXPORT_TABLE} cmake/GenerateIdl.cmake
+  COMMAND ${TK_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/scripts/write-com-idl.py ${TK_EXPORT_TABLE}
+          ${TK_COM_IDL} ${TK_COM_LIBID} ${TK_COM_IID} ${TK_COM_CLSID} ${TK_COM_LIBRARY_VERSION}
+  DEPENDS ${TK_EXPORT_TABLE} scripts/write-com-idl.py ${TK_TABLE_READER}
   COMMENT "Writing the interface definition of TwineKit.Strings"
   VERBATIM)
 add_custom_command(
