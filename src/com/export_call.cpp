@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "com/ansi_strings.h"
+#include "exports/prototype_fits.h"
 #include "twinekit.h"
 
 namespace twinekit::com {
@@ -35,23 +36,8 @@ struct Returned {
   VARIANT variant{};
 };
 
-template <typename T>
-constexpr bool ArgumentFits(char kind) {
-  if constexpr (std::is_same_v<T, BSTR*>) return kind == 'R' || kind == 'W';
-  else if constexpr (std::is_same_v<T, BSTR>) return kind == 'V';
-  else if constexpr (std::is_same_v<T, int32_t>) return kind == 'L' || kind == 'I';
-  else if constexpr (std::is_same_v<T, VARIANT*>) return kind == 'X';
-  else return false;
-}
-
-template <typename R>
-constexpr bool ResultFits(char kind) {
-  if constexpr (std::is_same_v<R, BSTR>) return kind == 'S';
-  else if constexpr (std::is_same_v<R, int16_t>) return kind == 'I';
-  else if constexpr (std::is_same_v<R, int32_t>) return kind == 'L';
-  else if constexpr (std::is_void_v<R>) return kind == 'N';
-  else return false;
-}
+using twinekit::ArgumentFits;
+using twinekit::ResultFits;
 
 // An export called through its prototype in twinekit.h.  An export with a
 // Variant result writes it through the address passed first.
