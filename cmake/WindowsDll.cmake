@@ -45,7 +45,12 @@ configure_file(src/exports/twinekit.rc.in ${CMAKE_CURRENT_BINARY_DIR}/twinekit.r
 add_library(twinekit_resource OBJECT ${CMAKE_CURRENT_BINARY_DIR}/twinekit.rc)
 target_include_directories(twinekit_resource PRIVATE ${PROJECT_BINARY_DIR})
 
-add_library(twinekit SHARED ${TK_SOURCES} ${TK_DEF} $<TARGET_OBJECTS:twinekit_resource>)
+# The library's code, compiled once for the DLL and the COM module.
+add_library(twinekit_core OBJECT ${TK_SOURCES})
+tk_library_settings(twinekit_core)
+
+add_library(twinekit SHARED $<TARGET_OBJECTS:twinekit_core> ${TK_DEF}
+                            $<TARGET_OBJECTS:twinekit_resource>)
 tk_library_settings(twinekit)
 add_dependencies(twinekit def_files)
 # The linker's own import library would name the 32-bit exports without
@@ -53,11 +58,16 @@ add_dependencies(twinekit def_files)
 # aside, and the shipped ones are made from the module-definition file.
 set_target_properties(twinekit PROPERTIES OUTPUT_NAME ${TK_DLL_NAME} PREFIX "" SUFFIX ".DLL"
   ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/linker-implib)
-target_link_options(twinekit PRIVATE
-  -nostartfiles -Wl,-e,${TK_ENTRY}
-  -static-libgcc -static-libstdc++ -static
-  -Wl,--enable-stdcall-fixup -Wl,--no-insert-timestamp)
-target_link_libraries(twinekit PRIVATE oleaut32 ole32 kernel32 msvcrt)
+# A module of ours: the library's own entry, no C runtime start-up, no C++
+# runtime DLL, only the system DLLs given (KERNEL32 and msvcrt always).
+function(tk_windows_module target)
+  target_link_options(${target} PRIVATE
+    -nostartfiles -Wl,-e,${TK_ENTRY}
+    -static-libgcc -static-libstdc++ -static
+    -Wl,--enable-stdcall-fixup -Wl,--no-insert-timestamp)
+  target_link_libraries(${target} PRIVATE ${ARGN} kernel32 msvcrt)
+endfunction()
+tk_windows_module(twinekit oleaut32 ole32)
 
 # The import libraries: lib<NAME>.dll.a for MinGW (binutils dlltool) and
 # <NAME>.lib for Microsoft-ABI linkers (llvm-dlltool).

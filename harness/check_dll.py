@@ -10,7 +10,8 @@ PRODUCTVERSION major,minor,patch,0) and the --string KEY=TEXT values in
 the neutral language's string table.  With --imports-only, just the import
 check (for the programs; --allow names the DLLs they may import instead),
 and with --client-of DLL, that the program imports from that DLL by names of
-the export table (undecorated).
+the export table (undecorated).  With --exports NAME,... (the COM modules),
+the DLL exports exactly those names instead of the table's.
 """
 import argparse
 import os
@@ -154,6 +155,7 @@ def main():
     ap.add_argument("--imports-only", action="store_true")
     ap.add_argument("--allow", default=ALLOWED_IMPORTS)
     ap.add_argument("--client-of")
+    ap.add_argument("--exports")
     ap.add_argument("--version")
     ap.add_argument("--string", action="append", default=[])
     ap.add_argument("image")
@@ -179,8 +181,13 @@ def main():
         module, names, addressed = exports(text)
         if module != os.path.basename(a.image):
             problems.append(f"the DLL calls itself {module}")
-        problems += [f"ordinal {o}: exported {names.get(o)}, want {table.get(o)}"
-                     for o in sorted(set(names) | set(table)) if names.get(o) != table.get(o)]
+        if a.exports:
+            want = sorted(a.exports.split(","))
+            if sorted(names.values()) != want:
+                problems.append(f"exports {sorted(names.values())}, want {want}")
+        else:
+            problems += [f"ordinal {o}: exported {names.get(o)}, want {table.get(o)}"
+                         for o in sorted(set(names) | set(table)) if names.get(o) != table.get(o)]
         problems += [f"ordinal {o} is exported without a name" for o in sorted(addressed - set(names))]
         problems += entry_problems(a.objdump, a.image, text, a.entry)
     if a.version:
@@ -191,7 +198,9 @@ def main():
         print(f"FAIL {label}: {p}")
     if not problems:
         print(f"ok {label}: imports {', '.join(imports)}" +
-              ("" if a.imports_only else f"; {len(table)} exports at their ordinals, entry {a.entry}") +
+              ("" if a.imports_only else
+               f"; exports {a.exports}, entry {a.entry}" if a.exports else
+               f"; {len(table)} exports at their ordinals, entry {a.entry}") +
               (f"; version {a.version} with {len(a.string)} strings" if a.version else "") +
               (f"; {len(called)} exports by name" if a.client_of else ""))
     return 1 if problems else 0

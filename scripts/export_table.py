@@ -2,6 +2,7 @@
 """The export table, src/exports/export_table.h, as every script reads it.
 
     import export_table; export_table.read(path) -> [Export(name, ordinal, args, result)]
+    export_table.argument_names(path) -> {name: [argument name, ...]}
 
 Run as a program, it writes a DLL's module-definition file from the table
 (every export under its own name at its ordinal, and the library's file
@@ -41,6 +42,18 @@ def read(path=DEFAULT):
     if len(rows) != 64 or [e.ordinal for e in rows] != list(range(1, 65)):
         sys.exit(f"{path}: {len(rows)} exports in ordinals other than 1 to 64")
     return rows
+
+
+NAMES_ROW = re.compile(r"^\s*X\((c\w+), \"([A-Za-z0-9 ]*)\"\)", re.M)
+
+
+def argument_names(path=DEFAULT):
+    """The names of each export's arguments, in order (TK_EXPORT_ARGUMENT_NAMES)."""
+    with open(path) as f:
+        names = {n: args.split() for n, args in NAMES_ROW.findall(f.read())}
+    if len(names) != 64:
+        sys.exit(f"{path}: argument names of {len(names)} exports, want 64")
+    return names
 
 
 def write_if_different(path, text):

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Installs what the DLL tests need on a fresh Debian (bookworm) machine, as root:
 #   - the mingw-w64 cross compilers and binutils (to build the DLLs and harnesses),
-#   - 64-bit Wine (runs the 64-bit harness directly),
+#   - 64-bit Wine (runs the 64-bit harness directly) and its tools: widl makes the
+#     COM modules' type library, from the IDL files of libwine-dev,
 #   - 32-bit Wine (wine32:i386) and qemu user emulation for i386 programs, registered
 #     with binfmt_misc, for kernels that cannot execute 32-bit programs themselves.
 # Idempotent: every step first checks whether its work is already done, so a second
@@ -148,7 +149,7 @@ fi
 # 2. Packages.
 missing_packages() {
   local p
-  for p in wine wine64 libwine:amd64 qemu-user-static binutils-mingw-w64-i686 \
+  for p in wine wine64 libwine:amd64 wine64-tools libwine-dev:amd64 qemu-user-static binutils-mingw-w64-i686 \
            binutils-mingw-w64-x86-64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
            cmake make python3 wine32:i386; do
     installed "$p" || echo "$p"

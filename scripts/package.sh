@@ -11,6 +11,12 @@
 #   x64/TWINEKIT64.def
 #   x64/TWINEKIT64.lib
 #   x64/libTWINEKIT64.dll.a
+#   com/x86/TWINEKITCOM.DLL     the COM module TwineKit.Strings (32-bit), its
+#   com/x86/TwineKit.tlb        type library and its side-by-side manifest
+#   com/x86/TwineKit.Strings.manifest
+#   com/x64/TWINEKITCOM64.DLL   the same, 64-bit
+#   com/x64/TwineKit.tlb
+#   com/x64/TwineKit.Strings.manifest
 #   include/twinekit.h          the C declarations
 #   basic/TwineKit.bas          the Basic declarations module
 #   docs/reference.md           the function reference, also as HTML
@@ -33,7 +39,8 @@
 # Both archives ship lean: the DLLs, libtwinekit.so and tkcall stripped,
 # each with a debug link to its debug information, which goes to
 # dist/TwineKit-VERSION-debug.tar.gz (x86/TWINEKIT.DLL.debug,
-# x64/TWINEKIT64.DLL.debug, lib/libtwinekit.so.VERSION.debug,
+# x64/TWINEKIT64.DLL.debug, com/x86/TWINEKITCOM.DLL.debug,
+# com/x64/TWINEKITCOM64.DLL.debug, lib/libtwinekit.so.VERSION.debug,
 # bin/tkcall.debug): addr2line or gdb read a crash address against it.
 # libtwinekit.a loses its debug information and keeps its symbols.
 #
@@ -79,6 +86,8 @@ TK_JOBS=$jobs bash scripts/test-wasm.sh --build-only >build/wasm.build.log 2>&1 
 missing=()
 for f in build/win32/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a} \
          build/win64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a} \
+         build/win32/{TWINEKITCOM.DLL,TwineKit.tlb,TwineKit.Strings.manifest} \
+         build/win64/{TWINEKITCOM64.DLL,TwineKit.tlb,TwineKit.Strings.manifest} \
          build/native/TwineKit.bas docs/reference.md docs/windows-readme.md scripts/render-reference.py \
          include/twinekit.h README.md LICENSE CHANGELOG.md; do
   [ -f "$f" ] || missing+=("$f")
@@ -115,15 +124,21 @@ sign() {
 }
 
 win=$stage/TwineKit-$version
-mkdir -p "$win"/{x86,x64,include,basic,docs}
+mkdir -p "$win"/{x86,x64,com/x86,com/x64,include,basic,docs}
 cp build/win32/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a} "$win/x86"
 cp build/win64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a} "$win/x64"
+cp build/win32/{TWINEKITCOM.DLL,TwineKit.tlb,TwineKit.Strings.manifest} "$win/com/x86"
+cp build/win64/{TWINEKITCOM64.DLL,TwineKit.tlb,TwineKit.Strings.manifest} "$win/com/x64"
 split_debug i686-w64-mingw32-objcopy "$win/x86/TWINEKIT.DLL" "$debug/x86"
 split_debug x86_64-w64-mingw32-objcopy "$win/x64/TWINEKIT64.DLL" "$debug/x64"
+split_debug i686-w64-mingw32-objcopy "$win/com/x86/TWINEKITCOM.DLL" "$debug/com/x86"
+split_debug x86_64-w64-mingw32-objcopy "$win/com/x64/TWINEKITCOM64.DLL" "$debug/com/x64"
 if [ -n "${TK_SIGN_CERT:-}" ] && [ -n "${TK_SIGN_KEY:-}" ]; then
   sign "$win/x86/TWINEKIT.DLL"
   sign "$win/x64/TWINEKIT64.DLL"
-  echo "package: signed TWINEKIT.DLL and TWINEKIT64.DLL with $TK_SIGN_CERT"
+  sign "$win/com/x86/TWINEKITCOM.DLL"
+  sign "$win/com/x64/TWINEKITCOM64.DLL"
+  echo "package: signed the DLLs and the COM modules with $TK_SIGN_CERT"
 else
   echo "package: no certificate given (TK_SIGN_CERT, TK_SIGN_KEY): the DLLs are not signed"
 fi

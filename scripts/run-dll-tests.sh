@@ -16,28 +16,10 @@
 # scripts/install-wine.sh.
 set -uo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-build32=${TK_BUILD32:-$root/build/win32}
-build64=${TK_BUILD64:-$root/build/win64}
-jobs=${TK_JOBS:-2}
-build=1
-tiers=()
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --no-build) build=0 ;;
-    --tier) shift; tiers+=("${1:-}") ;;
-    *) echo "usage: $0 [--no-build] [--tier 32|64]..." >&2; exit 2 ;;
-  esac
-  shift
-done
-[ ${#tiers[@]} -gt 0 ] || tiers=(64 32)
+NAME=run-dll-tests
+# shellcheck source=wine-tiers.sh
+source "$(dirname "$0")/wine-tiers.sh"
 
-failures=()
-summary=()
-fail() { echo "run-dll-tests: FAILED: $*" >&2; failures+=("$*"); }
-
-build_dir() { if [ "$1" = 32 ]; then echo "$build32"; else echo "$build64"; fi; }
-toolchain() { if [ "$1" = 32 ]; then echo mingw-i686; else echo mingw-x86_64; fi; }
 dll_name() { if [ "$1" = 32 ]; then echo TWINEKIT.DLL; else echo TWINEKIT64.DLL; fi; }
 
 # Builds one width and checks its images; returns non-zero when the tier
@@ -47,10 +29,7 @@ prepare() {
   dir=$(build_dir "$bits")
   start=$(date +%s)
   if [ "$build" = 1 ]; then
-    cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$(toolchain "$bits").cmake" \
-      >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; fail "dll$bits: cmake failed"; return 1; }
-    make -C "$dir" -j"$jobs" >"$dir.build.log" 2>&1 \
-      || { tail -40 "$dir.build.log"; fail "dll$bits: build failed (log: $dir.build.log)"; return 1; }
+    build_width "$bits" "dll$bits" || return 1
   fi
   [ -f "$dir/$(dll_name "$bits")" ] && [ -f "$dir/twinekit_harness.exe" ] &&
     [ -f "$dir/msvc_client.exe" ] \
@@ -61,32 +40,7 @@ prepare() {
   return 0
 }
 
-# Runs one program of a tier under Wine and records its closing line
-# ("LABEL: N passed, N failed..."): run_tier LABEL BITS EXE [ARG...]
-run_tier() {
-  local label=$1 bits=$2 log start rc line
-  shift 2
-  log=$(mktemp)
-  start=$(date +%s)
-  "$root/scripts/run-under-wine.sh" "$bits" "$@" 2>&1 | tee "$log"
-  rc=${PIPESTATUS[0]}
-  line=$(grep -E "^$label: [0-9]+ passed, [0-9]+ failed" "$log" | tail -1)
-  rm -f "$log"
-  if [ -z "$line" ]; then
-    fail "$label: the tier did not run to its end (exit $rc)"
-    summary+=("$label: DID NOT RUN ($(( $(date +%s) - start )) s)")
-  else
-    [ "$rc" = 0 ] || fail "$line"
-    summary+=("$line ($(( $(date +%s) - start )) s)")
-  fi
-}
-
-total_start=$(date +%s)
 for bits in "${tiers[@]}"; do
-  case "$bits" in
-    32|64) ;;
-    *) echo "run-dll-tests: unknown tier '$bits'" >&2; exit 2 ;;
-  esac
   if prepare "$bits"; then
     dir=$(build_dir "$bits")
     run_tier "dll$bits" "$bits" "$dir/twinekit_harness.exe" "$dir/$(dll_name "$bits")"
@@ -96,12 +50,4 @@ for bits in "${tiers[@]}"; do
   fi
 done
 
-echo
-echo "run-dll-tests: summary ($(( $(date +%s) - total_start )) s in all)"
-for line in "${summary[@]}"; do echo "  $line"; done
-if [ ${#failures[@]} -gt 0 ]; then
-  echo "run-dll-tests: FAILED:" >&2
-  for f in "${failures[@]}"; do echo "  $f" >&2; done
-  exit 1
-fi
-echo "run-dll-tests: all tiers passed"
+finish

@@ -4,6 +4,13 @@
 #
 #   run-under-wine.sh 32|64 HARNESS.exe [--family NAME] [--export NAME] [DLL]
 #   run-under-wine.sh 32|64 msvc_client.exe
+#   run-under-wine.sh 32|64 cscript.exe //nologo SCRIPT LABEL
+#   run-under-wine.sh --plain 32|64 regsvr32.exe /s DLL
+#
+# A program named without a folder (cscript.exe, regsvr32.exe) is Wine's own
+# of that width, from the prefix's system32 or syswow64.  An argument that
+# names a file becomes its Z: path; others pass as they are.  With --plain
+# the program's exit status is the result and no closing line is looked for.
 #
 # Both widths share one 64-bit Wine prefix with its 32-bit side (WoW64).
 # The 32-bit harness runs under 32-bit Wine (/usr/lib/wine/wine, from
@@ -22,19 +29,23 @@ set -uo pipefail
 
 die() { echo "run-under-wine: ERROR: $*" >&2; exit 2; }
 
-[ $# -ge 2 ] || die "usage: run-under-wine.sh 32|64 HARNESS.exe [--family NAME] [--export NAME] [DLL]"
+plain=0
+if [ "${1:-}" = --plain ]; then
+  plain=1
+  shift
+fi
+[ $# -ge 2 ] || die "usage: run-under-wine.sh [--plain] 32|64 PROGRAM.exe [ARG...]"
 bits=$1
-exe=$(readlink -f "$2")
-[ -f "$exe" ] || die "no program at $2"
-name=$(basename "$exe")
+program_arg=$2
+name=$(basename "$program_arg")
 shift 2
-# The harness's own options pass through; a DLL path becomes a Z: path,
+# The program's own options pass through; a file's path becomes a Z: path,
 # which Windows calls accept.
 args=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --family|--export) [ $# -ge 2 ] || die "$1 needs a name"; args+=("$1" "$2"); shift ;;
-    *) [ -f "$1" ] || die "no DLL at $1"; args+=("Z:$(readlink -f "$1")") ;;
+    *) if [ -f "$1" ]; then args+=("Z:$(readlink -f "$1")"); else args+=("$1"); fi ;;
   esac
   shift
 done
@@ -83,6 +94,14 @@ if ! prefix_complete; then
   echo "run-under-wine: prefix made in $(( $(date +%s) - start )) s"
 fi
 
+# Wine's own programs of the width, or a program of ours.
+if [ "$program_arg" = "$name" ] && [ ! -f "$program_arg" ]; then
+  if [ "$bits" = 32 ]; then exe=$WINEPREFIX/drive_c/windows/syswow64/$name; else exe=$WINEPREFIX/drive_c/windows/system32/$name; fi
+else
+  exe=$(readlink -f "$program_arg")
+fi
+[ -f "$exe" ] || die "no program at $program_arg"
+
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 start=$(date +%s)
@@ -100,6 +119,10 @@ elapsed=$(( $(date +%s) - start ))
 
 if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
   die "$name ($bits-bit): did not finish within ${TK_WINE_TIMEOUT:-1500} s"
+fi
+if [ "$plain" = 1 ]; then
+  echo "run-under-wine: $name ($bits-bit) took ${elapsed} s (exit $rc)"
+  exit "$rc"
 fi
 if ! grep -Eq "^[a-z]+$bits: [0-9]+ passed, [0-9]+ failed" "$log"; then
   die "$name ($bits-bit): did not reach its closing line under Wine (exit $rc)"

@@ -83,6 +83,76 @@
   X(cTokenIn, 63, "RRL", 'S') \
   X(cUncompact, 64, "R", 'S') \
 
+// The names of each export's arguments, in order and in the order of the
+// table above: those of twinekit.h and of the Basic declarations, a name
+// that is a reserved word of Basic lengthened (Stop -> StopChars).  The COM
+// interface and its type library name the arguments with them.
+#define TK_EXPORT_ARGUMENT_NAMES(X) \
+  X(cAddDigit, "Txt") \
+  X(cAlign, "Txt Mode Width") \
+  X(cAndToken, "Txt Tokens") \
+  X(cAndTokenIn, "Txt Tokens Sep") \
+  X(cArabicToRoman, "Number") \
+  X(cBlockCharFromLeft, "Txt Count") \
+  X(cBlockCharFromRight, "Txt Count") \
+  X(cChangeChars, "Txt OldChars NewChars") \
+  X(cChangeCharsUntil, "Txt OldChars NewChars StopChars") \
+  X(cCheckChars, "Txt Chars") \
+  X(cCheckNumericity, "Txt") \
+  X(cCnvASCIItoEBCDIC, "Txt") \
+  X(cCnvEBCDICtoASCII, "Txt") \
+  X(cCompact, "Txt") \
+  X(cCompress, "Txt") \
+  X(cCompressTab, "Txt Width") \
+  X(cCount, "Txt Sep") \
+  X(cCplAlpha, "Txt") \
+  X(cCplDigit, "Txt") \
+  X(cCreateAndFill, "Length Filler") \
+  X(cExpandTab, "Txt Width") \
+  X(cFill, "Txt Filler") \
+  X(cFilterBlocks, "Txt Delimiters") \
+  X(cFilterChars, "Txt Chars") \
+  X(cFilterFirstChars, "Txt Prefix") \
+  X(cFilterNotChars, "Txt Chars") \
+  X(cFromHexa, "Txt") \
+  X(cGet, "Txt Index") \
+  X(cGetBlock, "Txt BlockNumber BlockSize") \
+  X(cGetIn, "Txt Sep Index") \
+  X(cGetInPart, "Txt Sep FirstPart") \
+  X(cGetInPartR, "Txt Sep FirstPart") \
+  X(cGetInR, "Txt Sep Index") \
+  X(cH2I, "Txt") \
+  X(cH2L, "Txt") \
+  X(cInsertBlocks, "Txt Blocks") \
+  X(cInsertBlocksBy, "Txt Blocks Sep") \
+  X(cInsertByMask, "Mask MaskChar Txt") \
+  X(cInsertChars, "Txt Position Insertion") \
+  X(cLrc, "Txt") \
+  X(cMixChars, "Txt") \
+  X(cMorse, "Txt") \
+  X(cNumDigit, "Txt") \
+  X(cOneCharFromLeft, "Txt Position") \
+  X(cOneCharFromRight, "Txt Position") \
+  X(cOrToken, "Txt Tokens") \
+  X(cOrTokenIn, "Txt Tokens Sep") \
+  X(cPatternExtMatch, "Txt Pattern") \
+  X(cPatternMatch, "Txt Pattern") \
+  X(cProperName2, "Txt Exceptions Options") \
+  X(cProperName, "Txt") \
+  X(cRemoveBlockChar, "Txt Position Count") \
+  X(cRemoveOneChar, "Txt Position") \
+  X(cResizeString, "Txt NewLength") \
+  X(cResizeStringAndFill, "Txt NewLength Filler") \
+  X(cReverse, "Txt") \
+  X(cRomanToArabic, "Txt") \
+  X(cScrollL, "Txt") \
+  X(cScrollR, "Txt") \
+  X(cSetDefaultSeparator, "Sep") \
+  X(cStringSAR, "Txt Find Replace MatchCase") \
+  X(cToHexa, "Txt") \
+  X(cTokenIn, "Txt Seps Index") \
+  X(cUncompact, "Txt") \
+
 namespace twinekit {
 
 struct ExportInfo {
@@ -103,5 +173,28 @@ constexpr const ExportInfo* FindExport(std::string_view name) {
   }
   return nullptr;
 }
+
+struct ArgumentNames {
+  std::string_view name;
+  std::string_view names;  // separated by single blanks
+};
+
+#define TK_ARGUMENT_NAMES(name, names) ArgumentNames{#name, names},
+inline constexpr std::array<ArgumentNames, 64> kArgumentNames = {
+    TK_EXPORT_ARGUMENT_NAMES(TK_ARGUMENT_NAMES)};
+#undef TK_ARGUMENT_NAMES
+
+// True when the two lists name the same exports in the same order, each
+// with one argument name per argument kind.
+constexpr bool ArgumentNamesMatchTable() {
+  for (size_t i = 0; i < kExports.size(); ++i) {
+    const std::string_view names = kArgumentNames[i].names;
+    size_t words = names.empty() ? 0 : 1;
+    for (char c : names) words += c == ' ';
+    if (kArgumentNames[i].name != kExports[i].name || words != kExports[i].args.size()) return false;
+  }
+  return true;
+}
+static_assert(ArgumentNamesMatchTable(), "the argument names do not match the export table");
 
 }  // namespace twinekit

@@ -9,10 +9,11 @@ TWINEKIT.DLL), and declares every export exactly once in each: Sub for an
 export with no result, otherwise Function with the result's type; each
 argument ByRef/ByVal with the type of its kind, in the export's order, under
 its name in the C header (a name that is a reserved word of the language is
-lengthened: Stop -> StopChars).  The loader, TwineKitLoad, is there once,
-and each branch declares its system functions, LoadLibraryA and
-GetFileAttributesA, as that branch must.  With VERSION (the module as shipped), its second line is
-"' TwineKit VERSION".
+lengthened: Stop -> StopChars), which is the name the export table's list of
+argument names (TK_EXPORT_ARGUMENT_NAMES, the COM interface's) gives.  The
+loader, TwineKitLoad, is there once, and each branch declares its system
+functions, LoadLibraryA and GetFileAttributesA, as that branch must.  With
+VERSION (the module as shipped), its second line is "' TwineKit VERSION".
 """
 import os
 import re
@@ -78,6 +79,7 @@ def same_name(basic, c):
 def main():
     bas, table, header, *version = sys.argv[1:]
     want = expected(table, open(header).read())
+    table_names = export_table.argument_names(table)
     problems, seen, branch = [], {"64": set(), "32": set()}, None
     text = open(bas, encoding="latin-1").read().replace("\r\n", "\n").replace(" _\n", " ")
     stamp = (text.split("\n") + [""])[1]
@@ -107,6 +109,9 @@ def main():
             problems.append(f"{where}: not an export, outside the branches, or declared twice")
             continue
         seen[branch].add(name)
+        if table_names.get(name) != [n for _, n in args]:
+            problems.append(f"{where}: arguments named {[n for _, n in args]}, "
+                            f"the export table's list names {table_names.get(name)}")
         if (lib, ptrsafe) != BRANCHES[branch]:
             problems.append(f"{where}: from {lib} {ptrsafe}, want {BRANCHES[branch]}")
         want_result, want_args = want[name]

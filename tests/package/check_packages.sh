@@ -48,14 +48,17 @@ unpack_and_list "$root/dist/$win-windows.zip" "$tmp/win" "$win" \
   README.md LICENSE CHANGELOG.md SHA256SUMS include/twinekit.h basic/TwineKit.bas \
   docs/reference.md docs/reference.html \
   x86/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a} \
-  x64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a}
+  x64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a} \
+  com/x86/{TWINEKITCOM.DLL,TwineKit.tlb,TwineKit.Strings.manifest} \
+  com/x64/{TWINEKITCOM64.DLL,TwineKit.tlb,TwineKit.Strings.manifest}
 (cd "$tmp/win/$win" && sha256sum --check --quiet SHA256SUMS &&
   [ "$(wc -l <SHA256SUMS)" = $(($(find . -type f | wc -l) - 1)) ]) ||
   { echo "check_packages: SHA256SUMS does not match every file of the zip" >&2; exit 1; }
 cmp "$tmp/win/$win/README.md" "$root/docs/windows-readme.md"
 
 unpack_and_list "$root/dist/$win-debug.tar.gz" "$tmp/debug" "$win-debug" \
-  x86/TWINEKIT.DLL.debug x64/TWINEKIT64.DLL.debug lib/libtwinekit.so."$version".debug bin/tkcall.debug
+  x86/TWINEKIT.DLL.debug x64/TWINEKIT64.DLL.debug lib/libtwinekit.so."$version".debug bin/tkcall.debug \
+  com/x86/TWINEKITCOM.DLL.debug com/x64/TWINEKITCOM64.DLL.debug
 
 # Stripped: no debug sections, and a debug link to the file of the debug
 # archive, which holds them.  (grep reads to the end of what it is given:
@@ -71,6 +74,10 @@ stripped_and_linked() {
     { echo "check_packages: $binary is not stripped and linked to $debug" >&2; return 1; }
 }
 stripped_and_linked i686-w64-mingw32-objdump "$tmp/win/$win/x86/TWINEKIT.DLL" "$tmp/debug/$win-debug/x86/TWINEKIT.DLL.debug"
+stripped_and_linked i686-w64-mingw32-objdump "$tmp/win/$win/com/x86/TWINEKITCOM.DLL" \
+  "$tmp/debug/$win-debug/com/x86/TWINEKITCOM.DLL.debug"
+stripped_and_linked x86_64-w64-mingw32-objdump "$tmp/win/$win/com/x64/TWINEKITCOM64.DLL" \
+  "$tmp/debug/$win-debug/com/x64/TWINEKITCOM64.DLL.debug"
 stripped_and_linked x86_64-w64-mingw32-objdump "$tmp/win/$win/x64/TWINEKIT64.DLL" \
   "$tmp/debug/$win-debug/x64/TWINEKIT64.DLL.debug"
 

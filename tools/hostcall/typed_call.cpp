@@ -4,28 +4,13 @@
 #include <utility>
 
 #include "host_call.h"
+#include "exports/prototype_fits.h"
 
 namespace tkhost {
 namespace {
 
-template <typename T>
-constexpr bool ArgumentFits(char kind) {
-  if constexpr (std::is_same_v<T, BSTR*>) return kind == 'R' || kind == 'W';
-  else if constexpr (std::is_same_v<T, BSTR>) return kind == 'V';
-  else if constexpr (std::is_same_v<T, int32_t>) return kind == 'L' || kind == 'I';
-  else if constexpr (std::is_same_v<T, VARIANT*>) return kind == 'X';
-  else return false;
-}
-
-template <typename R>
-constexpr bool ResultFits(char kind) {
-  if constexpr (std::is_same_v<R, BSTR>) return kind == 'S';
-  else if constexpr (std::is_same_v<R, int16_t>) return kind == 'I';
-  else if constexpr (std::is_same_v<R, int32_t>) return kind == 'L';
-  else if constexpr (std::is_same_v<R, VARIANT>) return kind == 'X';
-  else if constexpr (std::is_void_v<R>) return kind == 'N';
-  else return false;
-}
+using twinekit::ArgumentFits;
+using twinekit::ResultFits;
 
 // Argument i as the parameter type T of the prototype takes it; a number
 // is the low 32 bits of its slot.

@@ -5,6 +5,8 @@
 //   tkcall cFill HELLO ab              prints  cFill 'HELLO' 'ab' => -1 after 'ababa'
 //   tkcall --run [FILE...]             the same for each line (standard input without FILE)
 //   tkcall --check FILE...             checks files of case lines
+//   tkcall --vbscript FILE...          writes them as a script for TwineKit.Strings
+//   tkcall --jscript FILE...           (script_writer.h)
 //   tkcall --list | --version | --help
 //
 // The arguments are written in the syntax of tools/hostcall/values.h:
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include "host_call.h"
+#include "script_writer.h"
 #include "twinekit_version.h"
 
 namespace {
@@ -111,6 +114,21 @@ int Check(int count, char** files) {
   return failed == 0 ? 0 : 1;
 }
 
+// Writes the case lines of the files as a script calling the COM object.
+int Script(tkcall::ScriptLanguage language, int count, char** files) {
+  std::vector<tkcases::CaseFile> parsed;
+  for (int i = 0; i < count; ++i) {
+    const std::optional<std::string> text = ReadFile(files[i]);
+    if (!text) return 2;
+    std::vector<std::string> errors;
+    parsed.push_back(tkcases::ParseCaseText(files[i], *text, errors));
+    for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
+    if (!errors.empty()) return 2;
+  }
+  std::fputs(tkcall::WriteScript(language, parsed).c_str(), stdout);
+  return 0;
+}
+
 // Runs the call of each line of the lines, one library for all, so that
 // the default separator set on one line holds for the next.
 bool RunLines(std::istream& in, const char* name) {
@@ -150,6 +168,8 @@ int Usage(FILE* to) {
                "       tkcall --run [FILE...]   the same for the call on each line (standard input without FILE)\n"
                "       tkcall --check FILE...   run files of case lines (EXPORT ARG... => RESULT) and report\n"
                "                                every line the library answers otherwise\n"
+               "       tkcall --vbscript FILE...  write them as a VBScript calling TwineKit.Strings\n"
+               "       tkcall --jscript FILE...   the same in JScript\n"
                "       tkcall --list            list the exports and their argument kinds\n"
                "       tkcall --version         print the version of TwineKit\n"
                "       tkcall --help            print this\n"
@@ -173,6 +193,8 @@ int main(int argc, char** argv) {
   if (command == "--list") return List();
   if (command == "--check") return Check(argc - 2, argv + 2);
   if (command == "--run") return Run(argc - 2, argv + 2);
+  if (command == "--vbscript") return Script(tkcall::ScriptLanguage::kVbscript, argc - 2, argv + 2);
+  if (command == "--jscript") return Script(tkcall::ScriptLanguage::kJscript, argc - 2, argv + 2);
   if (command == "--version") {
     std::printf("tkcall (TwineKit) %s\n", TWINEKIT_VERSION);
     return 0;

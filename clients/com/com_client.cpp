@@ -1,0 +1,602 @@
+// com_client: a client of the COM module TwineKit.Strings, run under Wine
+// by scripts/run-com-tests.sh.  It takes a label and steps, runs them in
+// order in one process and ends with "LABEL: N passed, N failed":
+//
+//   none               nothing of the class is registered, machine-wide or
+//                      for the user, and CoCreateInstance says so
+//   machine DLL        the registry holds the class, its ProgIDs, its
+//   user DLL           threading model, the type library and the interface
+//                      for DLL, under that root alone, and the object is
+//                      made by ProgID
+//   regfree MANIFEST   with nothing registered, the object is made through
+//                      an activation context of the manifest
+//   early              every case line a caller can pass, through the
+//                      interface of the type library: each export at least
+//                      once, each call leaving no allocation behind
+//   late               the same through IDispatch::Invoke
+//   errors             the errors of IDispatch for a wrong count, a type
+//                      mismatch and an Integer overflow, and the object
+//                      still working after them; named arguments
+//   names              the type library names the 64 methods and their
+//                      arguments as the export table does
+#define CINTERFACE
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "allocation_watch.h"
+#include "host_call.h"
+#include "cases/case_file.h"
+#include "class_ids.h"
+#include "exports/export_table.h"
+#include "twinekit_com.h"
+
+namespace {
+
+int passed = 0, failed = 0;
+
+void Expect(bool ok, const std::string& what) {
+  if (ok) {
+    ++passed;
+  } else {
+    ++failed;
+    std::printf("FAIL %s\n", what.c_str());
+  }
+}
+
+std::string Narrow(const wchar_t* w) {
+  std::string out;
+  for (; w != nullptr && *w != 0; ++w) out += *w < 128 ? static_cast<char>(*w) : '?';
+  return out;
+}
+
+std::string Hex(HRESULT hr) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
+  return text;
+}
+
+// Code-page bytes to UTF-16 and back, as the object converts them.
+BSTR Wide(const std::string& bytes) {
+  const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(n));
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out, n);
+  return out;
+}
+
+std::string Bytes(BSTR wide) {
+  const int length = static_cast<int>(SysStringLen(wide));
+  const int n = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+bool CodePageKeeps(const std::string& bytes) {
+  BSTR w = Wide(bytes);
+  const bool kept = Bytes(w) == bytes;
+  SysFreeString(w);
+  return kept;
+}
+
+// --- the registry ---------------------------------------------------------
+
+std::wstring ReadValue(HKEY root, const std::wstring& key, const wchar_t* name) {
+  wchar_t value[1024];
+  DWORD size = sizeof value;
+  if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
+    return L"(missing)";
+  }
+  return value;
+}
+
+std::wstring Classes(const std::wstring& key) { return L"Software\\Classes\\" + key; }
+
+#ifdef _WIN64
+constexpr const wchar_t* kWidth = L"win64";
+#else
+constexpr const wchar_t* kWidth = L"win32";
+#endif
+
+// What COM and the type library's users read, for a module at dll.
+void CheckRegistered(HKEY root, const std::wstring& dll) {
+  const std::wstring clsid = L"CLSID\\" TK_COM_CLSID;
+  const std::wstring library = L"TypeLib\\" TK_COM_LIBID L"\\" TK_COM_LIBRARY_VERSION;
+  const std::wstring iface = L"Interface\\" TK_COM_IID;
+  const struct {
+    std::wstring key;
+    const wchar_t* name;
+    std::wstring want;
+  } values[] = {
+      {clsid + L"\\InprocServer32", nullptr, dll},
+      {clsid + L"\\InprocServer32", L"ThreadingModel", L"Both"},
+      {clsid + L"\\ProgID", nullptr, TK_COM_PROGID_VERSIONED},
+      {clsid + L"\\VersionIndependentProgID", nullptr, TK_COM_PROGID},
+      {clsid + L"\\TypeLib", nullptr, TK_COM_LIBID},
+      {TK_COM_PROGID L"\\CLSID", nullptr, TK_COM_CLSID},
+      {TK_COM_PROGID L"\\CurVer", nullptr, TK_COM_PROGID_VERSIONED},
+      {TK_COM_PROGID_VERSIONED L"\\CLSID", nullptr, TK_COM_CLSID},
+      {library + L"\\0\\" + kWidth, nullptr, dll},
+      {iface + L"\\ProxyStubClsid32", nullptr, L"{00020424-0000-0000-C000-000000000046}"},
+      {iface + L"\\TypeLib", nullptr, TK_COM_LIBID},
+  };
+  for (const auto& v : values) {
+    const std::wstring got = ReadValue(root, Classes(v.key), v.name);
+    Expect(lstrcmpiW(got.c_str(), v.want.c_str()) == 0,
+           "registry " + Narrow(v.key.c_str()) + (v.name ? " " + Narrow(v.name) : "") + ": " +
+               Narrow(got.c_str()) + ", want " + Narrow(v.want.c_str()));
+  }
+}
+
+bool ClassKeyIn(HKEY root) {
+  HKEY k = nullptr;
+  if (RegOpenKeyExW(root, Classes(L"CLSID\\" TK_COM_CLSID).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(k);
+  return true;
+}
+
+HRESULT MakeObject(ITwineKitStrings** out) {
+  *out = nullptr;
+  CLSID clsid;
+  HRESULT hr = CLSIDFromProgID(TK_COM_PROGID, &clsid);
+  if (FAILED(hr)) return hr;
+  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ITwineKitStrings,
+                          reinterpret_cast<void**>(out));
+}
+
+// A first call: cGetIn 'a|b|c' '|' 2 => 'b'.
+void ExpectWorks(ITwineKitStrings* o, const std::string& how) {
+  BSTR text = SysAllocString(L"a|b|c"), sep = SysAllocString(L"|"), field = nullptr;
+  const HRESULT hr = o->lpVtbl->cGetIn(o, text, sep, 2, &field);
+  Expect(hr == S_OK && field != nullptr && lstrcmpW(field, L"b") == 0, how + ": cGetIn gives 'b'");
+  SysFreeString(field);
+  SysFreeString(sep);
+  SysFreeString(text);
+}
+
+// Wine, which reads HKEY_CLASSES_ROOT from the machine's classes alone, so
+// that a registration for the user is in the registry but not seen by COM.
+bool UnderWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+void StepRegistered(HKEY root, HKEY other_root, const std::wstring& dll, const char* how) {
+  CheckRegistered(root, dll);
+  Expect(!ClassKeyIn(other_root), std::string(how) + ": the class is registered under one root only");
+  if (root == HKEY_CURRENT_USER && UnderWine()) {
+    std::printf("%s: not made through the registration for the user: Wine's COM does not read it\n", how);
+    return;
+  }
+  ITwineKitStrings* o = nullptr;
+  const HRESULT hr = MakeObject(&o);
+  Expect(hr == S_OK, std::string(how) + ": the object made by ProgID: " + Hex(hr));
+  if (o != nullptr) {
+    ExpectWorks(o, how);
+    o->lpVtbl->Release(o);
+  }
+  ITypeLib* library = nullptr;
+  const HRESULT loaded = LoadRegTypeLib(LIBID_TwineKit, 1, 0, 0, &library);
+  Expect(loaded == S_OK, std::string(how) + ": the registered type library loads: " + Hex(loaded));
+  if (library != nullptr) library->lpVtbl->Release(library);
+}
+
+void StepNone() {
+  Expect(!ClassKeyIn(HKEY_LOCAL_MACHINE) && !ClassKeyIn(HKEY_CURRENT_USER),
+         "none: no class key, machine-wide or for the user");
+  ITwineKitStrings* o = nullptr;
+  const HRESULT hr = MakeObject(&o);
+  Expect(FAILED(hr), "none: the object cannot be made: " + Hex(hr));
+  if (o != nullptr) o->lpVtbl->Release(o);
+}
+
+void StepRegFree(const std::wstring& manifest) {
+  StepNone();
+  ACTCTXW context = {};
+  context.cbSize = sizeof context;
+  context.lpSource = manifest.c_str();
+  HANDLE handle = CreateActCtxW(&context);
+  Expect(handle != INVALID_HANDLE_VALUE,
+         "regfree: an activation context from the manifest (error " + std::to_string(GetLastError()) + ")");
+  if (handle == INVALID_HANDLE_VALUE) return;
+  ULONG_PTR cookie = 0;
+  Expect(ActivateActCtx(handle, &cookie) != FALSE, "regfree: the activation context is activated");
+  ITwineKitStrings* o = nullptr;
+  const HRESULT hr = MakeObject(&o);
+  Expect(hr == S_OK, "regfree: the object made by ProgID through the manifest: " + Hex(hr));
+  if (o != nullptr) {
+    ExpectWorks(o, "regfree");
+    o->lpVtbl->Release(o);
+  }
+  DeactivateActCtx(0, cookie);
+  ReleaseActCtx(handle);
+}
+
+// --- early binding ----------------------------------------------------------
+
+// The arguments of one case line as the interface takes them.
+struct EarlyArguments {
+  BSTR strings[4] = {};
+  std::unique_ptr<tkhost::HostVariant> variants[4];
+  const tkcases::Case& c;
+
+  explicit EarlyArguments(const tkcases::Case& line) : c(line) {
+    for (size_t i = 0; i < c.args.size(); ++i) {
+      const tkhost::Value& v = c.args[i];
+      if (v.tag == tkhost::Value::kBytes) strings[i] = Wide(v.bytes);
+      if (c.info->args[i] == 'X') variants[i] = std::make_unique<tkhost::HostVariant>(v.variant);
+    }
+  }
+  ~EarlyArguments() {
+    for (BSTR s : strings) SysFreeString(s);
+  }
+
+  template <typename T>
+  T Get(size_t i) {
+    if constexpr (std::is_same_v<T, BSTR>) return strings[i];
+    else if constexpr (std::is_same_v<T, BSTR*>) return &strings[i];
+    else if constexpr (std::is_same_v<T, VARIANT>) return *variants[i]->get();
+    else return static_cast<T>(c.args[i].number);
+  }
+};
+
+void Read(BSTR r, tkcases::Outcome& seen) {
+  seen.result_null = r == nullptr;
+  seen.bytes = Bytes(r);
+  SysFreeString(r);
+}
+void Read(SHORT r, tkcases::Outcome& seen) { seen.number = r; }
+void Read(LONG r, tkcases::Outcome& seen) { seen.number = r; }
+void Read(VARIANT r, tkcases::Outcome& seen) {
+  seen.vt = r.vt;
+  seen.number = r.vt == VT_I4 ? r.lVal : 0;
+  VariantClear(&r);
+}
+
+template <typename Method>
+struct Early;
+
+template <typename... A>
+struct Early<HRESULT(STDMETHODCALLTYPE*)(ITwineKitStrings*, A...)> {
+  using Method = HRESULT(STDMETHODCALLTYPE*)(ITwineKitStrings*, A...);
+  template <typename T>
+  struct Pointee;
+  template <typename T>
+  struct Pointee<T*> {
+    using type = T;
+  };
+
+  template <size_t... I>
+  static HRESULT Call(Method m, ITwineKitStrings* o, EarlyArguments& args, tkcases::Outcome& seen,
+                      std::index_sequence<I...>) {
+    constexpr size_t n = sizeof...(I);
+    if constexpr (n == sizeof...(A)) {  // no result
+      return m(o, args.Get<std::tuple_element_t<I, std::tuple<A...>>>(I)...);
+    } else {
+      using Result = typename Pointee<std::tuple_element_t<n, std::tuple<A...>>>::type;
+      Result r{};
+      const HRESULT hr = m(o, args.Get<std::tuple_element_t<I, std::tuple<A...>>>(I)..., &r);
+      if (hr == S_OK) Read(r, seen);
+      return hr;
+    }
+  }
+};
+
+// Calls the method of line c's export with its arguments; what came back.
+#define TK_EARLY_CALL(name, ordinal, kinds, result)                                        \
+  case ordinal: {                                                                          \
+    using E = Early<decltype(ITwineKitStringsVtbl::name)>;                                 \
+    hr = E::Call(o->lpVtbl->name, o, args, seen,                                           \
+                 std::make_index_sequence<std::string_view(kinds).size()>{});              \
+    break;                                                                                 \
+  }
+
+HRESULT CallEarly(ITwineKitStrings* o, const tkcases::Case& c, tkcases::Outcome& seen) {
+  EarlyArguments args(c);
+  HRESULT hr = E_NOTIMPL;
+  switch (c.info->ordinal) { TK_EXPORT_TABLE(TK_EARLY_CALL) }
+  if (c.after) seen.after = Bytes(args.strings[0]);
+  return hr;
+}
+#undef TK_EARLY_CALL
+
+// A line an early-bound caller can pass: no fixed clock, Integers of 16
+// bits, strings that the code page keeps.
+bool Passable(const tkcases::Case& c) {
+  if (c.clock >= 0) return false;
+  for (size_t i = 0; i < c.args.size(); ++i) {
+    const tkhost::Value& v = c.args[i];
+    if (c.info->args[i] == 'I' && (v.number < -32768 || v.number > 32767)) return false;
+    if (v.tag == tkhost::Value::kBytes && !CodePageKeeps(v.bytes)) return false;
+  }
+  if (c.info->result == 'S' && !CodePageKeeps(c.want.bytes)) return false;
+  return !c.after || CodePageKeeps(*c.after);
+}
+
+// Calls line c's export through IDispatch as VBScript does: a string
+// variable by reference (a string by value as a value), numbers and
+// Variants by value.
+HRESULT CallLate(ITwineKitStrings* o, const tkcases::Case& c, tkcases::Outcome& seen) {
+  EarlyArguments args(c);
+  const size_t n = c.args.size();
+  VARIANT slots[4];
+  for (size_t i = 0; i < n; ++i) {
+    VARIANT& v = slots[n - 1 - i];  // the last argument first
+    VariantInit(&v);
+    switch (c.info->args[i]) {
+      case 'R':
+      case 'W':
+        v.vt = VT_BYREF | VT_BSTR;
+        v.pbstrVal = &args.strings[i];
+        break;
+      case 'V':
+        v.vt = VT_BSTR;
+        v.bstrVal = args.strings[i];
+        break;
+      case 'L':
+        v.vt = VT_I4;
+        v.lVal = static_cast<LONG>(c.args[i].number);
+        break;
+      case 'I':
+        v.vt = VT_I2;
+        v.iVal = static_cast<SHORT>(c.args[i].number);
+        break;
+      default: v = *args.variants[i]->get(); break;
+    }
+  }
+  DISPPARAMS params = {slots, nullptr, static_cast<UINT>(n), 0};
+  VARIANT result;
+  VariantInit(&result);
+  HRESULT hr = o->lpVtbl->Invoke(o, c.info->ordinal, IID_NULL, 0, DISPATCH_METHOD, &params,
+                                 &result, nullptr, nullptr);
+  const VARTYPE want = c.info->result == 'S' ? VT_BSTR : c.info->result == 'I' ? VT_I2
+                       : c.info->result == 'N' ? VT_EMPTY : VT_I4;
+  if (hr == S_OK && result.vt != want) hr = E_UNEXPECTED;
+  if (hr == S_OK && want == VT_BSTR) {
+    Read(result.bstrVal, seen);
+    result.vt = VT_EMPTY;
+  }
+  if (hr == S_OK && want == VT_I2) seen.number = result.iVal;
+  if (hr == S_OK && want == VT_I4) Read(result, seen);  // the Variant of cRomanToArabic too
+  VariantClear(&result);
+  if (c.after) seen.after = Bytes(args.strings[0]);
+  return hr;
+}
+
+// Every case line a caller can pass, early-bound or through IDispatch: each
+// export at least once, and each call leaving no allocation behind.
+void StepCases(ITwineKitStrings* o, bool late) {
+  const std::string how = late ? "late" : "early";
+  bool called[65] = {};
+  int left_out = 0;
+  for (const tkcases::CaseFile& file : tkcases::AllCases().files) {
+    for (const tkcases::Case& c : file.cases) {
+      if (!Passable(c)) {
+        ++left_out;
+        continue;
+      }
+      tkcases::Outcome seen;
+      tkharness::AllocationWatch::Begin();
+      const HRESULT hr = late ? CallLate(o, c, seen) : CallEarly(o, c, seen);
+      const size_t leaked = tkharness::AllocationWatch::End().size();
+      std::string problem = hr == S_OK ? tkcases::CheckOutcome(c, seen) : "failed: " + Hex(hr);
+      if (leaked != 0 && tkharness::AllocationWatch::active()) {
+        problem += " " + std::to_string(leaked) + " allocations left behind";
+      }
+      Expect(problem.empty(), how + " " + c.where + ": " + c.text + ": " + problem);
+      called[c.info->ordinal] = true;
+    }
+  }
+  int exports = 0;
+  for (int i = 1; i <= 64; ++i) exports += called[i];
+  Expect(exports == 64, how + ": " + std::to_string(exports) + " of the 64 methods called");
+  std::printf("%s: %d case lines left out (a fixed clock, an Integer beyond 16 bits, bytes the code page does not keep)\n",
+              how.c_str(), left_out);
+}
+
+// --- late binding: errors ---------------------------------------------------
+
+// Calls name through IDispatch with args (first argument first); the
+// result and the index of the argument that failed, in rgvarg's order.
+HRESULT Late(ITwineKitStrings* o, const wchar_t* name, std::vector<VARIANT> args, VARIANT* result,
+             UINT* bad = nullptr) {
+  DISPID id = 0;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  HRESULT hr = o->lpVtbl->GetIDsOfNames(o, IID_NULL, names, 1, 0, &id);
+  if (FAILED(hr)) return hr;
+  std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+  DISPPARAMS params = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  UINT arg_error = ~0u;
+  VariantInit(result);
+  hr = o->lpVtbl->Invoke(o, id, IID_NULL, 0, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &params, result,
+                         nullptr, &arg_error);
+  if (bad != nullptr) *bad = arg_error;
+  return hr;
+}
+
+VARIANT Str(const wchar_t* s) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_BSTR;
+  v.bstrVal = SysAllocString(s);
+  return v;
+}
+
+VARIANT Num(VARTYPE vt, LONG n) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = vt;
+  if (vt == VT_I2) v.iVal = static_cast<SHORT>(n);
+  else v.lVal = n;
+  return v;
+}
+
+void Clear(std::vector<VARIANT>& args) {
+  for (VARIANT& v : args) VariantClear(&v);
+}
+
+void StepErrors(ITwineKitStrings* o) {
+  struct Row {
+    const char* what;
+    const wchar_t* name;
+    std::vector<VARIANT> args;
+    HRESULT want;
+    UINT bad;  // rgvarg index of the bad argument, or ~0u
+  };
+  SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, 2);
+  VARIANT array_arg;
+  VariantInit(&array_arg);
+  array_arg.vt = VT_ARRAY | VT_VARIANT;
+  array_arg.parray = array;
+  VARIANT object_arg;
+  VariantInit(&object_arg);
+  object_arg.vt = VT_DISPATCH;
+  object_arg.pdispVal = reinterpret_cast<IDispatch*>(o);
+  o->lpVtbl->AddRef(o);
+  Row rows[] = {
+      {"too few arguments", L"cGetIn", {Str(L"a|b"), Str(L"|")}, DISP_E_BADPARAMCOUNT, ~0u},
+      {"too many arguments", L"cReverse", {Str(L"ab"), Str(L"cd")}, DISP_E_BADPARAMCOUNT, ~0u},
+      {"an array for a string", L"cGetIn", {array_arg, Str(L"|"), Num(VT_I4, 1)}, DISP_E_TYPEMISMATCH, 2},
+      {"an object for a string", L"cReverse", {object_arg}, DISP_E_TYPEMISMATCH, 0},
+      {"letters for a Long", L"cGetIn", {Str(L"a|b"), Str(L"|"), Str(L"two")}, DISP_E_TYPEMISMATCH, 0},
+      {"Null for a string", L"cReverse", {Num(VT_NULL, 0)}, DISP_E_TYPEMISMATCH, 0},
+      {"an Integer of 40000", L"cAlign", {Str(L"ab"), Num(VT_I4, 40000), Num(VT_I4, 5)}, DISP_E_OVERFLOW, 1},
+      {"an Integer of -32769", L"cStringSAR",
+       {Str(L"ab"), Str(L"a"), Str(L"b"), Num(VT_I4, -32769)}, DISP_E_OVERFLOW, 0},
+      {"an Integer of \"40000\"", L"cProperName2", {Str(L"ab"), Str(L""), Str(L"40000")}, DISP_E_OVERFLOW, 0},
+  };
+  for (Row& row : rows) {
+    VARIANT result;
+    UINT bad = ~0u;
+    tkharness::AllocationWatch::Begin();
+    const HRESULT hr = Late(o, row.name, row.args, &result, &bad);
+    VariantClear(&result);
+    const size_t leaked = tkharness::AllocationWatch::End().size();
+    Expect(hr == row.want && (row.bad == ~0u || bad == row.bad),
+           std::string("errors: ") + row.what + ": " + Hex(hr) + " at argument " + std::to_string(bad) +
+               ", want " + Hex(row.want) + " at " + std::to_string(row.bad));
+    Expect(leaked == 0 || !tkharness::AllocationWatch::active(),
+           std::string("errors: ") + row.what + ": " + std::to_string(leaked) + " allocations left behind");
+    Clear(row.args);
+  }
+  ExpectWorks(o, "after the errors");
+
+  // Arguments as scripts pass them: numbers as Double, Currency, Boolean or
+  // digits; a String variable by reference, written back by cFill.
+  VARIANT result;
+  BSTR variable = SysAllocString(L"HELLO");
+  VARIANT by_reference;
+  VariantInit(&by_reference);
+  by_reference.vt = VT_BYREF | VT_BSTR;
+  by_reference.pbstrVal = &variable;
+  HRESULT hr = Late(o, L"cfill", {by_reference, Str(L"ab")}, &result);
+  Expect(hr == S_OK && result.vt == VT_I2 && result.iVal == -1 && lstrcmpW(variable, L"ababa") == 0,
+         "late: cFill writes back into a String by reference: " + Narrow(variable));
+  SysFreeString(variable);
+  VARIANT digits = Str(L"2");
+  hr = Late(o, L"CGETIN", {Str(L"a|b|c"), Str(L"|"), digits}, &result);
+  Expect(hr == S_OK && result.vt == VT_BSTR && lstrcmpW(result.bstrVal, L"b") == 0,
+         "late: a Long from the String \"2\", the name in capitals");
+  VariantClear(&result);
+  VariantClear(&digits);
+  VARIANT real = Num(VT_R8, 0);
+  real.dblVal = 2.5;  // to the even number, as Basic rounds
+  hr = Late(o, L"cGetIn", {Str(L"a|b|c"), Str(L"|"), real}, &result);
+  Expect(hr == S_OK && result.vt == VT_BSTR && lstrcmpW(result.bstrVal, L"b") == 0,
+         "late: a Long from the Double 2.5");
+  VariantClear(&result);
+
+  // Named arguments, by the names of the type library.
+  DISPID ids[3] = {};
+  LPOLESTR names[] = {const_cast<LPOLESTR>(L"cGetIn"), const_cast<LPOLESTR>(L"index"),
+                      const_cast<LPOLESTR>(L"Sep")};
+  hr = o->lpVtbl->GetIDsOfNames(o, IID_NULL, names, 3, 0, ids);
+  Expect(hr == S_OK && ids[0] == 30 && ids[1] == 2 && ids[2] == 1, "late: the DISPIDs of cGetIn, Index and Sep");
+  VARIANT named[3] = {Num(VT_I4, 3), Str(L"|"), Str(L"a|b|c")};
+  DISPID named_ids[2] = {2, 1};
+  DISPPARAMS params = {named, named_ids, 3, 2};
+  VariantInit(&result);
+  hr = o->lpVtbl->Invoke(o, 30, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+  Expect(hr == S_OK && result.vt == VT_BSTR && lstrcmpW(result.bstrVal, L"c") == 0,
+         "late: cGetIn with Index and Sep named");
+  VariantClear(&result);
+  for (VARIANT& v : named) VariantClear(&v);
+  LPOLESTR unknown[] = {const_cast<LPOLESTR>(L"cNoSuchThing")};
+  hr = o->lpVtbl->GetIDsOfNames(o, IID_NULL, unknown, 1, 0, ids);
+  Expect(hr == DISP_E_UNKNOWNNAME, "late: an unknown name: " + Hex(hr));
+}
+
+void StepNames(ITwineKitStrings* o) {
+  ITypeInfo* info = nullptr;
+  HRESULT hr = o->lpVtbl->GetTypeInfo(o, 0, 0, &info);
+  Expect(hr == S_OK && info != nullptr, "names: the object describes its interface: " + Hex(hr));
+  if (info == nullptr) return;
+  for (size_t i = 0; i < twinekit::kExports.size(); ++i) {
+    const twinekit::ExportInfo& e = twinekit::kExports[i];
+    BSTR names[8] = {};
+    UINT count = 0;
+    hr = info->lpVtbl->GetNames(info, e.ordinal, names, 8, &count);
+    std::string got;
+    for (UINT k = 0; k < count; ++k) {
+      got += (k ? " " : "") + Narrow(names[k]);
+      SysFreeString(names[k]);
+    }
+    // The interface's description as IDispatch gives it names no result.
+    const std::string want = std::string(e.name) + " " + std::string(twinekit::kArgumentNames[i].names);
+    Expect(hr == S_OK && got == want, "names: " + got + ", want " + want);
+  }
+  info->lpVtbl->Release(info);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: com_client LABEL STEP...\n");
+    return 2;
+  }
+  const char* label = argv[1];
+  CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  const std::string watch = tkharness::AllocationWatch::Install();
+  if (!watch.empty()) std::printf("%s: allocations not counted: %s\n", label, watch.c_str());
+  for (int i = 2; i < argc; ++i) {
+    const std::string step = argv[i];
+    const std::wstring operand = i + 1 < argc ? std::wstring(argv[i + 1], argv[i + 1] + strlen(argv[i + 1]))
+                                              : std::wstring();
+    if (step == "none") {
+      StepNone();
+    } else if (step == "machine" || step == "user") {
+      const bool user = step == "user";
+      wchar_t full[MAX_PATH];  // as the loader names the module
+      GetFullPathNameW(operand.c_str(), MAX_PATH, full, nullptr);
+      StepRegistered(user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                     user ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, full, step.c_str());
+      ++i;
+    } else if (step == "regfree") {
+      StepRegFree(operand);
+      ++i;
+    } else {
+      ITwineKitStrings* o = nullptr;
+      const HRESULT hr = MakeObject(&o);
+      Expect(hr == S_OK, step + ": the object made by ProgID: " + Hex(hr));
+      if (o == nullptr) continue;
+      if (step == "early" || step == "late") StepCases(o, step == "late");
+      else if (step == "errors") StepErrors(o);
+      else if (step == "names") StepNames(o);
+      else Expect(false, "no step named " + step);
+      o->lpVtbl->Release(o);
+    }
+  }
+  CoUninitialize();
+  std::printf("%s: %d passed, %d failed\n", label, passed, failed);
+  return failed == 0 ? 0 : 1;
+}

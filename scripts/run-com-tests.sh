@@ -1,0 +1,123 @@
+#!/bin/bash
+# The COM modules under Wine, TWINEKITCOM64.DLL under 64-bit Wine and
+# TWINEKITCOM.DLL under 32-bit Wine, in one prefix, each width in turn:
+#
+#   reg      nothing registered: the object is made through the manifest
+#            alone (registration-free activation)
+#   regsvr32 registers the module machine-wide; then
+#   com      the registry as COM needs it; the type library's names; every
+#            case line through the interface of the type library (early
+#            binding) and through IDispatch; the errors of IDispatch; no
+#            allocation left behind by any call
+#   vbs      every case line a script can pass, from Wine's VBScript engine
+#            through CreateObject("TwineKit.Strings") (written by tkcall
+#            --vbscript from the case files)
+#   vbserrors the errors a script sees, and arguments as scripts pass them
+#   js       the case lines in ASCII from Wine's JScript engine
+#   the Windows README's VBScript and JScript examples, printing what it shows
+#   regsvr32 /u, then regsvr32 /n /i:user registers for the user alone;
+#   user     the registry under the user's classes, the object made
+#   regsvr32 /u /n /i:user; clean: nothing of the class left.
+#
+# Each program must print its closing line ("LABEL: N passed, N failed");
+# cscript prints nothing and exits 0 when a script does not parse or stops
+# on an error, so a script's run counts only by that line.  A tier that
+# cannot run fails.  Ends with every line and time; exits non-zero on any
+# failure.
+#
+#   scripts/run-com-tests.sh [--no-build] [--tier 32|64]...
+#
+# Environment: TK_BUILD32, TK_BUILD64, TK_BUILD_NATIVE (build directories,
+# default build/win32, build/win64, build/native, whose tkcall writes the
+# scripts), TK_JOBS, and those of scripts/run-under-wine.sh.
+set -uo pipefail
+
+NAME=run-com-tests
+# shellcheck source=wine-tiers.sh
+source "$(dirname "$0")/wine-tiers.sh"
+native=${TK_BUILD_NATIVE:-$root/build/native}
+wine_run() { "$root/scripts/run-under-wine.sh" "$@"; }
+
+module() { if [ "$1" = 32 ]; then echo TWINEKITCOM.DLL; else echo TWINEKITCOM64.DLL; fi; }
+
+# The scripts come from the case files through the native tkcall.
+write_scripts() {
+  local dir=$1
+  if [ "$build" = 1 ] || [ ! -x "$native/tools/tkcall/tkcall" ]; then
+    { cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+      make -C "$native" -j"$jobs" tkcall >"$native.tkcall.log" 2>&1; } ||
+      { tail -20 "$native.tkcall.log"; fail "tkcall could not be built"; return 1; }
+  fi
+  "$native/tools/tkcall/tkcall" --vbscript "$root"/tests/cases/*.cases >"$dir/com-cases.vbs" &&
+    "$native/tools/tkcall/tkcall" --jscript "$root"/tests/cases/*.cases >"$dir/com-cases.js" ||
+    { fail "tkcall could not write the scripts"; return 1; }
+  python3 "$root/scripts/readme-examples.py" "$root/docs/windows-readme.md" "$dir" ||
+    { fail "the README's examples could not be read"; return 1; }
+}
+
+prepare() {
+  local bits=$1 dir start
+  dir=$(build_dir "$bits")
+  start=$(date +%s)
+  if [ "$build" = 1 ]; then
+    build_width "$bits" "com$bits" twinekit twinekit_com com_client || return 1
+  fi
+  [ -f "$dir/$(module "$bits")" ] && [ -f "$dir/com_client.exe" ] ||
+    { fail "com$bits: no $(module "$bits") or com_client.exe in $dir"; return 1; }
+  write_scripts "$dir" || return 1
+  echo "run-com-tests: com$bits built in $(( $(date +%s) - start )) s"
+  ctest --test-dir "$dir" -R '^(dll|com_module|com_client)_image$' --output-on-failure ||
+    fail "com$bits: the checks of the built images failed"
+  return 0
+}
+
+# A README example: what it prints must be what the README shows.
+example() {
+  local bits=$1 file=$2 out
+  out=$(wine_run --plain "$bits" cscript.exe //nologo "$file" 2>&1 | grep -v '^run-under-wine:' | tr -d '\r')
+  if [ "$out" = "$(cat "$file.out")" ]; then
+    summary+=("$(basename "$file") ($bits-bit): prints what the README shows")
+  else
+    printf 'printed:\n%s\nthe README shows:\n%s\n' "$out" "$(cat "$file.out")"
+    fail "$(basename "$file") ($bits-bit) does not print what the README shows"
+  fi
+}
+
+# regsvr32 with options; must succeed unless told otherwise: regsvr32 BITS may-fail|must OPTION... DLL
+regsvr32() {
+  local bits=$1 need=$2 rc
+  shift 2
+  wine_run --plain "$bits" regsvr32.exe "$@" >/dev/null 2>&1
+  rc=$?
+  if [ "$need" = must ] && [ "$rc" != 0 ]; then
+    fail "regsvr32 $* ($bits-bit) exited with $rc"
+  fi
+  summary+=("regsvr32 $(echo "$*" | sed "s|$root/||g") ($bits-bit): exit $rc")
+}
+
+for bits in "${tiers[@]}"; do
+  if ! prepare "$bits"; then
+    summary+=("com$bits: DID NOT RUN (build)")
+    continue
+  fi
+  dir=$(build_dir "$bits")
+  dll=$dir/$(module "$bits")
+  client=$dir/com_client.exe
+  regsvr32 "$bits" may-fail /u /s "$dll"
+  regsvr32 "$bits" may-fail /u /s /n /i:user "$dll"
+  run_tier "reg$bits" "$bits" "$client" "reg$bits" none regfree "$dir/TwineKit.Strings.manifest"
+  regsvr32 "$bits" must /s "$dll"
+  run_tier "com$bits" "$bits" "$client" "com$bits" machine "$dll" names early late errors
+  run_tier "vbs$bits" "$bits" cscript.exe //nologo "$dir/com-cases.vbs" "vbs$bits"
+  run_tier "vbserrors$bits" "$bits" cscript.exe //nologo "$root/tests/com/errors.vbs" "vbserrors$bits"
+  run_tier "js$bits" "$bits" cscript.exe //nologo "$dir/com-cases.js" "js$bits"
+  example "$bits" "$dir/readme-example.vbs"
+  example "$bits" "$dir/readme-example.js"
+  regsvr32 "$bits" must /u /s "$dll"
+  regsvr32 "$bits" must /s /n /i:user "$dll"
+  run_tier "user$bits" "$bits" "$client" "user$bits" user "$dll"
+  regsvr32 "$bits" must /u /s /n /i:user "$dll"
+  run_tier "clean$bits" "$bits" "$client" "clean$bits" none
+done
+
+finish

@@ -1,0 +1,435 @@
+#include "script_writer.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <optional>
+#include <set>
+
+namespace tkcall {
+namespace {
+
+using tkhost::Value;
+using tkhost::VariantValue;
+
+constexpr size_t kRun = 16;  // a byte repeated this often is written as a repetition
+
+bool Printable(unsigned char c) { return c >= 0x20 && c < 0x7F; }
+
+std::string Number(int64_t n) { return std::to_string(n); }
+
+std::string Real(double x) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.17g", x);
+  return text;
+}
+
+// Bytes as a string expression of the language.  In VBScript, Chr makes a
+// byte of the code page (ChrW, with wide, a UTF-16 character of that value,
+// as a Variant's text is made); in JScript, only ASCII is written.
+class StringWriter {
+ public:
+  StringWriter(ScriptLanguage language, bool wide) : language_(language), wide_(wide) {}
+
+  std::string operator()(std::string_view bytes) const {
+    std::string out;
+    for (size_t i = 0; i < bytes.size();) {
+      size_t run = 1;
+      while (i + run < bytes.size() && bytes[i + run] == bytes[i]) ++run;
+      if (run >= kRun) {
+        Join(out, Repeated(One(static_cast<unsigned char>(bytes[i])), run));
+        i += run;
+        continue;
+      }
+      if (!Printable(static_cast<unsigned char>(bytes[i])) && language_ == ScriptLanguage::kVbscript) {
+        Join(out, One(static_cast<unsigned char>(bytes[i])));
+        ++i;
+        continue;
+      }
+      std::string quoted;
+      for (; i < bytes.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (i + kRun <= bytes.size() && bytes.substr(i, kRun) == std::string(kRun, bytes[i])) break;
+        if (language_ == ScriptLanguage::kVbscript && !Printable(c)) break;
+        quoted += Escaped(c);
+      }
+      Join(out, "\"" + quoted + "\"");
+    }
+    return out.empty() ? "\"\"" : out;
+  }
+
+ private:
+  std::string Escaped(unsigned char c) const {
+    if (language_ == ScriptLanguage::kVbscript) return c == '"' ? "\"\"" : std::string(1, c);
+    if (c == '"' || c == '\\') return std::string("\\") + static_cast<char>(c);
+    if (Printable(c)) return std::string(1, c);
+    char text[8];
+    std::snprintf(text, sizeof text, "\\x%02X", c);
+    return text;
+  }
+
+  std::string One(unsigned char c) const {
+    if (language_ == ScriptLanguage::kJscript) return "\"" + Escaped(c) + "\"";
+    if (Printable(c)) return "\"" + Escaped(c) + "\"";
+    return (wide_ ? "ChrW(" : "Chr(") + Number(c) + ")";
+  }
+
+  std::string Repeated(const std::string& one, size_t n) const {
+    if (language_ == ScriptLanguage::kJscript) return "rep(" + one + ", " + Number(static_cast<int64_t>(n)) + ")";
+    return "String(" + Number(static_cast<int64_t>(n)) + ", " + one + ")";
+  }
+
+  void Join(std::string& out, const std::string& piece) const {
+    if (!out.empty()) out += language_ == ScriptLanguage::kVbscript ? " & " : " + ";
+    out += piece;
+  }
+
+  ScriptLanguage language_;
+  bool wide_;
+};
+
+bool Fits(int64_t n, int64_t low, int64_t high) { return n >= low && n <= high; }
+
+// A Variant argument as an expression, or nothing when the language cannot
+// make it.
+std::optional<std::string> VariantExpression(ScriptLanguage language, const VariantValue& v) {
+  const bool vbs = language == ScriptLanguage::kVbscript;
+  const StringWriter text(language, true);
+  switch (v.vt) {
+    case tkhost::kVtEmpty: return vbs ? "Empty" : "undefined";
+    case tkhost::kVtNull: return vbs ? "Null" : "null";
+    case tkhost::kVtBool: return vbs ? (v.integer ? "True" : "False") : (v.integer ? "true" : "false");
+    case tkhost::kVtI4:
+      if (!Fits(v.integer, INT32_MIN, INT32_MAX)) return std::nullopt;
+      return vbs ? "CLng(" + Number(v.integer) + ")" : Number(v.integer);
+    case tkhost::kVtR8: return vbs ? "CDbl(" + Real(v.real) + ")" : Real(v.real);
+    case tkhost::kVtBstr:
+      for (char c : v.text) {
+        if (!vbs && static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
+      }
+      return text(v.text);
+  }
+  if (!vbs) return std::nullopt;
+  switch (v.vt) {
+    case tkhost::kVtI2:
+      if (!Fits(v.integer, INT16_MIN, INT16_MAX)) return std::nullopt;
+      return "CInt(" + Number(v.integer) + ")";
+    case tkhost::kVtUi1:
+      if (!Fits(v.integer, 0, 255)) return std::nullopt;
+      return "CByte(" + Number(v.integer) + ")";
+    case tkhost::kVtR4: return "CSng(" + Real(v.real) + ")";
+    case tkhost::kVtDate: return "CDate(" + Real(v.real) + ")";
+    case tkhost::kVtCy: {
+      // Currency is exact: the whole part and the ten-thousandths apart.
+      const int64_t whole = v.integer / 10000, part = v.integer % 10000;
+      return "(CCur(" + Number(whole) + ") + CCur(" + Number(part) + ") / 10000)";
+    }
+  }
+  return std::nullopt;
+}
+
+// One case line as the pieces of a call in the language.
+struct Call {
+  std::vector<std::string> setup;      // statements before the call
+  std::vector<std::string> arguments;  // the argument expressions
+  std::set<int> high_bytes;            // bytes of 0x80 and above in its strings
+  std::string want;                    // the result expression
+  std::string after;                   // the in-place argument's expression, if any
+};
+
+void NoteHighBytes(std::string_view bytes, std::set<int>& out) {
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) out.insert(static_cast<unsigned char>(c));
+  }
+}
+
+// The call of a case line, or nothing when the language cannot make it.
+std::optional<Call> MakeCall(ScriptLanguage language, const tkcases::Case& c) {
+  if (c.clock >= 0) return std::nullopt;
+  const bool vbs = language == ScriptLanguage::kVbscript;
+  const StringWriter bytes(language, false);
+  Call call;
+  for (size_t i = 0; i < c.args.size(); ++i) {
+    const Value& v = c.args[i];
+    const char kind = c.info->args[i];
+    std::string expression;
+    switch (kind) {
+      case 'R':
+      case 'W':
+      case 'V':
+        if (v.tag == Value::kNull) {
+          expression = vbs ? "Empty" : "undefined";
+        } else {
+          NoteHighBytes(v.bytes, call.high_bytes);
+          expression = bytes(v.bytes);
+        }
+        break;
+      case 'L': expression = Number(static_cast<int32_t>(v.number)); break;
+      case 'I':
+        if (!Fits(v.number, INT16_MIN, INT16_MAX)) return std::nullopt;
+        expression = Number(v.number);
+        break;
+      case 'X': {
+        auto e = VariantExpression(language, v.variant);
+        if (!e) return std::nullopt;
+        expression = *e;
+        break;
+      }
+    }
+    // Strings by reference go in variables, which VBScript passes by
+    // reference.
+    if (vbs && (kind == 'R' || kind == 'W')) {
+      const std::string name = "a" + Number(static_cast<int64_t>(i + 1));
+      call.setup.push_back(name + " = " + expression);
+      expression = name;
+    }
+    call.arguments.push_back(expression);
+  }
+  switch (c.info->result) {
+    case 'S':
+      NoteHighBytes(c.want.bytes, call.high_bytes);
+      call.want = bytes(c.want.bytes);
+      break;
+    case 'I':
+    case 'L': call.want = Number(c.want.number); break;
+    case 'X': call.want = Number(c.want.variant.integer); break;
+  }
+  if (c.after && vbs) {
+    NoteHighBytes(*c.after, call.high_bytes);
+    call.after = bytes(*c.after);
+  }
+  if (!vbs && !call.high_bytes.empty()) return std::nullopt;
+  return call;
+}
+
+std::string Joined(const std::vector<std::string>& items, const char* separator) {
+  std::string out;
+  for (const std::string& s : items) out += (out.empty() ? "" : separator) + s;
+  return out;
+}
+
+const char* kVbscriptHead = R"script(' The behaviour cases, each line one call of TwineKit.Strings, written by
+' tkcall --vbscript.  Run: cscript //nologo FILE LABEL
+Option Explicit
+On Error Resume Next
+Dim o, r, e, a1, a2, a3, a4, Passed, Failed, LeftOut, Label
+Label = WScript.Arguments(0)
+Passed = 0 : Failed = 0 : LeftOut = 0
+Set o = CreateObject("TwineKit.Strings")
+If Err.Number <> 0 Then
+  WScript.Echo Label & ": TwineKit.Strings cannot be made: error " & Err.Number & " " & Err.Description
+  WScript.Quit 1
+End If
+
+' True when each byte comes back from the code page as itself.
+Function Keeps(bytes)
+  Dim b
+  Keeps = True
+  For Each b In bytes
+    If Asc(Chr(b)) <> b Then Keeps = False
+  Next
+End Function
+
+Function Show(v)
+  Dim i, c
+  If VarType(v) <> vbString Then
+    Show = TypeName(v)
+    If VarType(v) > vbNull And VarType(v) < vbObject Then Show = Show & " " & CStr(v)
+    Exit Function
+  End If
+  Show = "'"
+  For i = 1 To Len(v)
+    c = Asc(Mid(v, i, 1))
+    If c >= 32 And c < 127 Then Show = Show & Chr(c) Else Show = Show & "\x" & Right("0" & Hex(c), 2)
+    If i = 200 Then Show = Show & "..." : Exit For
+  Next
+  Show = Show & "' (" & Len(v) & " characters)"
+End Function
+
+Function ProblemS(e, r, want)
+  ProblemS = ""
+  If e <> 0 Then
+    ProblemS = "error " & e
+  ElseIf VarType(r) <> vbString Then
+    ProblemS = Show(r) & ", want a String"
+  ElseIf r <> want Then
+    ProblemS = Show(r) & ", want " & Show(want)
+  End If
+End Function
+
+Function ProblemN(e, r, vt, want)
+  ProblemN = ""
+  If e <> 0 Then
+    ProblemN = "error " & e
+  ElseIf VarType(r) <> vt Then
+    ProblemN = Show(r) & ", want a number of type " & vt
+  ElseIf r <> want Then
+    ProblemN = Show(r) & ", want " & want
+  End If
+End Function
+
+Function ProblemNone(e)
+  ProblemNone = ""
+  If e <> 0 Then ProblemNone = "error " & e
+End Function
+
+Function ProblemAfter(v, want)
+  ProblemAfter = ""
+  If VarType(v) <> vbString Then
+    ProblemAfter = "; the argument after the call: " & Show(v)
+  ElseIf v <> want Then
+    ProblemAfter = "; the argument after the call: " & Show(v) & ", want " & Show(want)
+  End If
+End Function
+
+Sub Tally(where, problem)
+  If problem = "" Then
+    Passed = Passed + 1
+  Else
+    Failed = Failed + 1
+    WScript.Echo where & ": " & problem
+  End If
+End Sub
+)script";
+
+const char* kJscriptHead = R"script(// The behaviour cases in ASCII, each line one call of TwineKit.Strings,
+// written by tkcall --jscript.  Run: cscript //nologo FILE LABEL
+var label = WScript.Arguments(0), passed = 0, failed = 0, r, o;
+try {
+  o = new ActiveXObject("TwineKit.Strings");
+} catch (x) {
+  WScript.Echo(label + ": TwineKit.Strings cannot be made: " + x.message);
+  WScript.Quit(1);
+}
+
+function rep(s, n) {
+  var out = "";
+  for (; n > 0; n >>= 1, s += s) if (n & 1) out += s;
+  return out;
+}
+
+function show(v) {
+  if (typeof v != "string") return typeof v + " " + v;
+  var out = "'";
+  for (var i = 0; i < v.length && i < 200; ++i) {
+    var c = v.charCodeAt(i);
+    out += c >= 32 && c < 127 ? v.charAt(i) : "\\x" + (c < 16 ? "0" : "") + c.toString(16);
+  }
+  return out + "' (" + v.length + " characters)";
+}
+
+function problemS(r, want) {
+  if (typeof r != "string") return show(r) + ", want a string";
+  return r === want ? "" : show(r) + ", want " + show(want);
+}
+
+function problemN(r, want) {
+  if (typeof r != "number") return show(r) + ", want a number";
+  return r === want ? "" : r + ", want " + want;
+}
+
+function tally(where, problem) {
+  if (problem == "") {
+    ++passed;
+  } else {
+    ++failed;
+    WScript.Echo(where + ": " + problem);
+  }
+}
+
+function fail(where, x) {
+  tally(where, "error " + (x.number & 0xFFFF) + " " + x.message);
+}
+)script";
+
+// Where a line is, its file named without its folder.
+std::string Where(const tkcases::Case& c) {
+  const size_t slash = c.where.find_last_of("/\\");
+  return "\"" + (slash == std::string::npos ? c.where : c.where.substr(slash + 1)) + "\"";
+}
+
+std::string VbscriptCase(const tkcases::Case& c, const Call& call) {
+  const std::string where = Where(c);
+  const std::string method = "o." + std::string(c.info->name) + "(" + Joined(call.arguments, ", ") + ")";
+  std::string out = "' " + c.text + "\n";
+  std::string body;
+  if (!call.setup.empty()) body += Joined(call.setup, " : ") + "\n";
+  std::string problem;
+  switch (c.info->result) {
+    case 'S':
+      body += "Err.Clear : r = Empty : r = " + method + " : e = Err.Number\n";
+      problem = "ProblemS(e, r, " + call.want + ")";
+      break;
+    case 'I':
+    case 'L':
+    case 'X':
+      body += "Err.Clear : r = Empty : r = " + method + " : e = Err.Number\n";
+      problem = "ProblemN(e, r, " + std::string(c.info->result == 'I' ? "vbInteger" : "vbLong") +
+                ", " + call.want + ")";
+      break;
+    default:
+      body += "Err.Clear : Call " + method + " : e = Err.Number\n";
+      problem = "ProblemNone(e)";
+      break;
+  }
+  if (!call.after.empty()) problem += " & ProblemAfter(a1, " + call.after + ")";
+  body += "Tally " + where + ", " + problem + "\n";
+  if (call.high_bytes.empty()) return out + body;
+  std::vector<std::string> list;
+  for (int b : call.high_bytes) list.push_back(Number(b));
+  return out + "If Keeps(Array(" + Joined(list, ", ") + ")) Then\n" + body +
+         "Else\nLeftOut = LeftOut + 1\nEnd If\n";
+}
+
+std::string JscriptCase(const tkcases::Case& c, const Call& call) {
+  const std::string where = Where(c);
+  const std::string method = "o." + std::string(c.info->name) + "(" + Joined(call.arguments, ", ") + ")";
+  std::string check;
+  switch (c.info->result) {
+    case 'S': check = "tally(" + where + ", problemS(" + method + ", " + call.want + "));"; break;
+    case 'N': check = method + "; tally(" + where + ", \"\");"; break;
+    default: check = "tally(" + where + ", problemN(" + method + ", " + call.want + "));"; break;
+  }
+  return "try { " + check + " } catch (x) { fail(" + where + ", x); }\n";
+}
+
+}  // namespace
+
+std::string WriteScript(ScriptLanguage language, const std::vector<tkcases::CaseFile>& files) {
+  const bool vbs = language == ScriptLanguage::kVbscript;
+  std::string body;
+  int written = 0, left_out = 0;
+  for (const tkcases::CaseFile& file : files) {
+    for (const tkcases::Case& c : file.cases) {
+      const std::optional<Call> call = MakeCall(language, c);
+      if (!call) {
+        ++left_out;
+        continue;
+      }
+      ++written;
+      body += vbs ? VbscriptCase(c, *call) : JscriptCase(c, *call);
+    }
+  }
+  const std::string total = Number(written), out = Number(left_out);
+  if (vbs) {
+    return kVbscriptHead + body +
+           "\nIf Passed + Failed + LeftOut <> " + total + " Then\n"
+           "  WScript.Echo \"only \" & (Passed + Failed + LeftOut) & \" of " + total +
+           " case lines ran to their check\"\n"
+           "  Failed = Failed + 1\n"
+           "End If\n"
+           "WScript.Echo Label & \": \" & Passed & \" passed, \" & Failed & \" failed; left out: " + out +
+           " case lines with a fixed clock or an Integer beyond 16 bits, \" & LeftOut & \" with bytes "
+           "that the code page does not keep\"\n"
+           "If Failed > 0 Then WScript.Quit 1\n";
+  }
+  return kJscriptHead + body +
+         "if (passed + failed != " + total + ") {\n"
+         "  WScript.Echo(\"only \" + (passed + failed) + \" of " + total + " case lines ran to their check\");\n"
+         "  ++failed;\n"
+         "}\n"
+         "WScript.Echo(label + \": \" + passed + \" passed, \" + failed + \" failed (the " + total +
+         " case lines in ASCII that JScript can pass; " + out + " others)\");\n"
+         "if (failed > 0) WScript.Quit(1);\n";
+}
+
+}  // namespace tkcall
