@@ -129,10 +129,7 @@ class CallArguments {
   CallArguments(const CallArguments&) = delete;
   CallArguments& operator=(const CallArguments&) = delete;
   ~CallArguments() {
-    for (size_t i = 0; i < kMaxArgs; ++i) {
-      SysFreeString(bytes_[i]);
-      VariantClear(&variants_[i]);
-    }
+    for (BSTR b : bytes_) SysFreeString(b);
   }
 
   HRESULT Read(size_t i, char kind, VARIANT* arg) {
@@ -143,7 +140,13 @@ class CallArguments {
       case 'V': return ReadString(i, v);
       case 'L': return ReadNumber(i, v, VT_I4);
       case 'I': return ReadNumber(i, v, VT_I2);
-      default: return VariantCopyInd(&variants_[i], v);
+      default:
+        // The Variant goes to the export as the caller gave it, as a
+        // Declare call passes the address of the caller's Variant: the
+        // export converts a copy, and so decides what a reference holds
+        // (a reference to a reference, or to Null, gives its empty result).
+        variants_[i] = arg;
+        return S_OK;
     }
   }
 
@@ -153,7 +156,7 @@ class CallArguments {
       s.refs[i] = &bytes_[i];
       s.values[i] = bytes_[i];
       s.numbers[i] = numbers_[i];
-      s.variants[i] = &variants_[i];
+      s.variants[i] = variants_[i];
     }
     return s;
   }
@@ -195,7 +198,7 @@ class CallArguments {
 
   std::array<BSTR, kMaxArgs> bytes_{};
   std::array<int32_t, kMaxArgs> numbers_{};
-  std::array<VARIANT, kMaxArgs> variants_{};
+  std::array<VARIANT*, kMaxArgs> variants_{};  // the caller's own
 };
 
 // The export's result as a Variant; a string result is freed here.

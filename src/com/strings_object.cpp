@@ -197,11 +197,9 @@ VARIANT Wrapped(LONG n) {
   v.lVal = n;
   return v;
 }
-VARIANT Wrapped(VARIANT& held) {
-  VARIANT v = OfType(VT_BYREF | VT_VARIANT);
-  v.pvarVal = &held;
-  return v;
-}
+// A Variant goes as it came, the bytes of the caller's Variant: the export
+// converts a copy of it, as a Declare call's export converts the caller's.
+VARIANT Wrapped(VARIANT& held) { return held; }
 
 void Unwrap(VARIANT& made, BSTR* out) { *out = made.bstrVal; }
 void Unwrap(VARIANT& made, SHORT* out) { *out = made.iVal; }
