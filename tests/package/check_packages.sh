@@ -97,11 +97,14 @@ stripped_and_linked objdump "$prefix/bin/tkcall" "$tmp/debug/$win-debug/bin/tkca
 readelf -d "$prefix/lib/libtwinekit.so.$version" | grep 'SONAME.*\[libtwinekit\.so\.1\]' >/dev/null
 "$prefix/bin/tkcall" cReverse "'abc'" | grep cba >/dev/null
 
-# The CHANGELOG names only files that ship: each `name.ext` in it is a
-# release archive (VERSION standing for the version) or a file of one.
+# The CHANGELOG names only files that ship: each `name.ext` in it, ext one
+# of the kinds of file the release holds (not a ProgID such as
+# TwineKit.Strings), is a release archive (VERSION standing for the
+# version) or a file of one.
 shipped=$( (cd "$tmp" && find "win/$win" "$linux" ! -type d -printf '%f\n'
             find "$root/dist" -maxdepth 1 -type f -printf '%f\n'))
-for f in $(grep -o '`[A-Za-z0-9][A-Za-z0-9_./-]*\.[A-Za-z]\+`' "$root/CHANGELOG.md" | tr -d '`' | sort -u); do
+files='`[A-Za-z0-9][A-Za-z0-9_./-]*\.\(DLL\|dll\|bas\|h\|md\|html\|a\|so\|gz\|tgz\|zip\|tlb\|manifest\|def\|lib\|ts\|mjs\|pc\)`'
+for f in $(grep -o "$files" "$root/CHANGELOG.md" | tr -d '`' | sort -u); do
   f=${f//VERSION/$version}
   grep -qxF "$(basename "$f")" <<<"$shipped" ||
     { echo "check_packages: the CHANGELOG names $f, which no archive holds" >&2; exit 1; }
