@@ -85,7 +85,7 @@ mirror=${mirror:-http://deb.debian.org/debian}
 
 # A system left by an interrupted run is made again from nothing.
 if [ -e "$sys" ]; then
-  findmnt -rn -o TARGET | grep -q "^$sys/" && die "something is still mounted under $sys"
+  findmnt -rn -o TARGET | grep "^$sys/" >/dev/null && die "something is still mounted under $sys"
   rm -rf --one-file-system "$sys"
 fi
 mkdir -p "$dir"
