@@ -3,7 +3,7 @@
 # runs it over every export.
 #
 #   bash scripts/fuzz.sh smoke        a short run from the seed corpus (CI), then
-#                                     the vector paths' differential fuzzer
+#                                     the kernels' differential fuzzer
 #   bash scripts/fuzz.sh long [SECS]  a long run, every core, growing build/fuzz-corpus
 #   bash scripts/fuzz.sh replay FILE  runs one saved input, with allocation stacks
 set -euo pipefail
@@ -30,9 +30,9 @@ case $mode in
     # time allows), so a red smoke run is a finding, never chance.
     "$fuzzer" "${common[@]}" -seed="${FUZZ_SEED:-1}" -max_total_time="${FUZZ_SECONDS:-120}" "$work"
     rm -rf "$work"
-    # The vector paths against their plain forms, from an empty corpus.
+    # Every form of the kernels against the plain one, from an empty corpus.
     work=$(mktemp -d)
-    build/fuzz/fuzz/fuzz_vector_paths "${common[@]}" -seed="${FUZZ_SEED:-1}" \
+    build/fuzz/fuzz/fuzz_kernels "${common[@]}" -seed="${FUZZ_SEED:-1}" \
       -max_total_time="${FUZZ_VECTOR_SECONDS:-30}" "$work"
     rm -rf "$work"
     ;;

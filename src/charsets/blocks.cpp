@@ -25,10 +25,10 @@ size_t AppendRun(Bytes txt, size_t from, size_t to, MutableBytes out, size_t wri
 size_t DropOpenCloseBlocks(Bytes txt, uint8_t opener, uint8_t closer, MutableBytes out) {
   size_t written = 0;
   for (size_t at = 0; at < txt.size();) {
-    const size_t opens = scan::Find(txt, at, scan::OneByte(opener));
+    const size_t opens = scan::Find(txt, at, opener);
     written = AppendRun(txt, at, opens, out, written);
     if (opens == txt.size()) break;
-    const size_t closes = scan::Find(txt, opens + 1, scan::OneByte(closer));
+    const size_t closes = scan::Find(txt, opens + 1, closer);
     if (closes == txt.size()) break;
     at = closes + 1;
   }
@@ -73,16 +73,15 @@ BSTR InsertBlocks(Bytes txt, Bytes blocks, uint8_t separator) {
   return BuildResult(capacity, [&](MutableBytes out) {
     // The runs between separators are copied whole, and each separator
     // is replaced by the next block, if any is left.
-    const scan::OneByte is_separator(separator);
     size_t written = 0;
     size_t read = 0;  // the next block starts here
     for (size_t at = 0;;) {
-      const size_t sep = scan::Find(txt, at, is_separator);
+      const size_t sep = scan::Find(txt, at, separator);
       written = AppendRun(txt, at, sep, out, written);
       if (sep == txt.size()) break;
       at = sep + 1;
       if (read == blocks.size()) continue;  // no block left
-      const size_t block_end = scan::Find(blocks, read, is_separator);
+      const size_t block_end = scan::Find(blocks, read, separator);
       written = AppendRun(blocks, read, block_end, out, written);
       read = std::min(block_end + 1, blocks.size());  // past the block and its separator
     }

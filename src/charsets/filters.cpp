@@ -16,7 +16,7 @@ constexpr size_t kShortText = 64;
 BSTR KeepByMembership(Bytes txt, Bytes chars, bool keep_members) {
   if (txt.empty()) return EmptyResult();
   if (chars.empty()) return CopyOfText(txt);
-  const scan::ByteMatcher set(chars);
+  const ByteClass set(chars);
   return BuildResult(txt.size(), [&](MutableBytes out) {
     return scan::Keep(txt, set, keep_members, out);
   });
@@ -48,7 +48,7 @@ bool CheckChars(Bytes txt, Bytes chars) {
   if (txt.size() < kShortText) return ShowsAllBytewise(txt, chars);
   // Otherwise the scan goes on from each value found for the values still
   // missing.
-  scan::ByteMatcher missing(chars);
+  ByteClass missing(chars);
   for (size_t at = scan::Find(txt, 0, missing); at < txt.size();
        at = scan::Find(txt, at + 1, missing)) {
     missing.Remove(txt[at]);

@@ -54,7 +54,7 @@ bool ChangeCharsUntil(MutableBytes txt, Bytes old_chars, Bytes new_chars, Bytes 
   const Translation translate(old_chars, new_chars);
   // The stop byte is looked for in the text as it was, before any byte is
   // translated; the bytes before it are translated.
-  const MutableBytes before = txt.first(scan::Find(txt, 0, scan::OneByte(stop[0])));
+  const MutableBytes before = txt.first(scan::Find(txt, 0, stop[0]));
   MapEachByte(before, before, translate);
   return true;
 }

@@ -14,7 +14,7 @@ constexpr uint8_t kTab = 0x09;
 
 constexpr uint8_t kBlankTabAndZero[] = {kBlank, kTab, 0};
 
-size_t CountTabs(Bytes txt) { return scan::Count(txt, scan::OneByte(kTab)); }
+size_t CountTabs(Bytes txt) { return scan::Count(txt, ByteClass(kTab)); }
 
 // Length of the run of blanks that starts at txt[from].
 size_t BlankRunAt(Bytes txt, size_t from) {
@@ -28,7 +28,7 @@ size_t BlankRunAt(Bytes txt, size_t from) {
 BSTR RemoveBlanks(Bytes txt) {
   if (txt.empty()) return EmptyResult();
   return BuildResult(CheckedSize(txt.size()), [&](MutableBytes out) {
-    return scan::Keep(txt, scan::ByteMatcher(Bytes(kBlankTabAndZero)), false, out);
+    return scan::Keep(txt, ByteClass(Bytes(kBlankTabAndZero)), false, out);
   });
 }
 
@@ -50,7 +50,7 @@ BSTR ExpandTabs(Bytes txt, int32_t width) {
     // The runs between tabs are copied whole.
     size_t written = 0;
     for (size_t at = 0;;) {
-      const size_t tab = scan::Find(txt, at, scan::OneByte(kTab));
+      const size_t tab = scan::Find(txt, at, kTab);
       std::memcpy(out.data() + written, txt.data() + at, tab - at);
       written += tab - at;
       if (tab == txt.size()) return;

@@ -1,6 +1,5 @@
-// Numbered fields of a text, divided where a matcher of the byte scans
-// (frame/byte_scan.h) accepts a byte: one separator byte, the default
-// separator, or a set of bytes.  A text with k separators has k + 1 fields,
+// Numbered fields of a text, divided by the members of a byte class: one
+// separator byte, the default separator, or a set of bytes.  A text with k separators has k + 1 fields,
 // numbered from 1; a field never holds a separator and may be empty.
 #pragma once
 
@@ -15,8 +14,7 @@ namespace twinekit::fields {
 // Field number `index` counted from the left: an empty run when the text
 // has fewer fields.  The field starts after separator index - 1 and ends
 // at the next one; the scan stops there.
-template <typename Match>
-Bytes FieldFromLeft(Bytes txt, int32_t index, const Match& separator) {
+inline Bytes FieldFromLeft(Bytes txt, int32_t index, const ByteClass& separator) {
   if (index < 1) return {};
   size_t start = 0;
   if (index > 1) {
@@ -29,8 +27,7 @@ Bytes FieldFromLeft(Bytes txt, int32_t index, const Match& separator) {
 
 // The mirror image: field 1 is the part after the last separator.  The run
 // keeps the text's order.
-template <typename Match>
-Bytes FieldFromRight(Bytes txt, int32_t index, const Match& separator) {
+inline Bytes FieldFromRight(Bytes txt, int32_t index, const ByteClass& separator) {
   if (index < 1) return {};
   size_t end = txt.size();
   if (index > 1) {

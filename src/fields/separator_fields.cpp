@@ -11,16 +11,10 @@ namespace {
 // Only -1, the host's True, asks for the part on the export's own side.
 constexpr int32_t kOwnSide = -1;
 
-// The default separator, read again for every byte tested alone and every
-// block of 16: a change made meanwhile by another thread may take effect
-// partway through the text.
-struct DefaultSeparatorMatch {
-  bool One(uint8_t b) const { return b == DefaultSeparator(); }
-  uint32_t Mask16(const uint8_t* p) const { return scan::OneByte(DefaultSeparator()).Mask16(p); }
-#ifdef __SSE2__
-  __m128i Hits16(const uint8_t* p) const { return scan::OneByte(DefaultSeparator()).Hits16(p); }
-#endif
-};
+// The default separator, read once a call: a change made meanwhile by
+// another thread takes effect from the next call, never partway through a
+// text.
+ByteClass DefaultSeparatorClass() { return ByteClass(DefaultSeparator()); }
 
 }  // namespace
 
@@ -30,36 +24,36 @@ void SetDefaultSeparatorFrom(Bytes sep) {
 
 BSTR GetFieldAtDefault(Bytes txt, int32_t index) {
   if (txt.empty()) return EmptyResult();
-  return ResultFromRun(FieldFromLeft(txt, index, DefaultSeparatorMatch{}));
+  return ResultFromRun(FieldFromLeft(txt, index, DefaultSeparatorClass()));
 }
 
 BSTR GetField(Bytes txt, Bytes sep, int32_t index) {
   if (txt.empty() || sep.empty()) return EmptyResult();
-  return ResultFromRun(FieldFromLeft(txt, index, scan::OneByte(sep[0])));
+  return ResultFromRun(FieldFromLeft(txt, index, ByteClass(sep[0])));
 }
 
 BSTR GetFieldFromRight(Bytes txt, Bytes sep, int32_t index) {
   if (txt.empty() || sep.empty()) return EmptyResult();
-  return ResultFromRun(FieldFromRight(txt, index, scan::OneByte(sep[0])));
+  return ResultFromRun(FieldFromRight(txt, index, ByteClass(sep[0])));
 }
 
 BSTR GetPart(Bytes txt, Bytes sep, int32_t first_part) {
   if (txt.empty() || sep.empty()) return EmptyResult();
-  const size_t at = scan::Find(txt, 0, scan::OneByte(sep[0]));
+  const size_t at = scan::Find(txt, 0, sep[0]);
   if (at == txt.size()) return first_part == kOwnSide ? EmptyResult() : CopyOfText(txt);
   return ResultFromRun(first_part == kOwnSide ? txt.first(at) : txt.subspan(at + 1));
 }
 
 BSTR GetPartFromRight(Bytes txt, Bytes sep, int32_t first_part) {
   if (txt.empty() || sep.empty()) return EmptyResult();
-  const size_t at = scan::FindLast(txt, txt.size(), scan::OneByte(sep[0]));
+  const size_t at = scan::FindLast(txt, txt.size(), ByteClass(sep[0]));
   if (at == scan::kNotFound) return first_part == kOwnSide ? CopyOfText(txt) : EmptyResult();
   return ResultFromRun(first_part == kOwnSide ? txt.subspan(at + 1) : txt.first(at));
 }
 
 int16_t CountSeparators(Bytes txt, Bytes sep) {
   if (txt.empty() || sep.empty()) return 0;
-  const auto count = static_cast<uint64_t>(scan::Count(txt, scan::OneByte(sep[0])));
+  const auto count = static_cast<uint64_t>(scan::Count(txt, ByteClass(sep[0])));
   // The host's Integer holds the count modulo 65536.
   return static_cast<int16_t>(static_cast<uint16_t>(count & 0xFFFFu));
 }

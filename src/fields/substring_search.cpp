@@ -4,11 +4,8 @@
 #include <bit>
 #include <cstring>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 #include "frame/chars.h"
+#include "frame/kernels/kernel_table.h"
 
 namespace twinekit::fields {
 namespace {
@@ -100,26 +97,14 @@ size_t SubstringSearcher::Find(Bytes haystack, size_t from) const {
 // The first window at or after j (j + m_ <= n) that holds the anchor byte
 // (the first of the right part) and one other byte of the needle in their
 // places, or -1 when there is none.  No window it passes over can match,
-// so the search may jump there.  Sixteen windows are tested at once.
+// so the search may jump there.
 int64_t SubstringSearcher::SkipToAnchor(const uint8_t* y, int64_t n, int64_t j) const {
-  const int64_t anchor_at = split_ + 1;
   const int64_t last_window = n - m_;
-#ifdef __SSE2__
-  const __m128i anchor = _mm_set1_epi8(static_cast<char>(anchor_));
-  const __m128i other = _mm_set1_epi8(static_cast<char>(other_));
-  for (; j + 15 <= last_window; j += 16) {
-    const __m128i at_anchor = _mm_cmpeq_epi8(
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(y + j + anchor_at)), anchor);
-    const __m128i at_other = _mm_cmpeq_epi8(
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(y + j + other_at_)), other);
-    const auto both = static_cast<uint32_t>(_mm_movemask_epi8(_mm_and_si128(at_anchor, at_other)));
-    if (both != 0) return j + std::countr_zero(both);
-  }
-#endif
-  for (; j <= last_window; ++j) {
-    if (y[j + anchor_at] == anchor_ && y[j + other_at_] == other_) return j;
-  }
-  return -1;
+  if (j > last_window) return -1;
+  const size_t found = kernels::Kernels().text->find_pair(
+      y, static_cast<size_t>(j), static_cast<size_t>(last_window), static_cast<size_t>(split_ + 1),
+      anchor_, static_cast<size_t>(other_at_), other_);
+  return found == SIZE_MAX ? -1 : static_cast<int64_t>(found);
 }
 
 // Matches the right part first, then the left.  After a full match the

@@ -32,7 +32,7 @@ bool TokensOccur(Bytes txt, Bytes tokens, uint8_t separator, TokenRule rule) {
   const Bytes text = UpToFirstZero(txt);
   const Bytes list = tokens.first(static_cast<size_t>(length));
   for (size_t start = 0; start < list.size();) {
-    const size_t end = scan::Find(list, start, scan::OneByte(separator));
+    const size_t end = scan::Find(list, start, separator);
     const Bytes token = UpToFirstZero(list.subspan(start, end - start));
     if (!token.empty() && Contains(text, token) != exhausted_answer) return !exhausted_answer;
     start = end + 1;
@@ -42,7 +42,7 @@ bool TokensOccur(Bytes txt, Bytes tokens, uint8_t separator, TokenRule rule) {
 
 BSTR GetFieldBySet(Bytes txt, Bytes seps, int32_t index) {
   if (txt.empty() || seps.empty()) return EmptyResult();
-  return ResultFromRun(FieldFromLeft(txt, index, scan::ByteMatcher(seps)));
+  return ResultFromRun(FieldFromLeft(txt, index, ByteClass(seps)));
 }
 
 }  // namespace twinekit::fields

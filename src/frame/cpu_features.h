@@ -4,7 +4,12 @@
 
 namespace twinekit {
 
-// Whether the CPU has SSSE3 (byte shuffles by a table in a register).
-bool CpuHasSsse3();
+struct CpuFeatures {
+  bool sse2 = false;
+  bool ssse3 = false;  // byte shuffles by a table in a register
+  bool avx2 = false;   // with the system saving the 256-bit registers, POPCNT, BMI1 and BMI2
+};
+
+CpuFeatures Cpu();
 
 }  // namespace twinekit

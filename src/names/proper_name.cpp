@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "frame/byte_map.h"
-#include "frame/byte_scan.h"
+#include "frame/kernels/kernel_table.h"
 #include "frame/chars.h"
 #include "frame/result.h"
 #include "frame/scratch.h"
@@ -16,20 +16,7 @@ namespace twinekit::names {
 BSTR ProperName(Bytes txt) {
   if (txt.empty()) return EmptyResult();
   return BuildWholeResult(txt.size(), [&](MutableBytes out) {
-    out[0] = ToUpper(txt[0]);
-    size_t i = 1;
-#ifdef __SSE2__
-    // Sixteen at a time: bit 5 off for a small letter after a blank.
-    for (; i + 16 <= txt.size(); i += 16) {
-      const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(txt.data() + i - 1));
-      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(txt.data() + i));
-      const __m128i raise = _mm_and_si128(_mm_cmpeq_epi8(before, _mm_set1_epi8(' ')),
-                                          scan::InRange16(block, 'a', 'z'));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out.data() + i),
-                       _mm_xor_si128(block, _mm_and_si128(raise, _mm_set1_epi8(0x20))));
-    }
-#endif
-    for (; i < txt.size(); ++i) out[i] = txt[i - 1] == ' ' ? ToUpper(txt[i]) : txt[i];
+    kernels::Kernels().text->raise_after_blanks(txt, out.data());
   });
 }
 

@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
+#include "frame/kernels/kernel_table.h"
 #include "frame/result.h"
 
 namespace twinekit::positions {
@@ -15,25 +12,6 @@ namespace {
 // True when 1 <= position <= n, compared without narrowing either side.
 bool IsPosition(int64_t position, size_t n) {
   return position >= 1 && static_cast<uint64_t>(position) <= n;
-}
-
-// txt's bytes in reverse order into out (room for txt.size()): each block
-// of 16 from the front of txt reversed within a register and stored at the
-// back of out, the bytes left in the middle one by one.
-void ReverseInto(Bytes txt, uint8_t* out) {
-  size_t i = 0;
-  const size_t n = txt.size();
-#ifdef __SSE2__
-  for (; i + 16 <= n; i += 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(txt.data() + i));
-    v = _mm_shuffle_epi32(v, _MM_SHUFFLE(0, 1, 2, 3));        // the four 32-bit lanes
-    v = _mm_shufflelo_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));      // the 16-bit halves of each
-    v = _mm_shufflehi_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));
-    v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));  // the bytes of each half
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + n - i - 16), v);
-  }
-#endif
-  for (; i < n; ++i) out[n - 1 - i] = txt[i];
 }
 
 }  // namespace
@@ -77,7 +55,7 @@ BSTR RotateRight(Bytes txt) {
 
 BSTR Reverse(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  return BuildWholeResult(txt.size(), [&](MutableBytes out) { ReverseInto(txt, out.data()); });
+  return BuildWholeResult(txt.size(), [&](MutableBytes out) { kernels::Kernels().text->reverse(txt, out.data()); });
 }
 
 BSTR GetBlock(Bytes txt, int32_t block_number, int32_t block_size) {

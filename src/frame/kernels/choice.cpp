@@ -1,0 +1,90 @@
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+#include "frame/cpu_features.h"
+#include "frame/kernels/kernel_table.h"
+
+namespace twinekit::kernels {
+namespace {
+
+// Address constants only, so that the tables are filled before any code
+// runs, whatever the order in which the objects are initialised.
+#ifdef TK_X86_KERNELS
+constexpr KernelTable kTables[] = {
+    {Form::kPlain, &kPlainScans, &kPlainHex, &kPlainText},
+    {Form::kSse2, &kSse2Scans, &kSse2Hex, &kSse2Text},
+    {Form::kSsse3, &kSsse3Scans, &kSse2Hex, &kSse2Text},
+    {Form::kAvx2, &kSsse3Scans, &kSse2Hex, &kSse2Text},
+};
+#else
+constexpr KernelTable kTables[] = {
+    {Form::kPlain, &kPlainScans, &kPlainHex, &kPlainText},
+    {Form::kSse2, &kPlainScans, &kPlainHex, &kPlainText},
+    {Form::kSsse3, &kPlainScans, &kPlainHex, &kPlainText},
+    {Form::kAvx2, &kPlainScans, &kPlainHex, &kPlainText},
+};
+#endif
+
+constexpr const char* kNames[] = {"plain", "sse2", "ssse3", "avx2"};
+
+const KernelTable* TableOf(Form form) { return &kTables[static_cast<size_t>(form)]; }
+
+// The form TWINEKIT_KERNELS names when the CPU runs it, else the best.
+Form ChosenForm() {
+  const char* wanted = std::getenv("TWINEKIT_KERNELS");
+  if (wanted != nullptr) {
+    for (const Form form : kForms) {
+      if (std::strcmp(wanted, FormName(form)) == 0 && CpuRuns(form)) return form;
+    }
+  }
+  return BestForm();
+}
+
+// Written once on first use (two threads may both choose, alike) and by
+// UseForm.
+std::atomic<const KernelTable*> active{nullptr};
+
+}  // namespace
+
+const char* FormName(Form form) { return kNames[static_cast<size_t>(form)]; }
+
+bool CpuRuns(Form form) {
+  const CpuFeatures cpu = Cpu();
+  switch (form) {
+    case Form::kPlain:
+      return true;
+    case Form::kSse2:
+      return cpu.sse2;
+    case Form::kSsse3:
+      return cpu.ssse3;
+    case Form::kAvx2:
+      return cpu.avx2;
+  }
+  return false;
+}
+
+Form BestForm() {
+  Form best = Form::kPlain;
+  for (const Form form : kForms) {
+    if (CpuRuns(form)) best = form;
+  }
+  return best;
+}
+
+const KernelTable& Kernels() {
+  const KernelTable* table = active.load(std::memory_order_relaxed);
+  if (table == nullptr) {
+    table = TableOf(ChosenForm());
+    active.store(table, std::memory_order_relaxed);
+  }
+  return *table;
+}
+
+bool UseForm(Form form) {
+  if (!CpuRuns(form)) return false;
+  active.store(TableOf(form), std::memory_order_relaxed);
+  return true;
+}
+
+}  // namespace twinekit::kernels

@@ -1,0 +1,102 @@
+// The kernel layer: every routine that runs on vectors of bytes, in one
+// form for each instruction set, chosen once.
+//
+// Each concern (scans, hexadecimal digits, ...) has a table of its kernels,
+// and one table a form: the plain form, a byte at a time, which is the
+// reference and runs anywhere; SSE2, the baseline of both DLLs and of the
+// native x86 builds; SSSE3, which adds byte shuffles; AVX2, 32 bytes at a
+// time.  A form with nothing better for a concern uses the form below it.
+// Every form gives the same answers as the plain form.
+//
+// The first call picks the best form the CPU runs, unless the environment
+// variable TWINEKIT_KERNELS names a form (plain, sse2, ssse3 or avx2) that
+// it runs; a name it does not run, or an unknown one, is ignored, so that
+// the variable can never make the library run instructions the CPU lacks.
+// Tests force each form with UseForm.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "frame/byte_class.h"
+#include "frame/bytes.h"
+
+// The vector forms exist on x86 only; elsewhere every form is the plain one.
+#if defined(__x86_64__) || defined(__i386__)
+#define TK_X86_KERNELS 1
+#endif
+
+namespace twinekit {
+
+// A byte's image under a map of all 256 values.
+using ByteTable = std::array<uint8_t, 256>;
+
+}  // namespace twinekit
+
+namespace twinekit::kernels {
+
+enum class Form : uint8_t { kPlain, kSse2, kSsse3, kAvx2 };
+inline constexpr std::array<Form, 4> kForms = {Form::kPlain, Form::kSse2, Form::kSsse3,
+                                               Form::kAvx2};
+
+// Scans of a text for the members of a byte class (frame/byte_scan.h).
+struct ScanKernels {
+  size_t (*count)(Bytes s, const ByteClass& c);
+  size_t (*find_nth)(Bytes s, size_t from, const ByteClass& c, size_t n);
+  size_t (*find_nth_last)(Bytes s, size_t end, const ByteClass& c, size_t n);
+  size_t (*keep)(Bytes s, const ByteClass& c, bool keep_members, MutableBytes out);
+};
+
+// Hexadecimal digits written and read in bulk (frame/hex_blocks.h).
+struct HexKernels {
+  void (*write_digits)(Bytes in, uint8_t* out);
+  void (*read_signed_pairs)(Bytes in, uint8_t* out);
+  void (*read_packed_pairs)(Bytes in, uint8_t* out);
+};
+
+// Passes over a text that a family owns, each the whole of its pass.
+struct TextKernels {
+  // in's bytes in reverse order into out (room for in.size()).
+  void (*reverse)(Bytes in, uint8_t* out);
+  // out[i] = in[i] with a small letter made capital where i is 0 or in[i -
+  // 1] is a blank (room for in.size()).
+  void (*raise_after_blanks)(Bytes in, uint8_t* out);
+  // work[1..n] in place: a letter capital where the byte before it is a
+  // blank (or, with after_punct, an ASCII punctuation mark), small
+  // elsewhere; work[0] is read only.
+  void (*capitalise)(uint8_t* work, size_t n, bool after_punct);
+  // The first j in [from, last] with y[j + first_at] == first and y[j +
+  // second_at] == second, or SIZE_MAX; y[last + first_at] and y[last +
+  // second_at] must be readable.
+  size_t (*find_pair)(const uint8_t* y, size_t from, size_t last, size_t first_at, uint8_t first,
+                      size_t second_at, uint8_t second);
+};
+
+extern const ScanKernels kPlainScans, kSse2Scans, kSsse3Scans;
+extern const HexKernels kPlainHex, kSse2Hex;
+extern const TextKernels kPlainText, kSse2Text;
+
+// One form's kernels, a table for each concern.
+struct KernelTable {
+  Form form;
+  const ScanKernels* scan;
+  const HexKernels* hex;
+  const TextKernels* text;
+};
+
+// The kernels of the form chosen on first use (or forced by UseForm).
+const KernelTable& Kernels();
+
+// The form the CPU runs best, whatever is forced.
+Form BestForm();
+bool CpuRuns(Form form);
+const char* FormName(Form form);
+
+// From now on every kernel call runs form; false, and no change, when the
+// CPU does not run it.  For tests and benchmarks: a form changed while
+// another thread calls the library is safe (each call reads the table
+// once) but decides nothing about that call's form.
+bool UseForm(Form form);
+
+}  // namespace twinekit::kernels

@@ -1,0 +1,86 @@
+// The scans by windows of 64 bytes, shared by the vector forms: a form
+// brings a matcher M of a byte class, with
+//   bool One(uint8_t b)                   whether b is a member;
+//   uint64_t Mask64(const uint8_t* p)     bit i set when p[i] is, 64 bytes;
+//   uint64_t MaskTail(const uint8_t* p, size_t len)   the same, len < 64;
+//   size_t ChunkCount(const uint8_t* p)   the members in kChunk bytes;
+//   static int Popcount(uint64_t x)
+// and includes this file inside its target region and namespace (see
+// form_target.h), so that each form gets its own copies, compiled for its
+// instructions.  Loads never pass the text's end: a window shorter than 64
+// bytes goes to MaskTail.
+//
+// Long texts are first taken in chunks of 63 windows, each counted in
+// bulk; the windows then look only inside the chunk that holds the member
+// sought.
+
+inline constexpr size_t kWindow = 64;
+inline constexpr size_t kChunk = 63 * kWindow;
+
+template <typename M>
+uint64_t WindowMask(const uint8_t* p, size_t len, const M& m) {
+  return len == kWindow ? m.Mask64(p) : m.MaskTail(p, len);
+}
+
+// The place of the n-th lowest (n >= 1) and n-th highest set bit of mask,
+// which has at least n.
+inline size_t NthLowestBit(uint64_t mask, size_t n) {
+  while (--n > 0) mask &= mask - 1;
+  return static_cast<size_t>(std::countr_zero(mask));
+}
+inline size_t NthHighestBit(uint64_t mask, size_t n) {
+  while (--n > 0) mask &= ~(uint64_t{1} << (63 - std::countl_zero(mask)));
+  return static_cast<size_t>(63 - std::countl_zero(mask));
+}
+
+template <typename M>
+size_t FindNthBy(Bytes s, size_t from, const M& m, size_t n) {
+  if (n == 0) return std::min(from, s.size());
+  size_t at = from;
+  for (; at < s.size() && s.size() - at >= kChunk; at += kChunk) {
+    const size_t found = m.ChunkCount(s.data() + at);
+    if (found >= n) break;
+    n -= found;
+  }
+  for (; at < s.size(); at += kWindow) {
+    const size_t len = std::min(kWindow, s.size() - at);
+    const uint64_t mask = WindowMask(s.data() + at, len, m);
+    const auto found = static_cast<size_t>(M::Popcount(mask));
+    if (found >= n) return at + NthLowestBit(mask, n);
+    n -= found;
+  }
+  return s.size();
+}
+
+template <typename M>
+size_t FindNthLastBy(Bytes s, size_t end, const M& m, size_t n) {
+  end = std::min(end, s.size());
+  if (n == 0) return end;
+  for (; end >= kChunk; end -= kChunk) {
+    const size_t found = m.ChunkCount(s.data() + end - kChunk);
+    if (found >= n) break;
+    n -= found;
+  }
+  while (end > 0) {
+    const size_t len = std::min(kWindow, end);
+    const size_t at = end - len;
+    const uint64_t mask = WindowMask(s.data() + at, len, m);
+    const auto found = static_cast<size_t>(M::Popcount(mask));
+    if (found >= n) return at + NthHighestBit(mask, n);
+    n -= found;
+    end = at;
+  }
+  return SIZE_MAX;
+}
+
+template <typename M>
+size_t CountBy(Bytes s, const M& m) {
+  size_t count = 0;
+  size_t at = 0;
+  for (; s.size() - at >= kChunk; at += kChunk) count += m.ChunkCount(s.data() + at);
+  for (; at < s.size(); at += kWindow) {
+    const size_t len = std::min(kWindow, s.size() - at);
+    count += static_cast<size_t>(M::Popcount(WindowMask(s.data() + at, len, m)));
+  }
+  return count;
+}
