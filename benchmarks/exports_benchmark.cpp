@@ -11,6 +11,7 @@
 
 #include "export_cases.h"
 #include "exports/export_table.h"
+#include "frame/kernels/kernel_table.h"
 #include "inputs.h"
 #include "host_call.h"
 
@@ -49,6 +50,10 @@ void CheckCoverage() {
 
 [[maybe_unused]] const bool kRegistered = [] {
   CheckCoverage();
+  // The form of the kernels this run measures (TWINEKIT_KERNELS may force
+  // one), in the output's context.
+  namespace kernels = twinekit::kernels;
+  benchmark::AddCustomContext("kernels", kernels::FormName(kernels::Kernels().form));
   for (const tkbench::ExportCase& c : tkbench::ExportCases()) {
     if (twinekit::FindExport(c.name) == nullptr) {
       std::fprintf(stderr, "benchmark case for an unknown export %s\n",

@@ -109,18 +109,34 @@ def peer_table(runs):
     return out
 
 
-def family_table(runs, family):
-    out = ["| export | size | throughput | × memcpy | ns/call | peer | peer throughput | × peer |",
-           "|---|---|---|---|---|---|---|---|"]
+def family_table(runs, family, forms):
+    """A row a run: the best form's figures, its peer's, and the throughput
+    with each form of the kernels (forms: [(name, runs)])."""
+    form_heads = "".join(f" {name} |" for name, _ in forms)
+    out = [f"| export | size | throughput | × memcpy | ns/call | peer | peer throughput | × peer |"
+           f"{form_heads}", "|---|---|---|---|---|---|---|---|" + "---|" * len(forms)]
     for (case, size), r in runs.items():
         if not case.startswith(family + "/"):
             continue
         peer = runs.get(("peer/" + r["peer"], size)) if r["peer"] else None
         peer_cells = (f"{r['peer']} | {rate_text(peer['bps'])} | {ratio(r['bps'], peer['bps'])}"
                       if peer else " | | ")
+        form_cells = "".join(
+            f" {rate_text(fr[(case, size)]['bps']) if (case, size) in fr else '-'} |"
+            for _, fr in forms)
         out.append(f"| {case.split('/', 1)[1]} | {size_text(size)} | {rate_text(r['bps'])} | "
-                   f"{ratio(r['bps'], memcpy_bps(runs, size))} | {ns_text(r['ns'])} | {peer_cells} |")
+                   f"{ratio(r['bps'], memcpy_bps(runs, size))} | {ns_text(r['ns'])} | {peer_cells} |"
+                   f"{form_cells}")
     return out
+
+
+def forms_text(forms):
+    names = ", ".join(name for name, _ in forms)
+    return (f"The kernels (scans, byte maps, hexadecimal digits, text passes) have a form for "
+            f"each instruction set; the library picks the best the CPU runs on first use. The "
+            f"whole run was made once with each form this CPU runs ({names}, forced with "
+            f"TWINEKIT_KERNELS); the columns named for a form give each export's throughput "
+            f"with it, and the other columns are the best form's run.")
 
 
 def call_cost(runs):
@@ -206,13 +222,18 @@ def report(runs, args):
         "## A call of 16 bytes", "", call_cost(runs), "",
         "## Limits and peers", "", *peer_table(runs), "",
     ]
+    forms = [(name, read_one(path)) for name, path in
+             (spec.split("=", 1) for spec in args.form)]
+    if forms:
+        lines += ["## The forms of the kernels", "", forms_text(forms), ""]
     for family in FAMILIES:
-        lines += [f"## {family}", "", *family_table(runs, family), ""]
-    if args.windows:
-        with open(args.windows) as f:
-            lines += ["## The 64-bit DLL", "", args.windows_note, "", f.read().rstrip(), ""]
-    elif args.windows_note:
-        lines += ["## The 64-bit DLL", "", args.windows_note, ""]
+        lines += [f"## {family}", "", *family_table(runs, family, forms), ""]
+    if args.windows or args.windows_note:
+        lines += ["## The DLLs under Wine", "", args.windows_note, ""]
+    for spec in args.windows:
+        bits, path = spec.split("=", 1)
+        with open(path) as f:
+            lines += [f"### The {bits}-bit DLL", "", f.read().rstrip(), ""]
     return "\n".join(lines)
 
 
@@ -222,7 +243,10 @@ def main():
     p.add_argument("--out", required=True)
     for name in ("date", "machine", "compiler", "build-type", "repetitions", "windows-note"):
         p.add_argument("--" + name, default="")
-    p.add_argument("--windows", help="the output of twinekit_dll_timing")
+    p.add_argument("--windows", action="append", default=[],
+                   help="BITS=FILE: the output of twinekit_dll_timing of that width")
+    p.add_argument("--form", action="append", default=[],
+                   help="FORM=JSON: the same run with that form of the kernels")
     p.add_argument("--peers", action="append", default=[],
                    help="more peers, in the same JSON layout (benchmarks/cpython_replace.py)")
     args = p.parse_args()
