@@ -31,7 +31,7 @@ for form in plain sse2 ssse3 avx2; do
   echo "bench: the exports with the $form kernels"
   GLIBC_TUNABLES=glibc.malloc.trim_threshold=4294967295:glibc.malloc.mmap_threshold=67108864 \
     TWINEKIT_KERNELS=$form TK_BENCH_INPUTS="$build/inputs" "$build/benchmarks/twinekit_benchmarks" \
-    --benchmark_filter='^(peer|positions|fields|charsets|compress|encodings|names|patterns)/' \
+    --benchmark_filter='^(peer|floor|positions|fields|charsets|compress|encodings|names|patterns)/' \
     --benchmark_repetitions=$repetitions --benchmark_report_aggregates_only=true \
     --benchmark_min_time=0.1 \
     --benchmark_out="$build/results-$form.json" --benchmark_out_format=json >/dev/null
