@@ -113,11 +113,12 @@ def peer_table(runs):
 
 
 def family_table(runs, family, forms):
-    """A row a run: the best form's figures, its peer's, and the throughput
-    with each form of the kernels (forms: [(name, runs)])."""
+    """A row a run: the best form's figures, at 16 bytes its floor (the
+    allocations of one call), its peer's figures, and the throughput with
+    each form of the kernels (forms: [(name, runs)])."""
     form_heads = "".join(f" {name} |" for name, _ in forms)
-    out = [f"| export | size | throughput | × memcpy | ns/call | peer | peer throughput | × peer |"
-           f"{form_heads}", "|---|---|---|---|---|---|---|---|" + "---|" * len(forms)]
+    out = [f"| export | size | throughput | × memcpy | ns/call | floor ns | peer | peer throughput "
+           f"| × peer |{form_heads}", "|---|---|---|---|---|---|---|---|---|" + "---|" * len(forms)]
     for (case, size), r in runs.items():
         if not case.startswith(family + "/"):
             continue
@@ -127,9 +128,11 @@ def family_table(runs, family, forms):
         form_cells = "".join(
             f" {rate_text(fr[(case, size)]['bps']) if (case, size) in fr else '-'} |"
             for _, fr in forms)
+        floor = runs.get(("floor/" + case, size))
+        floor_cell = ns_text(floor["ns"]) if floor else ""
         out.append(f"| {case.split('/', 1)[1]} | {size_text(size)} | {rate_text(r['bps'])} | "
-                   f"{ratio(r['bps'], memcpy_bps(runs, size))} | {ns_text(r['ns'])} | {peer_cells} |"
-                   f"{form_cells}")
+                   f"{ratio(r['bps'], memcpy_bps(runs, size))} | {ns_text(r['ns'])} | {floor_cell} | "
+                   f"{peer_cells} |{form_cells}")
     return out
 
 
