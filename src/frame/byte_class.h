@@ -1,8 +1,10 @@
 // A class of byte values that the scan kernels test 16 or 32 bytes at a
 // time: its members as runs of consecutive values, a run of one value
 // tested by one compare, a wider run by one unsigned range compare.  A
-// class of more than kMaxRuns runs is tested through its bit set.  Making
-// one costs a bit a member and a few steps a run.
+// class of more than kMaxRuns runs is tested through its bit set, which it
+// then also offers as two tables indexed by a byte's low half, the layout a
+// vector lookup by byte shuffles wants.  Making one costs a bit a member
+// and a few steps a run.
 #pragma once
 
 #include <array>
@@ -48,6 +50,12 @@ class ByteClass {
   uint8_t range_low(size_t k) const { return range_low_[k]; }
   uint8_t range_span(size_t k) const { return range_span_[k]; }
 
+  // The class as rows indexed by a byte's low half l: bit h of rows[l] is
+  // set when 16 × h + l is a member, for h < 8; bit h - 8 of rows[16 + l]
+  // when h >= 8.  Valid when !by_runs(): a class tested by its runs never
+  // builds them, so that short calls with small classes pay nothing.
+  const std::array<uint8_t, 32>& nibble_rows() const { return rows_; }
+
  private:
   size_t runs() const { return singles_ + ranges_; }
 
@@ -61,6 +69,7 @@ class ByteClass {
       const int end = set_.FirstNonMemberFrom(v);
       if (runs() == kMaxRuns) {
         by_runs_ = false;
+        MakeRows();
         return;
       }
       if (end - v == 1) {
@@ -70,6 +79,13 @@ class ByteClass {
         range_span_[ranges_++] = static_cast<uint8_t>(end - 1 - v);
       }
       v = set_.FirstMemberFrom(end);
+    }
+  }
+
+  void MakeRows() {
+    rows_.fill(0);
+    for (int v = set_.FirstMemberFrom(0); v < 256; v = set_.FirstMemberFrom(v + 1)) {
+      rows_[static_cast<size_t>((v & 0x0F) | (v >> 3 & 0x10))] |= static_cast<uint8_t>(1u << (v >> 4 & 7));
     }
   }
 
@@ -83,6 +99,7 @@ class ByteClass {
   std::array<uint8_t, kMaxRuns> single_;
   std::array<uint8_t, kMaxRuns> range_low_;
   std::array<uint8_t, kMaxRuns> range_span_;
+  std::array<uint8_t, 32> rows_;
 };
 
 }  // namespace twinekit

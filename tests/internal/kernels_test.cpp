@@ -64,6 +64,11 @@ TEST_P(EachForm, ScansSeeEveryByteAtEveryPlaceAndAlignment) {
   for (size_t i = 0; i < buffer.size(); ++i) buffer[i] = static_cast<uint8_t>(i * 37 + 11);
   const uint8_t set[] = {'0', '1', '2', '3', ' ', 0x00, 0xFF, 0x80};
   const ByteClass members{Bytes(set)};
+  // More runs than the vector forms test by compares: values from both
+  // halves of the table and at each edge of a high half.
+  const uint8_t spread[] = {0x00, 0x0F, 0x10, ' ', '0', 0x3C, 0x5A, 0x7F, 0x80, 0x9E, 0xC3, 0xE1, 0xF0, 0xFF};
+  const ByteClass many{Bytes(spread)};
+  ASSERT_FALSE(many.by_runs());
   const kernels::ScanKernels& scan = *fast().scan;
   for (size_t align = 0; align < 16; ++align) {
     for (size_t place = 0; place < 64; ++place) {
@@ -81,6 +86,14 @@ TEST_P(EachForm, ScansSeeEveryByteAtEveryPlaceAndAlignment) {
         got.resize(scan.keep(s, members, true, MutableBytes(got).first(want.size())));
         ASSERT_EQ(got, want);
         ASSERT_EQ(scan.count(s, members), plain_scan.count(s, members));
+        ASSERT_EQ(scan.count(s, many), plain_scan.count(s, many));
+        ASSERT_EQ(scan.find_nth(s, 0, many, 2), plain_scan.find_nth(s, 0, many, 2));
+        ASSERT_EQ(scan.find_nth_last(s, 64, many, 2), plain_scan.find_nth_last(s, 64, many, 2));
+        want.resize(64);
+        want.resize(plain_scan.keep(s, many, false, want));
+        got.resize(64);
+        got.resize(scan.keep(s, many, false, MutableBytes(got).first(want.size())));
+        ASSERT_EQ(got, want);
       }
     }
   }

@@ -15,7 +15,7 @@ constexpr KernelTable kTables[] = {
     {Form::kPlain, &kPlainScans, &kPlainHex, &kPlainText},
     {Form::kSse2, &kSse2Scans, &kSse2Hex, &kSse2Text},
     {Form::kSsse3, &kSsse3Scans, &kSse2Hex, &kSse2Text},
-    {Form::kAvx2, &kSsse3Scans, &kSse2Hex, &kSse2Text},
+    {Form::kAvx2, &kAvx2Scans, &kAvx2Hex, &kAvx2Text},
 };
 #else
 constexpr KernelTable kTables[] = {

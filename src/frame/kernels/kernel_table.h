@@ -73,9 +73,9 @@ struct TextKernels {
                       size_t second_at, uint8_t second);
 };
 
-extern const ScanKernels kPlainScans, kSse2Scans, kSsse3Scans;
-extern const HexKernels kPlainHex, kSse2Hex;
-extern const TextKernels kPlainText, kSse2Text;
+extern const ScanKernels kPlainScans, kSse2Scans, kSsse3Scans, kAvx2Scans;
+extern const HexKernels kPlainHex, kSse2Hex, kAvx2Hex;
+extern const TextKernels kPlainText, kSse2Text, kAvx2Text;
 
 // One form's kernels, a table for each concern.
 struct KernelTable {

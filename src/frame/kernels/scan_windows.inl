@@ -84,3 +84,40 @@ size_t CountBy(Bytes s, const M& m) {
   }
   return count;
 }
+
+// The scans as operations on whichever matcher fits a class: One for a
+// class of one value, Runs for one of at most kMaxRuns runs, Set for any
+// other; ByMatcher builds the one that fits and applies op to it.
+template <typename One, typename Runs, typename Set, typename Op>
+size_t ByMatcher(const ByteClass& c, const Op& op) {
+  if (c.one_value()) return op(One(c));
+  if (c.by_runs()) return op(Runs(c));
+  return op(Set(c));
+}
+
+struct CountOp {
+  Bytes s;
+  template <typename M>
+  size_t operator()(const M& m) const { return CountBy(s, m); }
+};
+struct FindNthOp {
+  Bytes s;
+  size_t from, n;
+  template <typename M>
+  size_t operator()(const M& m) const { return FindNthBy(s, from, m, n); }
+};
+struct FindNthLastOp {
+  Bytes s;
+  size_t end, n;
+  template <typename M>
+  size_t operator()(const M& m) const { return FindNthLastBy(s, end, m, n); }
+};
+
+// The bytes of s after those done in blocks, a byte at a time.
+size_t KeepRest(Bytes s, const ByteClass& c, bool keep_members, uint8_t* out) {
+  size_t written = 0;
+  for (const uint8_t b : s) {
+    if (c.Contains(b) == keep_members) out[written++] = b;
+  }
+  return written;
+}
