@@ -13,6 +13,10 @@
 // Long texts are first taken in chunks of 63 windows, each counted in
 // bulk; the windows then look only inside the chunk that holds the member
 // sought.
+//
+// ByMatcher and the operations after the scans let a form pick its matcher
+// for a class once and run any scan with it; KeepRest is the byte-at-a-time
+// end of every form's Keep.
 
 inline constexpr size_t kWindow = 64;
 inline constexpr size_t kChunk = 63 * kWindow;
