@@ -66,7 +66,7 @@ size_t KeepByShuffles(Bytes s, const M& m, const ByteClass& c, bool keep_members
   return written + KeepRest(s.subspan(i), c, keep_members, out + written);
 }
 
-struct KeepByShufflesOp {
+struct KeepOp {
   Bytes s;
   const ByteClass& c;
   bool keep_members;

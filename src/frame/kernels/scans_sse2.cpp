@@ -34,14 +34,6 @@ class BySet : public Blocks<BySet> {
   const ByteClass& class_;
 };
 
-size_t Count(Bytes s, const ByteClass& c) { return ByMatcher<OneValue, ByRuns, BySet>(c, CountOp{s}); }
-size_t FindNth(Bytes s, size_t from, const ByteClass& c, size_t n) {
-  return ByMatcher<OneValue, ByRuns, BySet>(c, FindNthOp{s, from, n});
-}
-size_t FindNthLast(Bytes s, size_t end, const ByteClass& c, size_t n) {
-  return ByMatcher<OneValue, ByRuns, BySet>(c, FindNthLastOp{s, end, n});
-}
-
 // The kept bytes of the 16 at p (bit i of keep set: p[i] kept) moved to
 // the front of the block, in order; the lanes after them hold zero bytes.
 // Each kept byte moves towards the front by the number of dropped bytes
@@ -108,9 +100,7 @@ struct KeepOp {
   size_t operator()(const M& m) const { return KeepBy(s, m, c, keep_members, out); }
 };
 
-size_t Keep(Bytes s, const ByteClass& c, bool keep_members, MutableBytes out) {
-  return ByMatcher<OneValue, ByRuns, BySet>(c, KeepOp{s, c, keep_members, out});
-}
+#include "frame/kernels/scan_entries.inl"
 
 TK_TARGET_END
 

@@ -47,19 +47,8 @@ class BySet : public Blocks<BySet> {
   __m128i high_rows_;
 };
 
-size_t Count(Bytes s, const ByteClass& c) { return ByMatcher<OneValue, ByRuns, BySet>(c, CountOp{s}); }
-size_t FindNth(Bytes s, size_t from, const ByteClass& c, size_t n) {
-  return ByMatcher<OneValue, ByRuns, BySet>(c, FindNthOp{s, from, n});
-}
-size_t FindNthLast(Bytes s, size_t end, const ByteClass& c, size_t n) {
-  return ByMatcher<OneValue, ByRuns, BySet>(c, FindNthLastOp{s, end, n});
-}
-
 #include "frame/kernels/keep_shuffles.inl"
-
-size_t Keep(Bytes s, const ByteClass& c, bool keep_members, MutableBytes out) {
-  return ByMatcher<OneValue, ByRuns, BySet>(c, KeepByShufflesOp{s, c, keep_members, out});
-}
+#include "frame/kernels/scan_entries.inl"
 
 TK_TARGET_END
 
