@@ -17,6 +17,7 @@ namespace {
 TK_TARGET_BEGIN("sse2")
 
 #include "frame/kernels/scan_windows.inl"
+#include "frame/kernels/sse2_blocks.inl"
 #include "frame/kernels/scan_blocks16.inl"
 
 // A class of more than kMaxRuns runs: its bit set, byte by byte.

@@ -20,6 +20,7 @@ namespace {
 TK_TARGET_BEGIN("ssse3")
 
 #include "frame/kernels/scan_windows.inl"
+#include "frame/kernels/sse2_blocks.inl"
 #include "frame/kernels/scan_blocks16.inl"
 
 // A class of more than kMaxRuns runs, any set of the 256 values, by its
