@@ -14,9 +14,7 @@ namespace {
 
 TK_TARGET_BEGIN("avx2,popcnt,bmi,bmi2")
 
-inline __m256i Load(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
-inline void Store(uint8_t* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
-inline __m256i Splat(int b) { return _mm256_set1_epi8(static_cast<char>(b)); }
+#include "frame/kernels/avx2_blocks.inl"
 
 // The byte rules of the SSE2 form, lane for lane: see hex_sse2.cpp.
 inline __m256i DigitOf(__m256i v) {

@@ -20,17 +20,12 @@ TK_TARGET_BEGIN("avx2,popcnt,bmi,bmi2")
 
 #include "frame/kernels/scan_windows.inl"
 
-inline __m256i Load32(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+#include "frame/kernels/avx2_blocks.inl"
+
 inline __m128i Load16(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline __m256i Splat(uint8_t b) { return _mm256_set1_epi8(static_cast<char>(b)); }
 inline __m128i Low(__m256i v) { return _mm256_castsi256_si128(v); }
 
-// 0xFF in the lanes whose byte b lies in [low, low + span]: (b - low),
-// unsigned, is at most span exactly then.
-inline __m256i InRange(__m256i block, __m256i low, __m256i span) {
-  const __m256i offset = _mm256_sub_epi8(block, low);
-  return _mm256_cmpeq_epi8(_mm256_min_epu8(offset, span), offset);
-}
+// InRange on the 16 bytes of a block's low half.
 inline __m128i InRange(__m128i block, __m128i low, __m128i span) {
   const __m128i offset = _mm_sub_epi8(block, low);
   return _mm_cmpeq_epi8(_mm_min_epu8(offset, span), offset);
@@ -44,7 +39,7 @@ class Blocks {
   static int Popcount(uint64_t x) { return __builtin_popcountll(x); }
 
   uint32_t Mask32(const uint8_t* p) const {
-    return static_cast<uint32_t>(_mm256_movemask_epi8(self().Hits(Load32(p))));
+    return static_cast<uint32_t>(_mm256_movemask_epi8(self().Hits(Load(p))));
   }
   uint32_t Mask16(const uint8_t* p) const {
     return static_cast<uint32_t>(_mm_movemask_epi8(self().Hits(Load16(p))));
@@ -67,7 +62,7 @@ class Blocks {
   // A counter a lane, 126 blocks, so that none wraps, summed once.
   size_t ChunkCount(const uint8_t* p) const {
     __m256i counts = _mm256_setzero_si256();
-    for (size_t i = 0; i < kChunk; i += 32) counts = _mm256_sub_epi8(counts, self().Hits(Load32(p + i)));
+    for (size_t i = 0; i < kChunk; i += 32) counts = _mm256_sub_epi8(counts, self().Hits(Load(p + i)));
     const __m256i sums = _mm256_sad_epu8(counts, _mm256_setzero_si256());
     const __m128i pairs = _mm_add_epi64(Low(sums), _mm256_extracti128_si256(sums, 1));
     return static_cast<size_t>(_mm_cvtsi128_si32(pairs)) + static_cast<size_t>(_mm_extract_epi16(pairs, 4));

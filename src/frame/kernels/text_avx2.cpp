@@ -16,15 +16,7 @@ namespace {
 
 TK_TARGET_BEGIN("avx2,popcnt,bmi,bmi2")
 
-inline __m256i Load(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
-inline void Store(uint8_t* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
-inline __m256i Splat(uint8_t b) { return _mm256_set1_epi8(static_cast<char>(b)); }
-
-// 0xFF in the lanes whose byte lies in [first, last].
-inline __m256i InRange(__m256i block, uint8_t first, uint8_t last) {
-  const __m256i offset = _mm256_sub_epi8(block, Splat(first));
-  return _mm256_cmpeq_epi8(_mm256_min_epu8(offset, Splat(static_cast<uint8_t>(last - first))), offset);
-}
+#include "frame/kernels/avx2_blocks.inl"
 
 // Each block of 32 reversed within its two 128-bit lanes by one shuffle,
 // the lanes then swapped.
