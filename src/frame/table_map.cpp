@@ -1,6 +1,13 @@
 #include "frame/table_map.h"
 
 namespace twinekit {
+namespace {
+
+// Below this length the table loop costs less than setting up the
+// compares.
+constexpr size_t kShortestFewMap = 32;
+
+}  // namespace
 
 void MapThroughTable(Bytes in, uint8_t* out, const ByteTable& table) {
   kernels::Kernels().map->table(in, out, table);
@@ -8,6 +15,7 @@ void MapThroughTable(Bytes in, uint8_t* out, const ByteTable& table) {
 
 void MapThroughChanges(Bytes in, uint8_t* out, const ByteTable& table, Bytes candidates) {
   const kernels::MapKernels& map = *kernels::Kernels().map;
+  if (in.size() < kShortestFewMap) return map.table(in, out, table);
   uint8_t from[kernels::kMaxFewChanges];
   uint8_t to[kernels::kMaxFewChanges];
   size_t count = 0;

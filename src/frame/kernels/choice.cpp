@@ -14,7 +14,7 @@ namespace {
 constexpr KernelTable kTables[] = {
     {Form::kPlain, &kPlainScans, &kPlainHex, &kPlainText, &kPlainMaps},
     {Form::kSse2, &kSse2Scans, &kSse2Hex, &kSse2Text, &kSse2Maps},
-    {Form::kSsse3, &kSsse3Scans, &kSse2Hex, &kSse2Text, &kSsse3Maps},
+    {Form::kSsse3, &kSsse3Scans, &kSse2Hex, &kSse2Text, &kSse2Maps},
     {Form::kAvx2, &kSsse3Scans, &kSse2Hex, &kSse2Text, &kAvx2Maps},
 };
 #else

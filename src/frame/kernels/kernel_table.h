@@ -92,7 +92,7 @@ inline constexpr size_t kMaxFewChanges = 16;
 extern const ScanKernels kPlainScans, kSse2Scans, kSsse3Scans;
 extern const HexKernels kPlainHex, kSse2Hex;
 extern const TextKernels kPlainText, kSse2Text;
-extern const MapKernels kPlainMaps, kSse2Maps, kSsse3Maps, kAvx2Maps;
+extern const MapKernels kPlainMaps, kSse2Maps, kAvx2Maps;
 
 // One form's kernels, a table for each concern.
 struct KernelTable {

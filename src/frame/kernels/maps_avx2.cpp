@@ -1,7 +1,7 @@
-// Byte maps 32 bytes at a time with AVX2: the few-values map by compares
-// and the table map by shuffles of the table's rows, each the 16-byte
-// form's scheme (maps_sse2.cpp) on both halves of a 32-byte vector.
-// Texts shorter than 32 bytes go to the 16-byte forms.
+// Byte maps 32 bytes at a time with AVX2: the few-values map by compares,
+// as the SSE2 form does it (maps_sse2.cpp), and the map through a table by
+// shuffles of the table's rows.  Short texts go to the SSE2 form (few
+// values) or the table loop.
 #include "frame/kernels/kernel_table.h"
 
 #ifdef TK_X86_KERNELS
@@ -31,27 +31,47 @@ void MapBlocks(Bytes in, uint8_t* out, const Map& map) {
 
 class FewChanges {
  public:
-  FewChanges(Bytes from, const uint8_t* to) : count_(from.size()) {
+  // Padded to a multiple of four with pairs of 0 to 0, which flip
+  // nothing, so that the compares run four at a time.
+  FewChanges(Bytes from, const uint8_t* to) : count_((from.size() + 3) / 4 * 4) {
     for (size_t k = 0; k < count_; ++k) {
-      from_[k] = Splat(from[k]);
-      delta_[k] = Splat(static_cast<uint8_t>(from[k] ^ to[k]));
+      const bool given = k < from.size();
+      from_[k] = Splat(given ? from[k] : 0);
+      delta_[k] = Splat(given ? static_cast<uint8_t>(from[k] ^ to[k]) : 0);
     }
   }
 
   __m256i Map(__m256i x) const {
     __m256i flips = _mm256_setzero_si256();
-    for (size_t k = 0; k < count_; ++k) {
-      flips = _mm256_xor_si256(flips, _mm256_and_si256(_mm256_cmpeq_epi8(x, from_[k]), delta_[k]));
+    for (size_t k = 0; k < count_; k += 4) {
+      const __m256i a = _mm256_xor_si256(Flip(x, k), Flip(x, k + 1));
+      const __m256i b = _mm256_xor_si256(Flip(x, k + 2), Flip(x, k + 3));
+      flips = _mm256_xor_si256(flips, _mm256_xor_si256(a, b));
     }
     return _mm256_xor_si256(x, flips);
   }
 
  private:
+  // from ^ to in the lanes of x that hold from_[k], 0 elsewhere.
+  __m256i Flip(__m256i x, size_t k) const {
+    return _mm256_and_si256(_mm256_cmpeq_epi8(x, from_[k]), delta_[k]);
+  }
+
   size_t count_;
   __m256i from_[kMaxFewChanges];
   __m256i delta_[kMaxFewChanges];
 };
 
+// A table of 256 values as 16 rows of 16, one for each high half-byte h;
+// a shuffle by the low half-byte reads a row (the same row in both halves
+// of the vector), and gives 0 in a lane whose index has its top bit set.
+// Row h is read with the index x - 16h, saturated as a signed byte: for x
+// in [0, 127] it is x's low half-byte with the top bit clear when h is at
+// most x's high half-byte, and negative otherwise; for a negative x it
+// stays negative.  So the rows read for x are 0 up to its high half-byte,
+// and holding each row xor the one before, their xor is x's own row.  The
+// values 128 to 255 go the same way with x - 128 through the upper eight
+// rows.  16 shuffles, 16 xors and 14 subtractions map 32 bytes.
 class NibbleTable {
  public:
   explicit NibbleTable(const ByteTable& table) {
@@ -91,7 +111,8 @@ void Few(Bytes in, uint8_t* out, Bytes from, const uint8_t* to) {
 }
 
 void Table(Bytes in, uint8_t* out, const ByteTable& table) {
-  if (in.size() < 64) return kSsse3Maps.table(in, out, table);
+  // Below 64 bytes the table loop is faster than loading the rows.
+  if (in.size() < 64) return kPlainMaps.table(in, out, table);
   MapBlocks(in, out, NibbleTable(table));
 }
 
@@ -99,7 +120,7 @@ TK_TARGET_END
 
 }  // namespace
 
-const MapKernels kAvx2Maps = {Table, Few, 8};
+const MapKernels kAvx2Maps = {Table, Few, 12};
 
 }  // namespace twinekit::kernels
 

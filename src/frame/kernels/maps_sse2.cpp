@@ -1,5 +1,7 @@
-// Byte maps 16 bytes at a time: a map of few changed values by compares
-// with SSE2, and a map through any table by SSSE3's byte shuffles.
+// Byte maps 16 bytes at a time with SSE2: a map of few changed values by
+// compares.  SSE2 has no shuffle by a vector of indexes, and SSSE3's
+// 16-byte shuffles of a table's rows (the AVX2 form's scheme) measure
+// slower than the table loop, so both forms read a table a byte at a time.
 //
 // A text of 16 bytes or more is mapped in whole blocks and then its last
 // 16 bytes, loaded before any store, so that no load or store passes the
@@ -9,7 +11,6 @@
 #ifdef TK_X86_KERNELS
 
 #include <emmintrin.h>
-#include <tmmintrin.h>
 
 #include <cstring>
 
@@ -37,22 +38,32 @@ void MapBlocks(Bytes in, uint8_t* out, const Map& map) {
 // (from ^ to) of the value it equals: one compare, and and xor a value.
 class FewChanges {
  public:
-  FewChanges(Bytes from, const uint8_t* to) : count_(from.size()) {
+  // Padded to a multiple of four with pairs of 0 to 0, which flip
+  // nothing, so that the compares run four at a time.
+  FewChanges(Bytes from, const uint8_t* to) : count_((from.size() + 3) / 4 * 4) {
     for (size_t k = 0; k < count_; ++k) {
-      from_[k] = Splat(from[k]);
-      delta_[k] = Splat(static_cast<uint8_t>(from[k] ^ to[k]));
+      const bool given = k < from.size();
+      from_[k] = Splat(given ? from[k] : 0);
+      delta_[k] = Splat(given ? static_cast<uint8_t>(from[k] ^ to[k]) : 0);
     }
   }
 
   __m128i Map(__m128i x) const {
     __m128i flips = _mm_setzero_si128();
-    for (size_t k = 0; k < count_; ++k) {
-      flips = _mm_xor_si128(flips, _mm_and_si128(_mm_cmpeq_epi8(x, from_[k]), delta_[k]));
+    for (size_t k = 0; k < count_; k += 4) {
+      const __m128i a = _mm_xor_si128(Flip(x, k), Flip(x, k + 1));
+      const __m128i b = _mm_xor_si128(Flip(x, k + 2), Flip(x, k + 3));
+      flips = _mm_xor_si128(flips, _mm_xor_si128(a, b));
     }
     return _mm_xor_si128(x, flips);
   }
 
  private:
+  // from ^ to in the lanes of x that hold from_[k], 0 elsewhere.
+  __m128i Flip(__m128i x, size_t k) const {
+    return _mm_and_si128(_mm_cmpeq_epi8(x, from_[k]), delta_[k]);
+  }
+
   size_t count_;
   __m128i from_[kMaxFewChanges];
   __m128i delta_[kMaxFewChanges];
@@ -60,78 +71,22 @@ class FewChanges {
 
 // A text shorter than a block is mapped in a copy of a block's size.
 void Few(Bytes in, uint8_t* out, Bytes from, const uint8_t* to) {
+  if (in.empty()) return;
   const FewChanges changes(from, to);
   if (in.size() >= 16) return MapBlocks(in, out, changes);
   uint8_t block[16] = {};
-  if (in.empty()) return;
   std::memcpy(block, in.data(), in.size());
   Store(block, changes.Map(Load(block)));
   std::memcpy(out, block, in.size());
 }
 
-// SSE2 has no shuffle by a vector of indexes: the table is read a byte at
-// a time.
 void TableSse2(Bytes in, uint8_t* out, const ByteTable& table) { kPlainMaps.table(in, out, table); }
-
-TK_TARGET_END
-
-TK_TARGET_BEGIN("ssse3")
-
-// Below this length the table loop is faster than loading the rows.
-constexpr size_t kShortestVectorTableMap = 32;
-
-// A table of 256 values as 16 rows of 16, one for each high half-byte h;
-// a shuffle by the low half-byte reads a row, and gives 0 in a lane whose
-// index has its top bit set.  Row h is read with the index x - 16h,
-// saturated as a signed byte: for x in [0, 127] it is x's low half-byte
-// with the top bit clear when h is at most x's high half-byte, and
-// negative otherwise; for a negative x it stays negative.  So the rows
-// read for x are 0 up to its high half-byte, and holding each row xor the
-// one before, their xor is x's own row.  The values 128 to 255 go the same
-// way with x - 128 through the upper eight rows.
-class NibbleTable {
- public:
-  explicit NibbleTable(const ByteTable& table) {
-    for (size_t half = 0; half < 2; ++half) {
-      __m128i before = _mm_setzero_si128();
-      for (size_t h = 0; h < 8; ++h) {
-        const __m128i row = Load(table.data() + 128 * half + 16 * h);
-        rows_[half][h] = _mm_xor_si128(row, before);
-        before = row;
-      }
-    }
-  }
-
-  __m128i Map(__m128i x) const {
-    const __m128i step = Splat(16);
-    __m128i low_index = x;
-    __m128i high_index = _mm_xor_si128(x, Splat(0x80));
-    __m128i low = _mm_shuffle_epi8(rows_[0][0], low_index);
-    __m128i high = _mm_shuffle_epi8(rows_[1][0], high_index);
-    for (size_t h = 1; h < 8; ++h) {
-      low_index = _mm_subs_epi8(low_index, step);
-      high_index = _mm_subs_epi8(high_index, step);
-      low = _mm_xor_si128(low, _mm_shuffle_epi8(rows_[0][h], low_index));
-      high = _mm_xor_si128(high, _mm_shuffle_epi8(rows_[1][h], high_index));
-    }
-    return _mm_xor_si128(low, high);
-  }
-
- private:
-  __m128i rows_[2][8];
-};
-
-void TableSsse3(Bytes in, uint8_t* out, const ByteTable& table) {
-  if (in.size() < kShortestVectorTableMap) return kPlainMaps.table(in, out, table);
-  MapBlocks(in, out, NibbleTable(table));
-}
 
 TK_TARGET_END
 
 }  // namespace
 
-const MapKernels kSse2Maps = {TableSse2, Few, 4};
-const MapKernels kSsse3Maps = {TableSsse3, Few, 4};
+const MapKernels kSse2Maps = {TableSse2, Few, 12};
 
 }  // namespace twinekit::kernels
 
