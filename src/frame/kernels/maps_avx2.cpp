@@ -15,52 +15,17 @@ namespace {
 
 TK_TARGET_BEGIN("avx2")
 
-inline __m256i Load(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
-inline void Store(uint8_t* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
-inline __m256i Splat(uint8_t b) { return _mm256_set1_epi8(static_cast<char>(b)); }
+using Vec = __m256i;
+inline constexpr size_t kWidth = 32;
+inline Vec Load(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const Vec*>(p)); }
+inline void Store(uint8_t* p, Vec v) { _mm256_storeu_si256(reinterpret_cast<Vec*>(p), v); }
+inline Vec Splat(uint8_t b) { return _mm256_set1_epi8(static_cast<char>(b)); }
+inline Vec Zero() { return _mm256_setzero_si256(); }
+inline Vec Xor(Vec a, Vec b) { return _mm256_xor_si256(a, b); }
+inline Vec And(Vec a, Vec b) { return _mm256_and_si256(a, b); }
+inline Vec Equal(Vec a, Vec b) { return _mm256_cmpeq_epi8(a, b); }
 
-// in.size() is at least 32: whole blocks, then the last 32 bytes, loaded
-// before any store.
-template <typename Map>
-void MapBlocks(Bytes in, uint8_t* out, const Map& map) {
-  const size_t n = in.size();
-  const __m256i last = Load(in.data() + n - 32);
-  for (size_t i = 0; i + 32 < n; i += 32) Store(out + i, map.Map(Load(in.data() + i)));
-  Store(out + n - 32, map.Map(last));
-}
-
-class FewChanges {
- public:
-  // Padded to a multiple of four with pairs of 0 to 0, which flip
-  // nothing, so that the compares run four at a time.
-  FewChanges(Bytes from, const uint8_t* to) : count_((from.size() + 3) / 4 * 4) {
-    for (size_t k = 0; k < count_; ++k) {
-      const bool given = k < from.size();
-      from_[k] = Splat(given ? from[k] : 0);
-      delta_[k] = Splat(given ? static_cast<uint8_t>(from[k] ^ to[k]) : 0);
-    }
-  }
-
-  __m256i Map(__m256i x) const {
-    __m256i flips = _mm256_setzero_si256();
-    for (size_t k = 0; k < count_; k += 4) {
-      const __m256i a = _mm256_xor_si256(Flip(x, k), Flip(x, k + 1));
-      const __m256i b = _mm256_xor_si256(Flip(x, k + 2), Flip(x, k + 3));
-      flips = _mm256_xor_si256(flips, _mm256_xor_si256(a, b));
-    }
-    return _mm256_xor_si256(x, flips);
-  }
-
- private:
-  // from ^ to in the lanes of x that hold from_[k], 0 elsewhere.
-  __m256i Flip(__m256i x, size_t k) const {
-    return _mm256_and_si256(_mm256_cmpeq_epi8(x, from_[k]), delta_[k]);
-  }
-
-  size_t count_;
-  __m256i from_[kMaxFewChanges];
-  __m256i delta_[kMaxFewChanges];
-};
+#include "frame/kernels/map_blocks.inl"
 
 // A table of 256 values as 16 rows of 16, one for each high half-byte h;
 // a shuffle by the low half-byte reads a row (the same row in both halves
@@ -86,27 +51,27 @@ class NibbleTable {
     }
   }
 
-  __m256i Map(__m256i x) const {
-    const __m256i step = Splat(16);
-    __m256i low_index = x;
-    __m256i high_index = _mm256_xor_si256(x, Splat(0x80));
-    __m256i low = _mm256_shuffle_epi8(rows_[0][0], low_index);
-    __m256i high = _mm256_shuffle_epi8(rows_[1][0], high_index);
+  Vec Map(Vec x) const {
+    const Vec step = Splat(16);
+    Vec low_index = x;
+    Vec high_index = Xor(x, Splat(0x80));
+    Vec low = _mm256_shuffle_epi8(rows_[0][0], low_index);
+    Vec high = _mm256_shuffle_epi8(rows_[1][0], high_index);
     for (size_t h = 1; h < 8; ++h) {
       low_index = _mm256_subs_epi8(low_index, step);
       high_index = _mm256_subs_epi8(high_index, step);
-      low = _mm256_xor_si256(low, _mm256_shuffle_epi8(rows_[0][h], low_index));
-      high = _mm256_xor_si256(high, _mm256_shuffle_epi8(rows_[1][h], high_index));
+      low = Xor(low, _mm256_shuffle_epi8(rows_[0][h], low_index));
+      high = Xor(high, _mm256_shuffle_epi8(rows_[1][h], high_index));
     }
-    return _mm256_xor_si256(low, high);
+    return Xor(low, high);
   }
 
  private:
-  __m256i rows_[2][8];
+  Vec rows_[2][8];
 };
 
 void Few(Bytes in, uint8_t* out, Bytes from, const uint8_t* to) {
-  if (in.size() < 32) return kSse2Maps.few(in, out, from, to);
+  if (in.size() < kWidth) return kSse2Maps.few(in, out, from, to);
   MapBlocks(in, out, FewChanges(from, to));
 }
 
