@@ -9,10 +9,6 @@ constexpr size_t kShortestFewMap = 32;
 
 }  // namespace
 
-void MapThroughTable(Bytes in, uint8_t* out, const ByteTable& table) {
-  kernels::Kernels().map->table(in, out, table);
-}
-
 void MapThroughChanges(Bytes in, uint8_t* out, const ByteTable& table, Bytes candidates) {
   const kernels::MapKernels& map = *kernels::Kernels().map;
   if (in.size() < kShortestFewMap) return map.table(in, out, table);

@@ -11,7 +11,9 @@ namespace twinekit {
 
 // out[i] = table[in[i]]; out is in.data() itself or room for in.size()
 // bytes apart from in.
-void MapThroughTable(Bytes in, uint8_t* out, const ByteTable& table);
+inline void MapThroughTable(Bytes in, uint8_t* out, const ByteTable& table) {
+  kernels::Kernels().map->table(in, out, table);
+}
 
 // As MapThroughTable, for a table that sends every value outside
 // candidates to itself: when few values change, by compares against them.

@@ -76,7 +76,8 @@ void Few(Bytes in, uint8_t* out, Bytes from, const uint8_t* to) {
 }
 
 void Table(Bytes in, uint8_t* out, const ByteTable& table) {
-  // Below 64 bytes the table loop is faster than loading the rows.
+  // Below 64 bytes the table loop is faster than loading the rows (and,
+  // compiled here, the loop would become slow gathers).
   if (in.size() < 64) return kPlainMaps.table(in, out, table);
   MapBlocks(in, out, NibbleTable(table));
 }

@@ -2,6 +2,7 @@
 // compares.  SSE2 has no shuffle by a vector of indexes, and SSSE3's
 // 16-byte shuffles of a table's rows (the AVX2 form's scheme) measure
 // slower than the table loop, so both forms read a table a byte at a time.
+#include "frame/byte_map.h"
 #include "frame/kernels/kernel_table.h"
 
 #ifdef TK_X86_KERNELS
@@ -40,7 +41,9 @@ void Few(Bytes in, uint8_t* out, Bytes from, const uint8_t* to) {
   std::memcpy(out, block, in.size());
 }
 
-void TableSse2(Bytes in, uint8_t* out, const ByteTable& table) { kPlainMaps.table(in, out, table); }
+void TableSse2(Bytes in, uint8_t* out, const ByteTable& table) {
+  MapEachByte(in, MutableBytes(out, in.size()), [&](uint8_t b) { return table[b]; });
+}
 
 TK_TARGET_END
 
