@@ -1,18 +1,17 @@
 #!/bin/bash
-# Builds and runs the benchmarks of every export beside its peers, and
-# writes docs/performance.md.  With mingw-w64 and 64-bit Wine present it
-# also times the real TWINEKIT64.DLL under Wine and adds that table.
+# Builds and runs the benchmarks of every export beside its peers, once for
+# each form of the kernels the CPU runs, and writes docs/performance.md.
+# With mingw-w64 and Wine present it also times the real TWINEKIT64.DLL
+# and TWINEKIT.DLL under Wine and adds their tables.
 #
 #   scripts/bench.sh
 #
-# Environment: TK_BENCH_BUILD (default build/bench), TK_BENCH_BUILD_W64
-# (default build/bench-w64), TK_WINEPREFIX (default
+# Environment: TK_BENCH_BUILD (default build/bench), TK_WINEPREFIX (default
 # $HOME/.cache/twinekit-wine/win64, the prefix of scripts/run-under-wine.sh).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TK_BENCH_BUILD:-$root/build/bench}
-build64=${TK_BENCH_BUILD_W64:-$root/build/bench-w64}
 repetitions=3
 out=$root/docs/performance.md
 
@@ -22,45 +21,62 @@ cmake --build "$build" -j "$(nproc)" --target twinekit_benchmarks >/dev/null
 
 # The matchers' own stress benchmarks (BM_*) are left out of this run.
 # glibc's heap keeps freed memory, as a long-running host's heap does, so
-# that 1 MiB figures time the exports rather than pages mapped anew.
+# that 1 MiB figures time the exports rather than pages mapped anew.  The
+# whole run is made once for each form of the kernels the CPU runs; the
+# best form's run is the report's main one.
 mkdir -p "$build/inputs"
-GLIBC_TUNABLES=glibc.malloc.trim_threshold=4294967295:glibc.malloc.mmap_threshold=67108864 \
-  TK_BENCH_INPUTS="$build/inputs" "$build/benchmarks/twinekit_benchmarks" \
-  --benchmark_filter='^(peer|positions|fields|charsets|compress|encodings|names|patterns)/' \
-  --benchmark_repetitions=$repetitions --benchmark_report_aggregates_only=true \
-  --benchmark_min_time=0.1 \
-  --benchmark_out="$build/results.json" --benchmark_out_format=json >/dev/null
+best=""
+form_args=()
+for form in plain sse2 ssse3 avx2; do
+  echo "bench: the exports with the $form kernels"
+  GLIBC_TUNABLES=glibc.malloc.trim_threshold=4294967295:glibc.malloc.mmap_threshold=67108864 \
+    TWINEKIT_KERNELS=$form TK_BENCH_INPUTS="$build/inputs" "$build/benchmarks/twinekit_benchmarks" \
+    --benchmark_filter='^(peer|floor|positions|fields|charsets|compress|encodings|names|patterns)/' \
+    --benchmark_repetitions=$repetitions --benchmark_report_aggregates_only=true \
+    --benchmark_min_time=0.1 \
+    --benchmark_out="$build/results-$form.json" --benchmark_out_format=json >/dev/null
+  # A form the CPU lacks runs the best one instead: its figures are left out.
+  if grep -q "\"kernels\": \"$form\"" "$build/results-$form.json"; then
+    form_args+=(--form "$form=$build/results-$form.json")
+    best=$form
+  fi
+done
+cp "$build/results-$best.json" "$build/results.json"
 
 # CPython's bytes.replace on the same texts, a peer of cStringSAR.
 python3 "$root/benchmarks/cpython_replace.py" "$build/inputs" "$build/cpython.json"
 
-# The real DLL under 64-bit Wine, with the BSTR cache on (no OANOCACHE).
-windows=() note=""
+# The real DLLs under Wine, with the BSTR cache on (no OANOCACHE): the
+# 32-bit one under 32-bit Wine, which on this machine runs through qemu.
+windows=()
+note="\`twinekit_dll_timing.exe\` (benchmarks/windows) loads the DLL of its width and calls every export once on 16 bytes and a dozen at every size, on the same inputs, through the system's BSTR allocator with its cache on; the fastest of five batches of at least 20 ms each. Under Wine, on the same shared machine."
 wine64=/usr/lib/wine/wine64
-if ! command -v x86_64-w64-mingw32-g++-win32 >/dev/null; then
-  note="Not measured: mingw-w64 is not installed."
-elif ! cmake -S "$root" -B "$build64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null ||
-     ! cmake --build "$build64" -j "$(nproc)" --target twinekit_dll_timing >/dev/null; then
-  note="Not measured: the 64-bit build failed."
-elif [ ! -x "$wine64" ]; then
-  note="Not measured: 64-bit Wine is not installed (scripts/install-wine.sh)."
-elif (unset OANOCACHE
-      export WINEPREFIX=${TK_WINEPREFIX:-$HOME/.cache/twinekit-wine/win64} WINEARCH=win64 \
-             WINEDEBUG=-all DISPLAY= WAYLAND_DISPLAY= WINEDLLOVERRIDES="mscoree=;mshtml="
-      timeout --kill-after=30 900 "$wine64" "$build64/twinekit_dll_timing.exe" \
-        >"$build64/timing.md"); then
-  windows=(--windows "$build64/timing.md")
-  note="\`twinekit_dll_timing.exe\` (benchmarks/windows) loads TWINEKIT64.DLL and calls a dozen exports on the same inputs, through the system's BSTR allocator with its cache on; the fastest of five batches of at least 20 ms each. Under Wine, on the same shared machine."
-else
-  note="Not measured: twinekit_dll_timing.exe did not run under Wine."
-fi
+for bits in 64 32; do
+  dir=$root/build/bench-w$bits
+  toolchain=$root/cmake/mingw-$([ $bits = 64 ] && echo x86_64 || echo i686).cmake
+  if ! command -v x86_64-w64-mingw32-g++-win32 >/dev/null; then
+    note="$note The $bits-bit DLL was not measured: mingw-w64 is not installed."
+  elif ! cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null ||
+       ! cmake --build "$dir" -j "$(nproc)" --target twinekit_dll_timing >/dev/null; then
+    note="$note The $bits-bit build failed."
+  elif [ ! -x "$wine64" ] || { [ $bits = 32 ] && [ ! -x /usr/lib/wine/wine ]; }; then
+    note="$note The $bits-bit DLL was not measured: its Wine is not installed (scripts/install-wine.sh)."
+  elif (unset OANOCACHE
+        export WINEPREFIX=${TK_WINEPREFIX:-$HOME/.cache/twinekit-wine/win64} WINEARCH=win64 \
+               WINEDEBUG=-all DISPLAY= WAYLAND_DISPLAY= WINEDLLOVERRIDES="mscoree=;mshtml="
+        timeout --kill-after=30 1800 "$wine64" "$dir/twinekit_dll_timing.exe" \
+          >"$dir/timing.md"); then
+    windows+=(--windows "$bits=$dir/timing.md")
+  else
+    note="$note The $bits-bit DLL did not run under Wine."
+  fi
+done
 
 cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
 python3 "$root/benchmarks/report.py" "$build/results.json" --peers "$build/cpython.json" \
-  --out "$out" "${windows[@]}" \
+  --out "$out" "${windows[@]}" "${form_args[@]}" \
   --date "$(date -u '+%Y-%m-%d %H:%M UTC')" \
   --machine "$(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores" \
   --compiler "$("$cxx" --version | head -1)" --build-type RelWithDebInfo \
   --repetitions $repetitions --windows-note "$note"
-[ ${#windows[@]} -eq 0 ] || cat "$build64/timing.md"
 echo "bench: wrote $out"

@@ -1,6 +1,7 @@
-// Times a dozen representative exports of the 64-bit DLL, loaded from this
-// program's own folder (or from the path given), as a Basic host calls
-// them (the slot call of tools/hostcall): the arguments of
+// Times the DLL of the program's width (TWINEKIT.DLL or TWINEKIT64.DLL),
+// loaded from this program's own folder (or from the path given): every
+// export once on 16 bytes, and a dozen representative ones at every size,
+// as a Basic host calls them (the slot call of tools/hostcall): the arguments of
 // benchmarks/export_cases.cpp made once with the system's
 // SysAllocStringByteLen, one call a batch step, every string result freed
 // with SysFreeString, batches timed with
@@ -13,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -31,6 +33,8 @@ constexpr std::string_view kTimed[] = {
     "compress/cCompress",          "encodings/cToHexa",     "encodings/cFromHexa",
     "encodings/cCnvASCIItoEBCDIC", "positions/cReverse",    "names/cProperName2",
     "patterns/cPatternMatch"};
+
+constexpr const char* kDllName = sizeof(void*) == 8 ? "TWINEKIT64.DLL" : "TWINEKIT.DLL";
 
 double Now() {
   static const double frequency = [] {
@@ -115,7 +119,7 @@ std::string DllPath(int argc, char** argv) {
   if (argc > 1) return argv[1];
   char exe[MAX_PATH];
   std::string path(exe, GetModuleFileNameA(nullptr, exe, MAX_PATH));
-  return path.substr(0, path.find_last_of("\\/") + 1) + "TWINEKIT64.DLL";
+  return path.substr(0, path.find_last_of("\\/") + 1) + kDllName;
 }
 
 // "Wine x.y" when running under Wine, else "Windows".
@@ -136,7 +140,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "dll_timing: cannot load %s (error %lu)\n", path.c_str(), GetLastError());
     return 1;
   }
-  std::printf("TWINEKIT64.DLL on %s; BSTRs from the system's OLEAUT32.\n\n", Host().c_str());
+  const char* form = std::getenv("TWINEKIT_KERNELS");
+  std::printf("%s on %s; BSTRs from the system's OLEAUT32; kernels: %s.\n\n", kDllName,
+              Host().c_str(), form != nullptr ? form : "the best form the CPU runs");
   std::printf("| call | size | ns/call | MB/s | x memcpy |\n|---|---|---|---|---|\n");
   std::array<double, std::size(tkbench::kSizes)> memcpy_ns{};
   for (size_t i = 0; i < memcpy_ns.size(); ++i) {
@@ -156,6 +162,14 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < memcpy_ns.size(); ++i) {
       PrintRow(name, tkbench::kSizes[i], ExportNs(dll, *c, tkbench::kSizes[i]), memcpy_ns[i]);
     }
+    std::fflush(stdout);
+  }
+  // Every export once, at 16 bytes (or its one size): the cost of a call.
+  std::printf("\n| export | size | ns/call |\n|---|---|---|\n");
+  for (const tkbench::ExportCase& c : tkbench::ExportCases()) {
+    const size_t n = c.one_size != 0 ? c.one_size : tkbench::kSizes[0];
+    const double ns = ExportNs(dll, c, n);
+    std::printf("| %s | %s | %.1f |\n", tkbench::CaseName(c).c_str(), SizeText(n).c_str(), ns);
     std::fflush(stdout);
   }
   return 0;

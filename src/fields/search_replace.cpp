@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "fields/substring_search.h"
 #include "frame/byte_map.h"
@@ -94,10 +95,13 @@ bool ReplaceAll(Bytes txt, Bytes compared, Bytes find, bool lower_find, Bytes re
   // A match must leave f bytes of text from its start, so it starts at
   // n - f at the latest.
   const Bytes searched = compared.first(n - f + needle.size());
-  const SubstringSearcher searcher(needle, lower_find);
+  // A short text is searched window by window, without the two-way set-up.
+  std::optional<SubstringSearcher> searcher;
+  if (searched.size() > kShortSearchText) searcher.emplace(needle, lower_find);
   size_t p = 0;
   while (p < n) {
-    const size_t match = searcher.Find(searched, p);
+    const size_t match = searcher ? searcher->Find(searched, p)
+                                  : FindInShortText(searched, p, needle, lower_find);
     if (match == SubstringSearcher::kNotFound) return out.AppendNonZero(txt.subspan(p));
     if (!out.AppendNonZero(txt.subspan(p, match - p)) || !out.Append(replacement)) return false;
     p = match + f;

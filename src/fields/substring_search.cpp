@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 
 #include "frame/chars.h"
 #include "frame/kernels/kernel_table.h"
@@ -10,8 +9,18 @@
 namespace twinekit::fields {
 namespace {
 
-// Texts up to this length are searched by plain comparison of windows.
-constexpr size_t kShortSearchText = 64;
+template <bool kLower>
+size_t FindWindow(Bytes haystack, size_t from, Bytes needle) {
+  const auto at = [&](size_t i) { return kLower ? ToLower(needle[i]) : needle[i]; };
+  const uint8_t first = at(0);
+  for (size_t j = from; j + needle.size() <= haystack.size(); ++j) {
+    if (haystack[j] != first) continue;
+    size_t i = 1;
+    while (i < needle.size() && haystack[j + i] == at(i)) ++i;
+    if (i == needle.size()) return j;
+  }
+  return SubstringSearcher::kNotFound;
+}
 
 }  // namespace
 
@@ -147,20 +156,19 @@ size_t SubstringSearcher::FindAperiodic(const uint8_t* y, int64_t n, int64_t fro
   return kNotFound;
 }
 
+size_t FindInShortText(Bytes haystack, size_t from, Bytes needle, bool lower_needle) {
+  if (from > haystack.size()) return SubstringSearcher::kNotFound;
+  if (needle.empty()) return from;
+  return lower_needle ? FindWindow<true>(haystack, from, needle)
+                      : FindWindow<false>(haystack, from, needle);
+}
+
 bool Contains(Bytes text, Bytes needle) {
+  if (needle.empty()) return true;
   if (needle.size() > text.size()) return false;
-  // A short text is searched window by window: setting up the two-way
-  // search would cost more than the whole search.
-  if (text.size() <= kShortSearchText && !needle.empty()) {
-    for (size_t j = 0; j + needle.size() <= text.size(); ++j) {
-      if (text[j] == needle[0] &&
-          std::memcmp(text.data() + j, needle.data(), needle.size()) == 0) {
-        return true;
-      }
-    }
-    return false;
-  }
-  return SubstringSearcher(needle).Find(text, 0) != SubstringSearcher::kNotFound;
+  const size_t found = text.size() <= kShortSearchText ? FindWindow<false>(text, 0, needle)
+                                                       : SubstringSearcher(needle).Find(text, 0);
+  return found != SubstringSearcher::kNotFound;
 }
 
 }  // namespace twinekit::fields

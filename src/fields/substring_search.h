@@ -42,6 +42,15 @@ class SubstringSearcher {
   uint8_t other_ = 0;
 };
 
+// Texts up to this length are best searched by plain comparison of
+// windows: setting up the two-way search would cost more than the search.
+inline constexpr size_t kShortSearchText = 64;
+
+// The first place p >= from at which needle occurs in haystack, or
+// SubstringSearcher::kNotFound, by plain comparison of windows: for a
+// haystack of at most kShortSearchText bytes.  lower_needle as above.
+size_t FindInShortText(Bytes haystack, size_t from, Bytes needle, bool lower_needle = false);
+
 // Whether needle occurs in text (an empty needle does).
 bool Contains(Bytes text, Bytes needle);
 

@@ -22,36 +22,45 @@ uint8_t* LoadList(uint8_t* area, Bytes list) {
   return LowerInPlace(area);
 }
 
-// blank + word (+ blank), zero-terminated, in the pattern area; its length.
-// A word longer than kMaxExceptionWord bytes does not fit beside both
-// blanks: it is no exception word at all and is skipped in both passes, so
-// nothing is ever written past the area.
-size_t BuildPattern(uint8_t (&pattern)[kPatternArea], const uint8_t* word, size_t k,
-                    bool trailing_blank) {
-  if (k > kMaxExceptionWord) return 0;
-  size_t at = 0;
-  pattern[at++] = ' ';
-  std::memcpy(pattern + at, word, k);
-  at += k;
+// blank + word (+ blank), zero-terminated, in the pattern area; the
+// word's length and the pattern's.  A word longer than kMaxExceptionWord
+// bytes does not fit beside both blanks: it is no exception word at all
+// (a pattern length of 0) and is skipped in both passes, so nothing is
+// ever written past the area.  The word is measured as it is copied.
+struct Pattern {
+  size_t word_length;
+  size_t length;
+};
+
+Pattern BuildPattern(uint8_t (&pattern)[kPatternArea], const uint8_t* word, bool trailing_blank) {
+  pattern[0] = ' ';
+  size_t k = 0;
+  for (; word[k] != 0; ++k) {
+    if (k == kMaxExceptionWord) return {k, 0};
+    pattern[1 + k] = word[k];
+  }
+  size_t at = 1 + k;
   if (trailing_blank) pattern[at++] = ' ';
   pattern[at] = 0;
-  return at;
+  return {k, at};
 }
 
 // Overwrites the word's bytes in every occurrence of its pattern with mark.
 // The search goes on right after each match: after the trailing blank of a
 // whole word (so two matches never share a blank), after the marked bytes
 // of a prefix.
-void MarkEvery(uint8_t* work, const uint8_t* word, bool trailing_blank, uint8_t mark) {
-  const size_t k = std::strlen(reinterpret_cast<const char*>(word));
+// A short working copy is searched by plain comparison.
+void MarkEvery(uint8_t* work, bool short_work, const uint8_t* word, bool trailing_blank,
+               uint8_t mark) {
   uint8_t pattern[kPatternArea];
-  const size_t pattern_length = BuildPattern(pattern, word, k, trailing_blank);
-  if (pattern_length == 0) return;
+  const Pattern built = BuildPattern(pattern, word, trailing_blank);
+  if (built.length == 0) return;
+  const auto find = short_work ? FindZInShortText : FindZ;
   size_t start = 0;
-  while (const uint8_t* found = FindZ(work + start, pattern)) {
+  while (const uint8_t* found = find(work + start, pattern)) {
     const size_t at = static_cast<size_t>(found - work);
-    std::memset(work + at + 1, mark, k);
-    start = at + pattern_length;
+    std::memset(work + at + 1, mark, built.word_length);
+    start = at + built.length;
   }
 }
 
@@ -75,13 +84,14 @@ bool MarkExceptions(uint8_t* work, Bytes exceptions, bool prefixes) {
   if (!area.ok()) return false;
 
   const Bytes list = UpToFirstZero(exceptions);
+  const bool short_work = IsShortZ(work);
   ForEachWord(area.bytes().data(), list, [&](const uint8_t* word) {
-    MarkEvery(work, word, /*trailing_blank=*/true, kWholeWordMark);
+    MarkEvery(work, short_work, word, /*trailing_blank=*/true, kWholeWordMark);
   });
   // Whole words come first: their "?" runs are no longer found as prefixes.
   if (prefixes) {
     ForEachWord(area.bytes().data(), list, [&](const uint8_t* word) {
-      MarkEvery(work, word, /*trailing_blank=*/false, kPrefixMark);
+      MarkEvery(work, short_work, word, /*trailing_blank=*/false, kPrefixMark);
     });
   }
   return true;

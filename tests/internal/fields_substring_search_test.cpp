@@ -1,4 +1,5 @@
-// The two-way searcher against a plain search, on needles and haystacks over
+// The two-way searcher and the window search of short texts against a
+// plain search, on needles and haystacks over
 // tiny alphabets (where periods, repeats and near-misses abound) and over
 // every byte value, from every start.  The search-and-replace comparison
 // adds long periodic texts and needles.
@@ -45,7 +46,10 @@ TEST(FieldsSubstringSearch, AgreesWithThePlainSearchFromEveryStart) {
     const bool lower = gen() % 2;
     const SubstringSearcher searcher(View(needle), lower);
     for (size_t from = 0; from <= hay.size() + 1; ++from) {
-      ASSERT_EQ(searcher.Find(View(hay), from), PlainFind(hay, needle, from, lower))
+      const size_t expected = PlainFind(hay, needle, from, lower);
+      ASSERT_EQ(searcher.Find(View(hay), from), expected)
+          << "round " << round << " needle '" << needle << "' hay '" << hay << "' from " << from;
+      ASSERT_EQ(twinekit::fields::FindInShortText(View(hay), from, View(needle), lower), expected)
           << "round " << round << " needle '" << needle << "' hay '" << hay << "' from " << from;
     }
   }

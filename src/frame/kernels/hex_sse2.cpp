@@ -14,9 +14,7 @@ namespace {
 
 TK_TARGET_BEGIN("sse2")
 
-inline __m128i Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void Store(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
-inline __m128i Splat(int b) { return _mm_set1_epi8(static_cast<char>(b)); }
+#include "frame/kernels/sse2_blocks.inl"
 
 // Half-byte values 0 to 15 as "0"-"9" and "A"-"F": v + "0", and 7 more
 // above 9.

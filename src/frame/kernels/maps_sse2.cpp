@@ -18,11 +18,10 @@ namespace {
 
 TK_TARGET_BEGIN("sse2")
 
+#include "frame/kernels/sse2_blocks.inl"
+
 using Vec = __m128i;
 inline constexpr size_t kWidth = 16;
-inline Vec Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const Vec*>(p)); }
-inline void Store(uint8_t* p, Vec v) { _mm_storeu_si128(reinterpret_cast<Vec*>(p), v); }
-inline Vec Splat(uint8_t b) { return _mm_set1_epi8(static_cast<char>(b)); }
 inline Vec Zero() { return _mm_setzero_si128(); }
 inline Vec Xor(Vec a, Vec b) { return _mm_xor_si128(a, b); }
 inline Vec And(Vec a, Vec b) { return _mm_and_si128(a, b); }

@@ -19,16 +19,7 @@ namespace {
 TK_TARGET_BEGIN("sse2")
 
 #include "frame/kernels/scan_windows.inl"
-
-inline __m128i Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline __m128i Splat(uint8_t b) { return _mm_set1_epi8(static_cast<char>(b)); }
-
-// 0xFF in the lanes of block whose byte b lies in [low, low + span]: (b -
-// low), unsigned, is at most span, so min(b - low, span) equals b - low.
-inline __m128i InRange(__m128i block, __m128i low, __m128i span) {
-  const __m128i offset = _mm_sub_epi8(block, low);
-  return _mm_cmpeq_epi8(_mm_min_epu8(offset, span), offset);
-}
+#include "frame/kernels/sse2_blocks.inl"
 
 inline int Popcount64(uint64_t x) {
   x = x - ((x >> 1) & 0x5555555555555555u);

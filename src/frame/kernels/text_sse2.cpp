@@ -16,16 +16,7 @@ namespace {
 
 TK_TARGET_BEGIN("sse2")
 
-inline __m128i Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void Store(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
-inline __m128i Splat(uint8_t b) { return _mm_set1_epi8(static_cast<char>(b)); }
-
-// 0xFF in the lanes whose byte lies in [first, last]: (b - first),
-// unsigned, is at most last - first exactly then.
-inline __m128i InRange(__m128i block, uint8_t first, uint8_t last) {
-  const __m128i offset = _mm_sub_epi8(block, Splat(first));
-  return _mm_cmpeq_epi8(_mm_min_epu8(offset, Splat(static_cast<uint8_t>(last - first))), offset);
-}
+#include "frame/kernels/sse2_blocks.inl"
 
 // Each block of 16 from the front of in reversed within a register and
 // stored at the back of out.

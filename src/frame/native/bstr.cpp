@@ -39,7 +39,7 @@ BSTR Allocate(const void* source, UINT byte_count) {
   }
   payload[byte_count] = 0;
   payload[byte_count + 1] = 0;
-  twinekit::native::AllocationMade(Pool::kBstr);
+  twinekit::native::AllocationMade(Pool::kBstr, byte_count);
   return reinterpret_cast<BSTR>(payload);
 }
 

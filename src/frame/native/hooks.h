@@ -4,6 +4,7 @@
 // behind the tk_test_* functions (tests/support/hooks) instead.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace twinekit::native {
@@ -14,8 +15,9 @@ enum class Pool { kScratch, kBstr };
 
 // Asked before every allocation; false makes it fail as if memory were short.
 bool AdmitAllocation(Pool pool);
-// An admitted allocation got its memory, or did not.
-void AllocationMade(Pool pool);
+// An admitted allocation got its memory (bytes asked for: a BSTR's
+// payload, a scratch buffer's size), or did not.
+void AllocationMade(Pool pool, size_t bytes);
 void AllocationFailed(Pool pool);
 // A block of the pool was released.
 void AllocationFreed(Pool pool);

@@ -5,7 +5,7 @@
 namespace twinekit::native {
 
 bool AdmitAllocation(Pool) { return true; }
-void AllocationMade(Pool) {}
+void AllocationMade(Pool, size_t) {}
 void AllocationFailed(Pool) {}
 void AllocationFreed(Pool) {}
 int64_t FixedClock() { return -1; }

@@ -13,7 +13,7 @@ void* CoTaskMemAlloc(size_t size) {
   if (!twinekit::native::AdmitAllocation(Pool::kScratch)) return nullptr;
   void* block = std::malloc(size == 0 ? 1 : size);
   if (block != nullptr) {
-    twinekit::native::AllocationMade(Pool::kScratch);
+    twinekit::native::AllocationMade(Pool::kScratch, size);
   } else {
     twinekit::native::AllocationFailed(Pool::kScratch);
   }

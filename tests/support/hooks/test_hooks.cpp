@@ -27,7 +27,7 @@ std::atomic<int64_t> fixed_clock{-1};
 namespace twinekit::native {
 
 bool AdmitAllocation(Pool pool) { return Ledger(pool).Admit(); }
-void AllocationMade(Pool pool) { Ledger(pool).Allocated(); }
+void AllocationMade(Pool pool, size_t) { Ledger(pool).Allocated(); }
 void AllocationFailed(Pool pool) { Ledger(pool).Failed(); }
 void AllocationFreed(Pool pool) { Ledger(pool).Freed(); }
 int64_t FixedClock() { return fixed_clock.load(std::memory_order_relaxed); }
