@@ -187,6 +187,10 @@ constexpr ExportCase kCases[] = {
      [](size_t n) -> Args {
        return {S(Prose(n)), S("aeiou"), S("AEIOU")};
      }},
+    {"charsets", "cChangeChars", "manypairs", "table-map", 0,
+     [](size_t n) -> Args {
+       return {S(Prose(n)), S("abcdefghijklmnopqrstuvwxyz"), S("ABCDEFGHIJKLMNOPQRSTUVWXYZ")};
+     }},
     {"charsets", "cChangeCharsUntil", "", "table-map", 0,
      [](size_t n) -> Args {
        return {S(Prose(n)), S("aeiou"), S("AEIOU"), S("~")};

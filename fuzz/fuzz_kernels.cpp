@@ -4,15 +4,16 @@
 // buffer of exactly its length, so that the address sanitizer sees any
 // read or write past its end.
 //
-// Input: one byte of flags, one byte k, k class members, two bytes of a
-// starting place, one byte of a count n, then the text (see the flags
-// below).
+// Input: one byte of flags, one byte k, k class members (also the values
+// of the maps), two bytes of a starting place, one byte of a count n, then
+// the text (see the flags below).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <vector>
 
+#include "encodings/ebcdic_tables.h"
 #include "frame/kernels/kernel_table.h"
 
 namespace {
@@ -88,6 +89,35 @@ void CompareText(const kernels::TextKernels& text, Bytes s, size_t at, uint8_t a
         "find_pair");
 }
 
+// s through table and through the map of few values that sends the
+// distinct values among members (up to the most the kernel takes) each to
+// the next member, into a buffer of exactly s's length and in place.
+void CompareMaps(const kernels::MapKernels& map, Bytes s, const twinekit::ByteTable& table,
+                 Bytes members) {
+  const kernels::MapKernels& plain = kernels::kPlainMaps;
+  const auto want = Room(s.size());
+  const auto got = Room(s.size());
+  plain.table(s, want.get(), table);
+  map.table(s, got.get(), table);
+  Check(std::equal(want.get(), want.get() + s.size(), got.get()), "table");
+  std::copy(s.begin(), s.end(), got.get());
+  map.table(Bytes(got.get(), s.size()), got.get(), table);
+  Check(std::equal(want.get(), want.get() + s.size(), got.get()), "table in place");
+
+  std::vector<uint8_t> from, to;
+  for (size_t i = 0; i < members.size() && from.size() < kernels::kMaxFewChanges; ++i) {
+    if (std::find(from.begin(), from.end(), members[i]) != from.end()) continue;
+    from.push_back(members[i]);
+    to.push_back(members[(i + 1) % members.size()]);
+  }
+  plain.few(s, want.get(), Bytes(from), to.data());
+  map.few(s, got.get(), Bytes(from), to.data());
+  Check(std::equal(want.get(), want.get() + s.size(), got.get()), "few");
+  std::copy(s.begin(), s.end(), got.get());
+  map.few(Bytes(got.get(), s.size()), got.get(), Bytes(from), to.data());
+  Check(std::equal(want.get(), want.get() + s.size(), got.get()), "few in place");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -112,6 +142,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < length; i += given) std::copy(data + rest, data + size, text.get() + i);
   const Bytes s(text.get(), length);
   const size_t place = (flags & 1) != 0 ? length - std::min(at, length) : at;
+  // A table of the EBCDIC conversions or one that mixes the members into
+  // every value.
+  twinekit::ByteTable map_table = (flags & 8) != 0 ? twinekit::encodings::kAsciiToEbcdic
+                                               : twinekit::encodings::kEbcdicToAscii;
+  if ((flags & 16) != 0) {
+    for (size_t v = 0; v < map_table.size(); ++v) {
+      map_table[v] = static_cast<uint8_t>(k > 0 ? members[v % k] + v * (at | 1) : v * 7);
+    }
+  }
 
   for (const kernels::Form form : kernels::kForms) {
     if (!kernels::UseForm(form)) continue;
@@ -123,6 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CompareScans(*table.scan, s, c, place, n);
     CompareHex(*table.hex, s);
     CompareText(*table.text, s, at, k > 0 ? members[0] : ' ', k > 1 ? members[1] : 'a');
+    CompareMaps(*table.map, s, map_table, members);
   }
   return 0;
 }

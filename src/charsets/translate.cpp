@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/byte_map.h"
 #include "frame/byte_scan.h"
+#include "frame/table_map.h"
 
 namespace twinekit::charsets {
 namespace {
@@ -21,13 +21,14 @@ namespace {
 // 256 values per pair.
 class Translation {
  public:
-  Translation(Bytes old_chars, Bytes new_chars) : to_(kIdentity) {
-    // Bytes of the longer list beyond the shorter one have no partner.
-    const size_t pairs = std::min(old_chars.size(), new_chars.size());
-    for (size_t k = pairs; k-- > 0;) to_[old_chars[k]] = to_[new_chars[k]];
+  Translation(Bytes old_chars, Bytes new_chars)
+      // Bytes of the longer list beyond the shorter one have no partner.
+      : to_(kIdentity), moved_(old_chars.first(std::min(old_chars.size(), new_chars.size()))) {
+    for (size_t k = moved_.size(); k-- > 0;) to_[moved_[k]] = to_[new_chars[k]];
   }
 
-  uint8_t operator()(uint8_t b) const { return to_[b]; }
+  // Only the old bytes can change, and often few of them do.
+  void Apply(MutableBytes txt) const { MapThroughChanges(txt, txt.data(), to_, moved_); }
 
  private:
   // Every value to itself; copied whole, it costs a short call far less
@@ -38,24 +39,24 @@ class Translation {
     return identity;
   }();
 
-  std::array<uint8_t, 256> to_;
+  ByteTable to_;
+  Bytes moved_;
 };
 
 }  // namespace
 
 bool ChangeChars(MutableBytes txt, Bytes old_chars, Bytes new_chars) {
   if (txt.empty() || old_chars.empty() || new_chars.empty()) return false;
-  MapEachByte(txt, txt, Translation(old_chars, new_chars));
+  Translation(old_chars, new_chars).Apply(txt);
   return true;
 }
 
 bool ChangeCharsUntil(MutableBytes txt, Bytes old_chars, Bytes new_chars, Bytes stop) {
   if (txt.empty() || old_chars.empty() || new_chars.empty() || stop.empty()) return false;
-  const Translation translate(old_chars, new_chars);
+  const Translation translation(old_chars, new_chars);
   // The stop byte is looked for in the text as it was, before any byte is
   // translated; the bytes before it are translated.
-  const MutableBytes before = txt.first(scan::Find(txt, 0, stop[0]));
-  MapEachByte(before, before, translate);
+  translation.Apply(txt.first(scan::Find(txt, 0, stop[0])));
   return true;
 }
 

@@ -1,6 +1,6 @@
 #include "encodings/encodings.h"
 
-#include "frame/byte_map.h"
+#include "frame/table_map.h"
 
 namespace twinekit::encodings {
 namespace {
@@ -19,7 +19,7 @@ static_assert(AreInverse(kAsciiToEbcdic, kEbcdicToAscii),
 
 bool TranslateInPlace(MutableBytes txt, const ByteTable& table) {
   if (txt.empty()) return false;
-  MapEachByte(txt, txt, [&](uint8_t b) { return table[b]; });
+  MapThroughTable(txt, txt.data(), table);
   return true;
 }
 

@@ -10,12 +10,11 @@
 // Each row of sixteen entries is one high hexadecimal digit.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
-namespace twinekit::encodings {
+#include "frame/kernels/kernel_table.h"
 
-using ByteTable = std::array<uint8_t, 256>;
+namespace twinekit::encodings {
 
 inline constexpr ByteTable kAsciiToEbcdic = {{
     0x00, 0x01, 0x02, 0x03, 0x37, 0x2D, 0x2E, 0x2F, 0x16, 0x05, 0x25, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F,

@@ -9,11 +9,13 @@
 #include <random>
 #include <vector>
 
+#include "encodings/ebcdic_tables.h"
 #include "frame/kernels/kernel_table.h"
 
 namespace {
 
 using twinekit::ByteClass;
+using twinekit::ByteTable;
 using twinekit::Bytes;
 using twinekit::MutableBytes;
 namespace kernels = twinekit::kernels;
@@ -182,6 +184,72 @@ TEST_P(EachForm, TextPassesOfEveryLength) {
       ASSERT_EQ(text.find_pair(in.data(), from, last, first_at, a, second_at, b),
                 plain.find_pair(in.data(), from, last, first_at, a, second_at, b));
     }
+  }
+}
+
+// in through a map by fast and by the plain form, into another buffer and
+// in place, at every alignment of a buffer, with every length around the
+// blocks of the widest form and one long length.
+template <typename Map>
+void ExpectSameMaps(const std::vector<uint8_t>& text, Map map) {
+  std::vector<size_t> lengths(100);
+  for (size_t n = 0; n < lengths.size(); ++n) lengths[n] = n;
+  lengths.push_back(text.size());
+  std::vector<uint8_t> buffer(32 + text.size());
+  for (size_t align = 0; align < 32; ++align) {
+    for (const size_t n : lengths) {
+      const Bytes in = Bytes(text).first(n);
+      std::vector<uint8_t> want(n);
+      map(kernels::kPlainMaps, in, want.data());
+      uint8_t* out = buffer.data() + align;
+      map(*kernels::Kernels().map, in, out);
+      ASSERT_TRUE(std::equal(want.begin(), want.end(), out)) << align << " " << n;
+      std::copy(in.begin(), in.end(), out);
+      map(*kernels::Kernels().map, Bytes(out, n), out);
+      ASSERT_TRUE(std::equal(want.begin(), want.end(), out)) << align << " " << n << " in place";
+    }
+  }
+}
+
+// Every byte value, and the values ordered so that every one meets every
+// place in a block.
+std::vector<uint8_t> EveryByteText() {
+  std::vector<uint8_t> text(3 * 256 + 7);
+  for (size_t i = 0; i < text.size(); ++i) text[i] = static_cast<uint8_t>(i < 256 ? i : i * 167 + 3);
+  return text;
+}
+
+TEST_P(EachForm, TableMapsOfEveryByteThroughEbcdicAndRandomTables) {
+  std::vector<ByteTable> tables = {twinekit::encodings::kAsciiToEbcdic,
+                                   twinekit::encodings::kEbcdicToAscii};
+  std::mt19937 gen(13);
+  for (int round = 0; round < 6; ++round) {
+    ByteTable& table = tables.emplace_back();
+    // Permutations, and tables of a few values repeated.
+    for (size_t v = 0; v < 256; ++v) table[v] = static_cast<uint8_t>(round % 2 == 0 ? v : gen() % 4);
+    std::shuffle(table.begin(), table.end(), gen);
+  }
+  for (const ByteTable& table : tables) {
+    ExpectSameMaps(EveryByteText(), [&](const kernels::MapKernels& map, Bytes in, uint8_t* out) {
+      map.table(in, out, table);
+    });
+  }
+}
+
+// Every count of changed values up to the most a kernel takes, to values
+// changed and to values among the changed ones.
+TEST_P(EachForm, FewValueMapsOfEveryCount) {
+  std::mt19937 gen(17);
+  for (size_t count = 0; count <= kernels::kMaxFewChanges; ++count) {
+    std::vector<uint8_t> values(256);
+    for (size_t v = 0; v < 256; ++v) values[v] = static_cast<uint8_t>(v);
+    std::shuffle(values.begin(), values.end(), gen);
+    const std::vector<uint8_t> from(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(count));
+    std::vector<uint8_t> to(count);
+    for (uint8_t& b : to) b = gen() % 2 == 0 ? values[gen() % (count + 1)] : static_cast<uint8_t>(gen());
+    ExpectSameMaps(EveryByteText(), [&](const kernels::MapKernels& map, Bytes in, uint8_t* out) {
+      map.few(in, out, Bytes(from), to.data());
+    });
   }
 }
 

@@ -12,17 +12,17 @@ namespace {
 // runs, whatever the order in which the objects are initialised.
 #ifdef TK_X86_KERNELS
 constexpr KernelTable kTables[] = {
-    {Form::kPlain, &kPlainScans, &kPlainHex, &kPlainText},
-    {Form::kSse2, &kSse2Scans, &kSse2Hex, &kSse2Text},
-    {Form::kSsse3, &kSsse3Scans, &kSse2Hex, &kSse2Text},
-    {Form::kAvx2, &kAvx2Scans, &kAvx2Hex, &kAvx2Text},
+    {Form::kPlain, &kPlainScans, &kPlainHex, &kPlainText, &kPlainMaps},
+    {Form::kSse2, &kSse2Scans, &kSse2Hex, &kSse2Text, &kSse2Maps},
+    {Form::kSsse3, &kSsse3Scans, &kSse2Hex, &kSse2Text, &kSse2Maps},
+    {Form::kAvx2, &kAvx2Scans, &kAvx2Hex, &kAvx2Text, &kAvx2Maps},
 };
 #else
 constexpr KernelTable kTables[] = {
-    {Form::kPlain, &kPlainScans, &kPlainHex, &kPlainText},
-    {Form::kSse2, &kPlainScans, &kPlainHex, &kPlainText},
-    {Form::kSsse3, &kPlainScans, &kPlainHex, &kPlainText},
-    {Form::kAvx2, &kPlainScans, &kPlainHex, &kPlainText},
+    {Form::kPlain, &kPlainScans, &kPlainHex, &kPlainText, &kPlainMaps},
+    {Form::kSse2, &kPlainScans, &kPlainHex, &kPlainText, &kPlainMaps},
+    {Form::kSsse3, &kPlainScans, &kPlainHex, &kPlainText, &kPlainMaps},
+    {Form::kAvx2, &kPlainScans, &kPlainHex, &kPlainText, &kPlainMaps},
 };
 #endif
 

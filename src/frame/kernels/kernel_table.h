@@ -73,9 +73,26 @@ struct TextKernels {
                       size_t second_at, uint8_t second);
 };
 
+// Byte maps: out[i] = the image of in[i] for every byte, out either
+// in.data() itself (a map in place) or room for in.size() bytes apart from
+// in.
+struct MapKernels {
+  // Through a table of all 256 values.
+  void (*table)(Bytes in, uint8_t* out, const ByteTable& table);
+  // Through a map that sends from[k] to to[k] for k < from.size() and
+  // every other value to itself; the from values are distinct and at most
+  // kMaxFewChanges.
+  void (*few)(Bytes in, uint8_t* out, Bytes from, const uint8_t* to);
+  // The most changed values for which few is faster than table on this
+  // form (0 where it never is).
+  size_t few_limit;
+};
+inline constexpr size_t kMaxFewChanges = 16;
+
 extern const ScanKernels kPlainScans, kSse2Scans, kSsse3Scans, kAvx2Scans;
 extern const HexKernels kPlainHex, kSse2Hex, kAvx2Hex;
 extern const TextKernels kPlainText, kSse2Text, kAvx2Text;
+extern const MapKernels kPlainMaps, kSse2Maps, kAvx2Maps;
 
 // One form's kernels, a table for each concern.
 struct KernelTable {
@@ -83,6 +100,7 @@ struct KernelTable {
   const ScanKernels* scan;
   const HexKernels* hex;
   const TextKernels* text;
+  const MapKernels* map;
 };
 
 // The kernels of the form chosen on first use (or forced by UseForm).
