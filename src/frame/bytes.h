@@ -9,6 +9,7 @@
 #include <span>
 
 #include "frame/platform.h"
+#include "frame/word_find.h"
 
 namespace twinekit {
 
@@ -35,9 +36,13 @@ inline int16_t ReadInteger(TK_INTEGER_ARG slot) {
   return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(slot) & 0xFFFFu));
 }
 
+// Strings up to this length are searched for their zero byte a word at a
+// time: the search ends before a library search would have started.
+inline constexpr size_t kShortZeroSearch = 32;
+
 // The bytes of s before its first zero byte (all of s if it has none).
 inline Bytes UpToFirstZero(Bytes s) {
-  if (s.empty()) return s;
+  if (s.size() <= kShortZeroSearch) return s.first(FindEitherByte(s.data(), 0, s.size(), 0, 0));
   const auto* zero = static_cast<const uint8_t*>(std::memchr(s.data(), 0, s.size()));
   return zero == nullptr ? s : s.first(static_cast<size_t>(zero - s.data()));
 }
