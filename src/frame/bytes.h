@@ -38,7 +38,7 @@ inline int16_t ReadInteger(TK_INTEGER_ARG slot) {
 
 // Strings up to this length are searched for their zero byte a word at a
 // time: the search ends before a library search would have started.
-inline constexpr size_t kShortZeroSearch = 32;
+inline constexpr size_t kShortZeroSearch = 16;
 
 // The bytes of s before its first zero byte (all of s if it has none).
 inline Bytes UpToFirstZero(Bytes s) {
