@@ -36,16 +36,8 @@ inline int16_t ReadInteger(TK_INTEGER_ARG slot) {
   return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(slot) & 0xFFFFu));
 }
 
-// Strings up to this length are searched for their zero byte a word at a
-// time: the search ends before a library search would have started.
-inline constexpr size_t kShortZeroSearch = 16;
-
 // The bytes of s before its first zero byte (all of s if it has none).
-inline Bytes UpToFirstZero(Bytes s) {
-  if (s.size() <= kShortZeroSearch) return s.first(FindEitherByte(s.data(), 0, s.size(), 0, 0));
-  const auto* zero = static_cast<const uint8_t*>(std::memchr(s.data(), 0, s.size()));
-  return zero == nullptr ? s : s.first(static_cast<size_t>(zero - s.data()));
-}
+inline Bytes UpToFirstZero(Bytes s) { return s.first(FindByte(s.data(), 0, s.size(), 0)); }
 
 // The first byte of s, or fallback when s is empty.
 inline uint8_t FirstByteOr(Bytes s, uint8_t fallback) { return s.empty() ? fallback : s[0]; }
