@@ -10,6 +10,7 @@
 #include "frame/result.h"
 #include "frame/scratch.h"
 #include "frame/size_math.h"
+#include "frame/word_find.h"
 
 namespace twinekit::fields {
 namespace {
@@ -28,10 +29,7 @@ class Output {
   // appended whole.
   bool AppendNonZero(Bytes bytes) {
     while (!bytes.empty()) {
-      const void* zero = std::memchr(bytes.data(), 0, bytes.size());
-      const size_t run = zero == nullptr ? bytes.size()
-                                         : static_cast<size_t>(static_cast<const uint8_t*>(zero) -
-                                                               bytes.data());
+      const size_t run = FindByte(bytes.data(), 0, bytes.size(), 0);
       if (!Append(bytes.first(run))) return false;
       bytes = bytes.subspan(std::min(run + 1, bytes.size()));
     }

@@ -4,6 +4,7 @@
 #include <bit>
 
 #include "frame/chars.h"
+#include "frame/word_find.h"
 #include "frame/kernels/kernel_table.h"
 
 namespace twinekit::fields {
@@ -13,8 +14,11 @@ template <bool kLower>
 size_t FindWindow(Bytes haystack, size_t from, Bytes needle) {
   const auto at = [&](size_t i) { return kLower ? ToLower(needle[i]) : needle[i]; };
   const uint8_t first = at(0);
-  for (size_t j = from; j + needle.size() <= haystack.size(); ++j) {
-    if (haystack[j] != first) continue;
+  if (needle.size() > haystack.size()) return SubstringSearcher::kNotFound;
+  const size_t windows = haystack.size() - needle.size() + 1;
+  for (size_t j = from; j < windows; ++j) {
+    j = FindEitherByte(haystack.data(), j, windows, first, first);
+    if (j == windows) break;
     size_t i = 1;
     while (i < needle.size() && haystack[j + i] == at(i)) ++i;
     if (i == needle.size()) return j;

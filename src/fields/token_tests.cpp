@@ -14,6 +14,27 @@ int16_t ListLength(Bytes tokens) {
   return static_cast<int16_t>(static_cast<uint16_t>(tokens.size() & 0xFFFFu));
 }
 
+// Lists up to this length are read a word at a time, each token's end and
+// its first zero byte found in one pass: on a few short tokens that costs
+// less than two library searches a token.
+constexpr size_t kShortList = 64;
+
+// The token that starts at start, up to its first zero byte; *next is the
+// place after the separator that ends it (past the list's end when none).
+Bytes TokenAt(Bytes list, size_t start, uint8_t separator, size_t* next) {
+  if (list.size() > kShortList) {
+    const size_t end = scan::Find(list, start, separator);
+    *next = end + 1;
+    return UpToFirstZero(list.subspan(start, end - start));
+  }
+  size_t end = FindEitherByte(list.data(), start, list.size(), separator, 0);
+  const Bytes token = list.subspan(start, end - start);
+  // A zero byte ends the token but not its stretch of the list.
+  if (end < list.size() && list[end] != separator) end = scan::Find(list, end, separator);
+  *next = end + 1;
+  return token;
+}
+
 }  // namespace
 
 uint8_t ListSeparatorFrom(Bytes sep) { return FirstByteOr(sep, kListSeparator); }
@@ -32,10 +53,8 @@ bool TokensOccur(Bytes txt, Bytes tokens, uint8_t separator, TokenRule rule) {
   const Bytes text = UpToFirstZero(txt);
   const Bytes list = tokens.first(static_cast<size_t>(length));
   for (size_t start = 0; start < list.size();) {
-    const size_t end = scan::Find(list, start, separator);
-    const Bytes token = UpToFirstZero(list.subspan(start, end - start));
+    const Bytes token = TokenAt(list, start, separator, &start);
     if (!token.empty() && Contains(text, token) != exhausted_answer) return !exhausted_answer;
-    start = end + 1;
   }
   return exhausted_answer;
 }

@@ -6,10 +6,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "frame/byte_class.h"
 #include "frame/bytes.h"
+#include "frame/word_find.h"
 #include "frame/kernels/kernel_table.h"
 
 namespace twinekit::scan {
@@ -41,13 +41,11 @@ inline size_t Keep(Bytes s, const ByteClass& c, bool keep_members, MutableBytes 
 // The first member at or after from (s.size() when none), and the last one
 // before end (kNotFound when none).
 
-// One byte value forwards: the C library's memchr, vectorised already and
-// faster than the windows of the kernels.
+// One byte value forwards: a word at a time in a short text, else the C
+// library's memchr, vectorised already and faster than the windows of the
+// kernels (frame/word_find.h).
 inline size_t Find(Bytes s, size_t from, uint8_t value) {
-  if (from >= s.size()) return s.size();
-  const void* hit = std::memchr(s.data() + from, value, s.size() - from);
-  return hit == nullptr ? s.size()
-                        : static_cast<size_t>(static_cast<const uint8_t*>(hit) - s.data());
+  return FindByte(s.data(), from, s.size(), value);
 }
 
 // The first member at or after from (s.size() when none), and the last one

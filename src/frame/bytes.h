@@ -9,6 +9,7 @@
 #include <span>
 
 #include "frame/platform.h"
+#include "frame/word_find.h"
 
 namespace twinekit {
 
@@ -36,11 +37,7 @@ inline int16_t ReadInteger(TK_INTEGER_ARG slot) {
 }
 
 // The bytes of s before its first zero byte (all of s if it has none).
-inline Bytes UpToFirstZero(Bytes s) {
-  if (s.empty()) return s;
-  const auto* zero = static_cast<const uint8_t*>(std::memchr(s.data(), 0, s.size()));
-  return zero == nullptr ? s : s.first(static_cast<size_t>(zero - s.data()));
-}
+inline Bytes UpToFirstZero(Bytes s) { return s.first(FindByte(s.data(), 0, s.size(), 0)); }
 
 // The first byte of s, or fallback when s is empty.
 inline uint8_t FirstByteOr(Bytes s, uint8_t fallback) { return s.empty() ? fallback : s[0]; }

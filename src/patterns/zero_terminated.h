@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "frame/bytes.h"
+#include "frame/word_find.h"
 
 namespace twinekit::patterns {
 
@@ -22,10 +23,7 @@ class ZeroTerminated {
 
   // The first position from `from` on that holds `b` (never 0), or size().
   size_t Find(uint8_t b, size_t from) const {
-    if (from >= bytes_.size()) return bytes_.size();
-    const void* hit = std::memchr(bytes_.data() + from, b, bytes_.size() - from);
-    if (hit == nullptr) return bytes_.size();
-    return static_cast<size_t>(static_cast<const uint8_t*>(hit) - bytes_.data());
+    return FindByte(bytes_.data(), from, bytes_.size(), b);
   }
 
  private:

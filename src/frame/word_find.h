@@ -1,0 +1,57 @@
+// Searches of short byte strings eight bytes at a time in an ordinary
+// 64-bit word: for spans of a few dozen bytes, where setting up a library
+// search costs more than the search, and a byte loop takes a branch a byte.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace twinekit {
+namespace word_find_detail {
+
+inline constexpr uint64_t kOnes = 0x0101010101010101u;
+inline constexpr uint64_t kHighs = 0x8080808080808080u;
+
+// The high bit of each zero byte of x.  A borrow can also mark a byte
+// above a zero byte, never one below, so the lowest mark is exact.
+inline uint64_t ZeroBytes(uint64_t x) { return (x - kOnes) & ~x & kHighs; }
+
+}  // namespace word_find_detail
+
+// The first place in [from, size) where p holds a or b (the same byte
+// twice to look for one), or size when there is none.
+inline size_t FindEitherByte(const uint8_t* p, size_t from, size_t size, uint8_t a, uint8_t b) {
+  using namespace word_find_detail;
+  size_t i = from;
+  if constexpr (std::endian::native == std::endian::little) {
+    const uint64_t splat_a = kOnes * a;
+    const uint64_t splat_b = kOnes * b;
+    for (; i < size && size - i >= 8; i += 8) {
+      uint64_t word;
+      std::memcpy(&word, p + i, 8);
+      const uint64_t hits = ZeroBytes(word ^ splat_a) | ZeroBytes(word ^ splat_b);
+      if (hits != 0) return i + static_cast<size_t>(std::countr_zero(hits)) / 8;
+    }
+  }
+  while (i < size && p[i] != a && p[i] != b) ++i;
+  return i < size ? i : size;
+}
+
+// Spans up to this many bytes are searched a word at a time, longer ones
+// by the C library's search (a limit of 32 measured slower in a caller
+// whose span had 17 bytes).
+inline constexpr size_t kShortByteSearch = 16;
+
+// The first place in [from, size) where p holds value, or size when none.
+// The choice goes by the whole span's size, so that a long span's later
+// searches stay with the library's.
+inline size_t FindByte(const uint8_t* p, size_t from, size_t size, uint8_t value) {
+  if (from >= size) return size;
+  if (size <= kShortByteSearch) return FindEitherByte(p, from, size, value, value);
+  const void* hit = std::memchr(p + from, value, size - from);
+  return hit == nullptr ? size : static_cast<size_t>(static_cast<const uint8_t*>(hit) - p);
+}
+
+}  // namespace twinekit
