@@ -49,7 +49,7 @@ python3 "$root/benchmarks/cpython_replace.py" "$build/inputs" "$build/cpython.js
 # The real DLLs under Wine, with the BSTR cache on (no OANOCACHE): the
 # 32-bit one under 32-bit Wine, which on this machine runs through qemu.
 windows=()
-note="\`twinekit_dll_timing.exe\` (benchmarks/windows) loads the DLL of its width and calls every export once on 16 bytes and a dozen at every size, on the same inputs, through the system's BSTR allocator with its cache on; the fastest of five batches of at least 20 ms each. Under Wine, on the same shared machine."
+note="\`twinekit_dll_timing.exe\` (benchmarks/windows) loads the DLL of its width and calls every export once on 16 bytes and a dozen at every size, on the same inputs, through the system's BSTR allocator with its cache on; the fastest of five batches of at least 20 ms each. Under Wine, on the same shared machine; the 32-bit DLL under 32-bit Wine, which here runs through qemu's emulation of the CPU, so that its figures compare only within its own table."
 wine64=/usr/lib/wine/wine64
 for bits in 64 32; do
   dir=$root/build/bench-w$bits
