@@ -1,42 +1,100 @@
 // Numbered fields of a text, divided by the members of a byte class: one
-// separator byte, the default separator, or a set of bytes.  A text with k separators has k + 1 fields,
-// numbered from 1; a field never holds a separator and may be empty.
+// separator byte, the default separator, or a set of bytes.  A text with k
+// separators has k + 1 fields, numbered from 1; a field never holds a
+// separator and may be empty.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/byte_mask.h"
 #include "frame/byte_scan.h"
 #include "frame/bytes.h"
 
 namespace twinekit::fields {
+
+// Texts up to this length are scanned through a mask of their separators
+// (frame/byte_mask.h): the vector scans' set-up costs more than the scan.
+inline constexpr size_t kShortFieldText = kMaxMaskedSpan;
+
+namespace field_scan_detail {
+
+// The field counted from the left or the right in a short text whose
+// separators are the bits of seps.  The loops stop at the last separator, however large index is.
+inline Bytes FromLeftInMask(Bytes txt, int32_t index, uint64_t seps) {
+  size_t start = 0;
+  for (int32_t k = 1; k < index; ++k) {
+    if (seps == 0) return {};
+    start = static_cast<size_t>(std::countr_zero(seps)) + 1;
+    seps &= seps - 1;
+  }
+  const size_t end = seps == 0 ? txt.size() : static_cast<size_t>(std::countr_zero(seps));
+  return txt.subspan(start, end - start);
+}
+
+inline Bytes FromRightInMask(Bytes txt, int32_t index, uint64_t seps) {
+  size_t end = txt.size();
+  for (int32_t k = 1; k < index; ++k) {
+    if (seps == 0) return {};
+    end = static_cast<size_t>(63 - std::countl_zero(seps));
+    seps &= ~(uint64_t{1} << end);
+  }
+  const size_t start = static_cast<size_t>(64 - std::countl_zero(seps));
+  return txt.subspan(start, end - start);
+}
+
+// The same by the vector scans, for longer texts (index >= 1).
+Bytes FromLeft(Bytes txt, int32_t index, const ByteClass& separator);
+Bytes FromLeft(Bytes txt, int32_t index, uint8_t separator);
+Bytes FromRight(Bytes txt, int32_t index, uint8_t separator);
+size_t LastOf(Bytes txt, uint8_t separator);
+size_t CountOf(Bytes txt, uint8_t separator);
+
+}  // namespace field_scan_detail
 
 // Field number `index` counted from the left: an empty run when the text
 // has fewer fields.  The field starts after separator index - 1 and ends
 // at the next one; the scan stops there.
 inline Bytes FieldFromLeft(Bytes txt, int32_t index, const ByteClass& separator) {
   if (index < 1) return {};
-  size_t start = 0;
-  if (index > 1) {
-    const size_t before = scan::FindNth(txt, 0, separator, static_cast<size_t>(index) - 1);
-    if (before == txt.size()) return {};
-    start = before + 1;
+  if (txt.size() <= kShortFieldText) {
+    return field_scan_detail::FromLeftInMask(txt, index, MaskOfClass(txt, separator));
   }
-  return txt.subspan(start, scan::Find(txt, start, separator) - start);
+  return field_scan_detail::FromLeft(txt, index, separator);
+}
+
+inline Bytes FieldFromLeft(Bytes txt, int32_t index, uint8_t separator) {
+  if (index < 1) return {};
+  if (txt.size() <= kShortFieldText) {
+    return field_scan_detail::FromLeftInMask(txt, index, MaskOfValue(txt, separator));
+  }
+  return field_scan_detail::FromLeft(txt, index, separator);
 }
 
 // The mirror image: field 1 is the part after the last separator.  The run
 // keeps the text's order.
-inline Bytes FieldFromRight(Bytes txt, int32_t index, const ByteClass& separator) {
+inline Bytes FieldFromRight(Bytes txt, int32_t index, uint8_t separator) {
   if (index < 1) return {};
-  size_t end = txt.size();
-  if (index > 1) {
-    end = scan::FindNthLast(txt, txt.size(), separator, static_cast<size_t>(index) - 1);
-    if (end == scan::kNotFound) return {};
+  if (txt.size() <= kShortFieldText) {
+    return field_scan_detail::FromRightInMask(txt, index, MaskOfValue(txt, separator));
   }
-  const size_t before = scan::FindLast(txt, end, separator);
-  const size_t start = before == scan::kNotFound ? 0 : before + 1;
-  return txt.subspan(start, end - start);
+  return field_scan_detail::FromRight(txt, index, separator);
+}
+
+// The place of the last separator, or scan::kNotFound.
+inline size_t LastSeparator(Bytes txt, uint8_t separator) {
+  if (txt.size() <= kShortFieldText) {
+    const uint64_t seps = MaskOfValue(txt, separator);
+    return seps == 0 ? scan::kNotFound : static_cast<size_t>(63 - std::countl_zero(seps));
+  }
+  return field_scan_detail::LastOf(txt, separator);
+}
+
+// The number of separators.
+inline size_t CountSeparatorBytes(Bytes txt, uint8_t separator) {
+  if (txt.size() <= kShortFieldText) return CountOfBits(MaskOfValue(txt, separator));
+  return field_scan_detail::CountOf(txt, separator);
 }
 
 }  // namespace twinekit::fields
