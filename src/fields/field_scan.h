@@ -72,6 +72,13 @@ inline Bytes FieldFromLeft(Bytes txt, int32_t index, uint8_t separator) {
   return field_scan_detail::FromLeft(txt, index, separator);
 }
 
+// The same where every byte of seps (a few) is a separator, in a text of
+// at most kShortFieldText bytes.
+inline Bytes FieldFromLeftInShortText(Bytes txt, int32_t index, Bytes seps) {
+  if (index < 1) return {};
+  return field_scan_detail::FromLeftInMask(txt, index, MaskedSpan(txt).MaskOfAny(seps));
+}
+
 // The mirror image: field 1 is the part after the last separator.  The run
 // keeps the text's order.
 inline Bytes FieldFromRight(Bytes txt, int32_t index, uint8_t separator) {

@@ -1,11 +1,13 @@
 #include "fields/fields.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <optional>
 
 #include "fields/substring_search.h"
 #include "frame/byte_map.h"
+#include "frame/byte_mask.h"
 #include "frame/chars.h"
 #include "frame/result.h"
 #include "frame/scratch.h"
@@ -107,6 +109,55 @@ bool ReplaceAll(Bytes txt, Bytes compared, Bytes find, bool lower_find, Bytes re
   return true;
 }
 
+// UpToFirstZero, a short span through its mask.
+Bytes BeforeFirstZero(Bytes s) {
+  return s.size() <= kMaxMaskedSpan ? s.first(FirstOfValue(s, 0)) : UpToFirstZero(s);
+}
+
+// The places at which a match of find starts in a text of n bytes (at
+// most kMaxMaskedSpan) whose zero bytes are the bits of zeros, as bits,
+// overlapping ones included.  Case-blind, the text is read as its lowered
+// copy would hold it: lowered up to its first zero byte.
+uint64_t MatchesInShortText(const MaskedSpan& txt, size_t n, uint64_t zeros, Bytes find,
+                            bool case_blind) {
+  if (find.size() > n) return 0;
+  const size_t before_zero = BeforeFirstZero(find).size();
+  const Bytes needle = find.first(std::min(before_zero + 1, find.size()));  // as ComparedPart
+  const uint64_t lowered = case_blind ? (zeros & (0 - zeros)) - 1 : 0;  // all when no zero
+  uint64_t found = (uint64_t{1} << (n - find.size() + 1)) - 1;
+  for (size_t k = 0; k < needle.size() && found != 0; ++k) {
+    const uint8_t b = case_blind ? ToLower(needle[k]) : needle[k];
+    uint64_t at = txt.Mask(b);
+    if (case_blind && IsLower(b)) at |= txt.Mask(ToUpper(b)) & lowered;
+    found &= at >> k;
+  }
+  return found;
+}
+
+// Search and replace in a text of at most kMaxMaskedSpan bytes, its
+// matches and zero bytes found at once in registers; no comparison copy is
+// read, and a text with neither comes back as it is.
+BSTR ReplaceAllInShortText(Bytes txt, Bytes find, bool case_blind, Bytes replace,
+                           MutableBytes area) {
+  const MaskedSpan span(txt);
+  const uint64_t zeros = span.HoldsZero() ? span.Mask(0) : 0;
+  uint64_t matches = MatchesInShortText(span, txt.size(), zeros, find, case_blind);
+  if (matches == 0 && zeros == 0) return CopyOfText(txt);
+  const Bytes replacement = BeforeFirstZero(replace);
+  Output out(area);
+  size_t p = 0;
+  for (; matches != 0; matches &= matches - 1) {
+    const auto match = static_cast<size_t>(std::countr_zero(matches));
+    if (match < p) continue;  // overlaps the match before
+    if (!out.AppendNonZero(txt.subspan(p, match - p)) || !out.Append(replacement)) {
+      return CopyOfText(txt);
+    }
+    p = match + find.size();
+  }
+  if (!out.AppendNonZero(txt.subspan(p))) return CopyOfText(txt);
+  return out.Result();
+}
+
 }  // namespace
 
 // Cases this function settles for itself:
@@ -128,6 +179,10 @@ BSTR SearchAndReplace(Bytes txt, Bytes find, Bytes replace, bool match_case) {
   if (!comparison.ok()) return CopyOfText(txt);
   ScratchBuffer output(*output_size);
   if (!output.ok()) return CopyOfText(txt);
+
+  if (n <= kMaxMaskedSpan && (find.size() != 1 || replace.size() != 1)) {
+    return ReplaceAllInShortText(txt, find, !match_case, replace, output.bytes());
+  }
 
   // The text as it is compared: a lowered copy in the comparison area
   // when case does not count, the text itself when it does (a copy would

@@ -31,48 +31,107 @@ inline uint64_t LoadLittle(const uint8_t* p) {
   return word;
 }
 
-// Bit k set when byte k of word equals value: an exact test (no borrow
-// crosses a byte), then one multiply gathers the eight high bits.
-inline uint64_t EqualBits(uint64_t word, uint8_t value) {
-  const uint64_t x = word ^ (kOnes * value);
-  const uint64_t zero = ~(((x & kLows) + kLows) | x | kLows);
-  return ((zero >> 7) * 0x0102040810204080u) >> 56;
+// The n < 8 bytes from p in the low bytes of a word, the rest zeros: two
+// reads of four bytes that may overlap, or three single bytes, so that no
+// branch depends on n beyond the choice between them.
+inline uint64_t LoadShort(const uint8_t* p, size_t n) {
+  if (n >= 4) {
+    uint32_t low, high;
+    std::memcpy(&low, p, 4);
+    std::memcpy(&high, p + n - 4, 4);
+    if constexpr (std::endian::native == std::endian::big) {
+      low = __builtin_bswap32(low);
+      high = __builtin_bswap32(high);
+    }
+    return uint64_t{low} | uint64_t{high} << (8 * (n - 4));
+  }
+  if (n == 0) return 0;
+  return uint64_t{p[0]} | uint64_t{p[n / 2]} << (8 * (n / 2)) | uint64_t{p[n - 1]} << (8 * (n - 1));
 }
 
-// hits(word) gives a bit for each of a word's eight bytes.  A span of 8
-// to 16 bytes is its first word and the word that ends it: the bytes they
-// share give the same bits twice.
-template <typename WordHits>
-uint64_t MaskOf(Bytes s, WordHits hits) {
-  const size_t n = s.size();
-  if (n < 8) {
-    uint64_t word = 0;
-    for (size_t i = 0; i < n; ++i) word |= uint64_t{s[i]} << (8 * i);
-    // The padding bytes are zeros; their bits go.
-    return hits(word) & ((uint64_t{1} << n) - 1);
-  }
-  return hits(LoadLittle(s.data())) | hits(LoadLittle(s.data() + n - 8)) << (n - 8);
+// The high bit of each byte of word equal to value, exactly: no borrow
+// crosses a byte.
+inline uint64_t EqualHighs(uint64_t word, uint8_t value) {
+  const uint64_t x = word ^ (kOnes * value);
+  return ~(((x & kLows) + kLows) | x | kLows);
 }
+
+// Bit k set when the high bit of byte k is: one multiply gathers them.
+inline uint64_t GatherHighs(uint64_t highs) { return ((highs >> 7) * 0x0102040810204080u) >> 56; }
 
 }  // namespace byte_mask_detail
 
+// A span of at most kMaxMaskedSpan bytes read once into two words, which
+// then give the mask of any byte value.  A span of 8 to 16 bytes is its
+// first word and the word that ends it, the bytes they share giving the
+// same bits twice; a shorter one is one word, padded with zeros whose bits
+// go.
+class MaskedSpan {
+ public:
+  explicit MaskedSpan(Bytes s) {
+    using namespace byte_mask_detail;
+    const size_t n = s.size();
+    if (n < 8) {
+      first_ = LoadShort(s.data(), n);
+      keep_ = (uint64_t{1} << n) - 1;
+    } else {
+      first_ = LoadLittle(s.data());
+      last_ = LoadLittle(s.data() + n - 8);
+      last_at_ = static_cast<int>(n - 8);
+    }
+  }
+
+  // The bytes equal to value.
+  uint64_t Mask(uint8_t value) const {
+    return Gathered(byte_mask_detail::EqualHighs(first_, value),
+                    byte_mask_detail::EqualHighs(last_, value));
+  }
+
+  // The bytes equal to any of values.
+  uint64_t MaskOfAny(Bytes values) const {
+    using byte_mask_detail::EqualHighs;
+    uint64_t first = 0;
+    uint64_t last = 0;
+    for (const uint8_t v : values) {
+      first |= EqualHighs(first_, v);
+      last |= EqualHighs(last_, v);
+    }
+    return Gathered(first, last);
+  }
+
+  // Whether a byte is zero: a test without the gathering multiply.
+  bool HoldsZero() const {
+    using word_find_detail::ZeroBytes;
+    if (last_at_ < 0) return Mask(0) != 0;
+    return (ZeroBytes(first_) | ZeroBytes(last_)) != 0;
+  }
+
+ private:
+  uint64_t Gathered(uint64_t first, uint64_t last) const {
+    using byte_mask_detail::GatherHighs;
+    if (last_at_ < 0) return GatherHighs(first) & keep_;
+    return GatherHighs(first) | GatherHighs(last) << last_at_;
+  }
+
+  uint64_t first_;
+  uint64_t last_ = 0;
+  int last_at_ = -1;  // -1 for a span of one word
+  uint64_t keep_ = ~uint64_t{0};
+};
+
 // The bytes of s (at most kMaxMaskedSpan) equal to value.
-inline uint64_t MaskOfValue(Bytes s, uint8_t value) {
-  return byte_mask_detail::MaskOf(
-      s, [value](uint64_t word) { return byte_mask_detail::EqualBits(word, value); });
+inline uint64_t MaskOfValue(Bytes s, uint8_t value) { return MaskedSpan(s).Mask(value); }
+
+// The place of the first byte of s (at most kMaxMaskedSpan) equal to
+// value, or s.size() when there is none.
+inline size_t FirstOfValue(Bytes s, uint8_t value) {
+  const uint64_t at = MaskOfValue(s, value);
+  return at == 0 ? s.size() : static_cast<size_t>(std::countr_zero(at));
 }
 
-// The bytes of s (at most kMaxMaskedSpan) that are members of c: a word
-// compare for each value of a class of single values, a byte at a time
-// through the class's set otherwise.
+// The bytes of s (at most kMaxMaskedSpan) that are members of c, a byte
+// at a time through the class's set: independent look-ups, no vector set-up.
 inline uint64_t MaskOfClass(Bytes s, const ByteClass& c) {
-  if (c.by_runs() && c.ranges() == 0) {
-    return byte_mask_detail::MaskOf(s, [&c](uint64_t word) {
-      uint64_t bits = 0;
-      for (size_t k = 0; k < c.singles(); ++k) bits |= byte_mask_detail::EqualBits(word, c.single(k));
-      return bits;
-    });
-  }
   uint64_t mask = 0;
   for (size_t i = 0; i < s.size(); ++i) mask |= uint64_t{c.Contains(s[i])} << i;
   return mask;
