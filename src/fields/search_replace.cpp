@@ -114,34 +114,28 @@ Bytes BeforeFirstZero(Bytes s) {
   return s.size() <= kMaxMaskedSpan ? s.first(FirstOfValue(s, 0)) : UpToFirstZero(s);
 }
 
-// The places at which a match of find starts in a text of n bytes (at
-// most kMaxMaskedSpan) whose zero bytes are the bits of zeros, as bits,
-// overlapping ones included.  Case-blind, the text is read as its lowered
-// copy would hold it: lowered up to its first zero byte.
-uint64_t MatchesInShortText(const MaskedSpan& txt, size_t n, uint64_t zeros, Bytes find,
-                            bool case_blind) {
+// The places at which a match of find starts in txt (n bytes, at most
+// kMaxMaskedSpan), as bits, overlapping ones included.  Find is compared
+// up to its first zero byte, that byte included (as ComparedPart);
+// case-blind, its letters are lowered, and txt is the lowered text.
+uint64_t MatchesInShortText(const MaskedSpan& txt, size_t n, Bytes find, bool case_blind) {
   if (find.size() > n) return 0;
-  const size_t before_zero = BeforeFirstZero(find).size();
-  const Bytes needle = find.first(std::min(before_zero + 1, find.size()));  // as ComparedPart
-  const uint64_t lowered = case_blind ? (zeros & (0 - zeros)) - 1 : 0;  // all when no zero
   uint64_t found = (uint64_t{1} << (n - find.size() + 1)) - 1;
-  for (size_t k = 0; k < needle.size() && found != 0; ++k) {
-    const uint8_t b = case_blind ? ToLower(needle[k]) : needle[k];
-    uint64_t at = txt.Mask(b);
-    if (case_blind && IsLower(b)) at |= txt.Mask(ToUpper(b)) & lowered;
-    found &= at >> k;
+  for (size_t k = 0; k < find.size() && found != 0; ++k) {
+    const uint8_t b = case_blind ? ToLower(find[k]) : find[k];
+    found &= txt.Mask(b) >> k;
+    if (b == 0) break;
   }
   return found;
 }
 
-// Search and replace in a text of at most kMaxMaskedSpan bytes, its
-// matches and zero bytes found at once in registers; no comparison copy is
-// read, and a text with neither comes back as it is.
-BSTR ReplaceAllInShortText(Bytes txt, Bytes find, bool case_blind, Bytes replace,
-                           MutableBytes area) {
-  const MaskedSpan span(txt);
-  const uint64_t zeros = span.HoldsZero() ? span.Mask(0) : 0;
-  uint64_t matches = MatchesInShortText(span, txt.size(), zeros, find, case_blind);
+// Search and replace in a text of at most kMaxMaskedSpan bytes whose zero
+// bytes are the bits of zeros, its matches found at once in registers in
+// compared (the text, or its lowered form); a text with neither matches
+// nor zero bytes comes back as it is.
+BSTR ReplaceAllInShortText(Bytes txt, const MaskedSpan& compared, uint64_t zeros, Bytes find,
+                           bool case_blind, Bytes replace, MutableBytes area) {
+  uint64_t matches = MatchesInShortText(compared, txt.size(), find, case_blind);
   if (matches == 0 && zeros == 0) return CopyOfText(txt);
   const Bytes replacement = BeforeFirstZero(replace);
   Output out(area);
@@ -181,7 +175,14 @@ BSTR SearchAndReplace(Bytes txt, Bytes find, Bytes replace, bool match_case) {
   if (!output.ok()) return CopyOfText(txt);
 
   if (n <= kMaxMaskedSpan && (find.size() != 1 || replace.size() != 1)) {
-    return ReplaceAllInShortText(txt, find, !match_case, replace, output.bytes());
+    const MaskedSpan span(txt);
+    const uint64_t zeros = span.HoldsZero() ? span.Mask(0) : 0;
+    // Case-blind, a text with a zero byte is lowered only up to it: that
+    // one is compared through the lowered copy below.
+    if (match_case || zeros == 0) {
+      return ReplaceAllInShortText(txt, match_case ? span : span.Lowered(), zeros, find,
+                                   !match_case, replace, output.bytes());
+    }
   }
 
   // The text as it is compared: a lowered copy in the comparison area

@@ -59,6 +59,17 @@ inline uint64_t EqualHighs(uint64_t word, uint8_t value) {
 // Bit k set when the high bit of byte k is: one multiply gathers them.
 inline uint64_t GatherHighs(uint64_t highs) { return ((highs >> 7) * 0x0102040810204080u) >> 56; }
 
+// The word with its bytes A-Z made a-z: each byte's low seven bits
+// compared with 'A' and 'Z' by additions that carry into its high bit
+// alone.
+inline uint64_t LowerLetters(uint64_t word) {
+  const uint64_t low7 = word & kLows;
+  const uint64_t from_a = low7 + kOnes * (0x80 - 'A');
+  const uint64_t past_z = low7 + kOnes * (0x80 - 'Z' - 1);
+  const uint64_t upper = from_a & ~past_z & ~word & word_find_detail::kHighs;
+  return word | upper >> 2;
+}
+
 }  // namespace byte_mask_detail
 
 // A span of at most kMaxMaskedSpan bytes read once into two words, which
@@ -79,6 +90,14 @@ class MaskedSpan {
       last_ = LoadLittle(s.data() + n - 8);
       last_at_ = static_cast<int>(n - 8);
     }
+  }
+
+  // The span with its letters A-Z read as a-z.
+  MaskedSpan Lowered() const {
+    MaskedSpan lowered = *this;
+    lowered.first_ = byte_mask_detail::LowerLetters(first_);
+    lowered.last_ = byte_mask_detail::LowerLetters(last_);
+    return lowered;
   }
 
   // The bytes equal to value.
