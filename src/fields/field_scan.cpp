@@ -2,18 +2,8 @@
 
 namespace twinekit::fields::field_scan_detail {
 
-Bytes FromLeft(Bytes txt, int32_t index, const ByteClass& separator) {
-  size_t start = 0;
-  if (index > 1) {
-    const size_t before = scan::FindNth(txt, 0, separator, static_cast<size_t>(index) - 1);
-    if (before == txt.size()) return {};
-    start = before + 1;
-  }
-  return txt.subspan(start, scan::Find(txt, start, separator) - start);
-}
-
 Bytes FromLeft(Bytes txt, int32_t index, uint8_t separator) {
-  return FromLeft(txt, index, ByteClass(separator));
+  return FieldFromLeft(txt, index, ByteClass(separator));
 }
 
 Bytes FromRight(Bytes txt, int32_t index, uint8_t value) {

@@ -45,7 +45,6 @@ inline Bytes FromRightInMask(Bytes txt, int32_t index, uint64_t seps) {
 }
 
 // The same by the vector scans, for longer texts (index >= 1).
-Bytes FromLeft(Bytes txt, int32_t index, const ByteClass& separator);
 Bytes FromLeft(Bytes txt, int32_t index, uint8_t separator);
 Bytes FromRight(Bytes txt, int32_t index, uint8_t separator);
 size_t LastOf(Bytes txt, uint8_t separator);
@@ -58,10 +57,13 @@ size_t CountOf(Bytes txt, uint8_t separator);
 // at the next one; the scan stops there.
 inline Bytes FieldFromLeft(Bytes txt, int32_t index, const ByteClass& separator) {
   if (index < 1) return {};
-  if (txt.size() <= kShortFieldText) {
-    return field_scan_detail::FromLeftInMask(txt, index, MaskOfClass(txt, separator));
+  size_t start = 0;
+  if (index > 1) {
+    const size_t before = scan::FindNth(txt, 0, separator, static_cast<size_t>(index) - 1);
+    if (before == txt.size()) return {};
+    start = before + 1;
   }
-  return field_scan_detail::FromLeft(txt, index, separator);
+  return txt.subspan(start, scan::Find(txt, start, separator) - start);
 }
 
 inline Bytes FieldFromLeft(Bytes txt, int32_t index, uint8_t separator) {

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "frame/byte_class.h"
 #include "frame/bytes.h"
 #include "frame/word_find.h"
 
@@ -146,14 +145,6 @@ inline uint64_t MaskOfValue(Bytes s, uint8_t value) { return MaskedSpan(s).Mask(
 inline size_t FirstOfValue(Bytes s, uint8_t value) {
   const uint64_t at = MaskOfValue(s, value);
   return at == 0 ? s.size() : static_cast<size_t>(std::countr_zero(at));
-}
-
-// The bytes of s (at most kMaxMaskedSpan) that are members of c, a byte
-// at a time through the class's set: independent look-ups, no vector set-up.
-inline uint64_t MaskOfClass(Bytes s, const ByteClass& c) {
-  uint64_t mask = 0;
-  for (size_t i = 0; i < s.size(); ++i) mask |= uint64_t{c.Contains(s[i])} << i;
-  return mask;
 }
 
 // The number of set bits, by additions in the word: the baseline
