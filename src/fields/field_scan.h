@@ -20,28 +20,40 @@ inline constexpr size_t kShortFieldText = kMaxMaskedSpan;
 
 namespace field_scan_detail {
 
-// The field counted from the left or the right in a short text whose
-// separators are the bits of seps.  The loops stop at the last separator, however large index is.
-inline Bytes FromLeftInMask(Bytes txt, int32_t index, uint64_t seps) {
+// The field of a short text whose separators are the bits of seps that
+// has `before` of them before it and `after` after it, found from the
+// nearer end.
+inline Bytes FieldBetween(Bytes txt, uint64_t seps, size_t before, size_t after) {
   size_t start = 0;
-  for (int32_t k = 1; k < index; ++k) {
-    if (seps == 0) return {};
-    start = static_cast<size_t>(std::countr_zero(seps)) + 1;
-    seps &= seps - 1;
+  size_t end = txt.size();
+  if (before <= after) {
+    for (; before > 0; --before) {
+      start = static_cast<size_t>(std::countr_zero(seps)) + 1;
+      seps &= seps - 1;
+    }
+    if (seps != 0) end = static_cast<size_t>(std::countr_zero(seps));
+  } else {
+    for (; after > 0; --after) {
+      end = static_cast<size_t>(63 - std::countl_zero(seps));
+      seps &= ~(uint64_t{1} << end);
+    }
+    start = static_cast<size_t>(64 - std::countl_zero(seps));
   }
-  const size_t end = seps == 0 ? txt.size() : static_cast<size_t>(std::countr_zero(seps));
-  return txt.subspan(start, end - start);
+  return Bytes(txt.data() + start, end - start);
+}
+
+// Field `index` (at least 1) counted from the left or the right of a
+// short text whose separators are the bits of seps.
+inline Bytes FromLeftInMask(Bytes txt, int32_t index, uint64_t seps) {
+  const size_t count = CountOfBits(seps);
+  const auto before = static_cast<size_t>(index) - 1;
+  return before > count ? Bytes() : FieldBetween(txt, seps, before, count - before);
 }
 
 inline Bytes FromRightInMask(Bytes txt, int32_t index, uint64_t seps) {
-  size_t end = txt.size();
-  for (int32_t k = 1; k < index; ++k) {
-    if (seps == 0) return {};
-    end = static_cast<size_t>(63 - std::countl_zero(seps));
-    seps &= ~(uint64_t{1} << end);
-  }
-  const size_t start = static_cast<size_t>(64 - std::countl_zero(seps));
-  return txt.subspan(start, end - start);
+  const size_t count = CountOfBits(seps);
+  const auto after = static_cast<size_t>(index) - 1;
+  return after > count ? Bytes() : FieldBetween(txt, seps, count - after, after);
 }
 
 // The same by the vector scans, for longer texts (index >= 1).
