@@ -56,7 +56,7 @@ inline Bytes FromRightInMask(Bytes txt, int32_t index, uint64_t seps) {
   return after > count ? Bytes() : FieldBetween(txt, seps, count - after, after);
 }
 
-// The same by the vector scans, for longer texts (index >= 1).
+// The same by the vector scans, for longer texts (index at least 1).
 Bytes FromLeft(Bytes txt, int32_t index, uint8_t separator);
 Bytes FromRight(Bytes txt, int32_t index, uint8_t separator);
 size_t LastOf(Bytes txt, uint8_t separator);

@@ -109,11 +109,6 @@ bool ReplaceAll(Bytes txt, Bytes compared, Bytes find, bool lower_find, Bytes re
   return true;
 }
 
-// UpToFirstZero, a short span through its mask.
-Bytes BeforeFirstZero(Bytes s) {
-  return s.size() <= kMaxMaskedSpan ? s.first(FirstOfValue(s, 0)) : UpToFirstZero(s);
-}
-
 // The places at which a match of find starts in txt (n bytes, at most
 // kMaxMaskedSpan), as bits, overlapping ones included.  Find is compared
 // up to its first zero byte, that byte included (as ComparedPart);
@@ -137,7 +132,7 @@ BSTR ReplaceAllInShortText(Bytes txt, const MaskedSpan& compared, uint64_t zeros
                            bool case_blind, Bytes replace, MutableBytes area) {
   uint64_t matches = MatchesInShortText(compared, txt.size(), find, case_blind);
   if (matches == 0 && zeros == 0) return CopyOfText(txt);
-  const Bytes replacement = BeforeFirstZero(replace);
+  const Bytes replacement = UpToFirstZero(replace);
   Output out(area);
   size_t p = 0;
   for (; matches != 0; matches &= matches - 1) {

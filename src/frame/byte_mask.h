@@ -1,7 +1,8 @@
-// The members of a short span as the bits of one word: bit i is set when
-// byte i is a member.  A span of up to two words is tested a word at a time
-// in ordinary registers, with no per-byte branch and no call, so that a scan
-// of a short text costs less than setting up a vector scan would.
+// The bytes of a short span that equal a value, as the bits of one word:
+// bit i is set when byte i does.  A span of up to two words is tested a
+// word at a time in ordinary registers, with no per-byte branch and no
+// call, so that a scan of a short text costs less than setting up a vector
+// scan would.
 #pragma once
 
 #include <bit>
@@ -139,13 +140,6 @@ class MaskedSpan {
 
 // The bytes of s (at most kMaxMaskedSpan) equal to value.
 inline uint64_t MaskOfValue(Bytes s, uint8_t value) { return MaskedSpan(s).Mask(value); }
-
-// The place of the first byte of s (at most kMaxMaskedSpan) equal to
-// value, or s.size() when there is none.
-inline size_t FirstOfValue(Bytes s, uint8_t value) {
-  const uint64_t at = MaskOfValue(s, value);
-  return at == 0 ? s.size() : static_cast<size_t>(std::countr_zero(at));
-}
 
 // The number of set bits, by additions in the word: the baseline
 // instruction set has no population count, and the library's routine is a
