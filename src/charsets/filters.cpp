@@ -12,11 +12,37 @@ namespace {
 
 // Texts shorter than this are checked byte by byte.
 constexpr size_t kShortText = 64;
+// Texts shorter than this are filtered byte by byte: making the class and
+// calling the kernel would cost more.
+constexpr size_t kShortFilterText = 32;
+
+// Writes to out the bytes of txt whose membership in chars is
+// keep_members; returns how many.  Every byte is written and the count
+// moves on only for one kept, so no byte waits on a branch.  Each value
+// has a flag of its own, so that no byte's step waits for another's write;
+// only the text's values are read, so only they are cleared first.
+size_t KeepBytewise(Bytes txt, Bytes chars, bool keep_members, MutableBytes out) {
+  std::array<uint8_t, 256> member;
+  for (const uint8_t b : txt) member[b] = 0;
+  for (const uint8_t b : chars) member[b] = 1;
+  const uint8_t kept = keep_members ? 1 : 0;
+  size_t written = 0;
+  for (const uint8_t b : txt) {
+    out[written] = b;
+    written += member[b] == kept;
+  }
+  return written;
+}
 
 // The bytes of txt whose membership in chars is `keep_members`.
 BSTR KeepByMembership(Bytes txt, Bytes chars, bool keep_members) {
   if (txt.empty()) return EmptyResult();
   if (chars.empty()) return CopyOfText(txt);
+  if (txt.size() < kShortFilterText) {
+    return BuildResult(txt.size(), [&](MutableBytes out) {
+      return KeepBytewise(txt, chars, keep_members, out);
+    });
+  }
   const ByteClass set(chars);
   return BuildResult(txt.size(), [&](MutableBytes out) {
     return scan::Keep(txt, set, keep_members, out);
