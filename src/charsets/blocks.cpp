@@ -10,6 +10,9 @@
 namespace twinekit::charsets {
 namespace {
 
+// The longest text whose result FilterBlocks may write straight.
+constexpr size_t kShortText = 64;
+
 // Appends txt[from, to) at out + written; returns the new written count.
 size_t AppendRun(Bytes txt, size_t from, size_t to, MutableBytes out, size_t written) {
   CopyRun(out.data() + written, txt.data() + from, to - from);
@@ -46,8 +49,10 @@ BSTR FilterBlocks(Bytes txt, Bytes delimiters) {
   const uint8_t opener = delimiters[0];
   const uint8_t closer = delimiters.size() == 1 ? opener : delimiters[1];
   const size_t first_opener = scan::Find(txt, 0, opener);
-  // A text without a block is the result as it stands, written once.
-  if (first_opener == txt.size()) {
+  // A short text without a block is the result as it stands, written
+  // once.  A long one is not: a result made without its bytes is cleared
+  // first, which costs more than the copy it saves.
+  if (first_opener == txt.size() && txt.size() <= kShortText) {
     return BuildWholeResult(txt.size(), [&](MutableBytes out) {
       CopyRun(out.data(), txt.data(), txt.size());
     });
