@@ -6,6 +6,7 @@
 #include "frame/byte_scan.h"
 #include "frame/result.h"
 #include "frame/size_math.h"
+#include "frame/word_find.h"
 
 namespace twinekit::compress {
 namespace {
@@ -107,8 +108,11 @@ BSTR RemoveBlanks(Bytes txt) {
 BSTR ExpandTabs(Bytes txt, int32_t width) {
   if (txt.empty()) return EmptyResult();
   if (width < 1) return CopyOfText(txt);
-  const size_t tabs = CountTabs(txt);
-  if (tabs == 0) return CopyOfText(txt);
+  // A word-at-a-time search tells a short text without tabs before any
+  // count is set up.
+  const size_t first_tab = FindByte(txt.data(), 0, txt.size(), kTab);
+  if (first_tab == txt.size()) return CopyOfText(txt);
+  const size_t tabs = CountTabs(txt.subspan(first_tab));
   // The working area holds n + width × tabs bytes.  A size beyond what a
   // result may have (a width of hundreds of millions with a few tabs) is
   // refused like memory that cannot be had: the empty result, and nothing
