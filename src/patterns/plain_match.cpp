@@ -27,23 +27,18 @@ size_t NextPlaceFor(const ZeroTerminated& txt, uint8_t k, size_t from) {
 // shrinks the text left for the later ones.  Each place of each run is
 // tried at most once and each trial reads at most the run, so the time is
 // at most the product of the two lengths, the memory a few positions.
-//
-// The pattern is not cut at its first zero byte beforehand: it is read a
-// byte at a time, and a zero byte, read as 0 like the end, ends it there.
 bool PlainMatch(Bytes txt_bytes, Bytes pattern_bytes) {
   const ZeroTerminated txt(txt_bytes);
-  const auto pattern_at = [pattern_bytes](size_t i) -> uint8_t {
-    return i < pattern_bytes.size() ? pattern_bytes[i] : 0;
-  };
+  const ZeroTerminated pattern(pattern_bytes);
   size_t p = 0;
   size_t t = 0;
   bool starred = false;
   size_t k_at = 0;      // the pattern position of the latest star's k
   size_t next_try = 0;  // the first text position its k has not yet taken
   for (;;) {
-    const uint8_t b = pattern_at(p);
+    const uint8_t b = pattern.At(p);
     if (b == '*') {
-      if (pattern_at(p + 1) == 0) return true;  // a trailing "*" takes the rest
+      if (pattern.EndAt(p + 1)) return true;  // a trailing "*" takes the rest
       starred = true;
       k_at = p + 1;
       next_try = t;
@@ -56,7 +51,7 @@ bool PlainMatch(Bytes txt_bytes, Bytes pattern_bytes) {
     }
     // The run laid so far fails here: move the latest star's k on.
     if (!starred) return false;
-    const size_t i = NextPlaceFor(txt, pattern_at(k_at), next_try);
+    const size_t i = NextPlaceFor(txt, pattern.At(k_at), next_try);
     if (txt.EndAt(i)) return false;
     p = k_at + 1;
     t = i + 1;
