@@ -55,8 +55,9 @@ size_t CodesLength(Bytes txt) {
 
 // The codes of txt, one after another, into out, which has room for them;
 // returns their length.  Each code is copied as 8 bytes while 8 bytes of
-// room remain, the rest of the way byte by byte.
-size_t WriteCodes(Bytes txt, MutableBytes out) {
+// room remain, the rest of the way byte by byte.  Inlined into each of its
+// two callers: called, it ran long texts a third slower.
+[[gnu::always_inline]] inline size_t WriteCodes(Bytes txt, MutableBytes out) {
   size_t written = 0;
   size_t i = 0;
   for (; i < txt.size() && out.size() - written >= 8; ++i) {
