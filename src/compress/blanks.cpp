@@ -1,10 +1,12 @@
 #include "compress/compress.h"
 
+#include <bit>
 #include <cstring>
 
 #include "frame/byte_scan.h"
 #include "frame/result.h"
 #include "frame/size_math.h"
+#include "frame/word_find.h"
 
 namespace twinekit::compress {
 namespace {
@@ -23,20 +25,94 @@ size_t BlankRunAt(Bytes txt, size_t from) {
   return end - from;
 }
 
+
+// Texts of 8 to 16 bytes are read as two words, which may overlap, and
+// their kept bytes written straight into the result from the words: no
+// byte is loaded after a store, and no jump depends on a byte.  Longer
+// ones are kept by the scan kernel in the working area, shorter ones a
+// byte at a time there.
+constexpr size_t kWordText = 8;
+constexpr size_t kTwoWordText = 16;
+
+constexpr uint64_t kOnes = 0x0101010101010101u;
+constexpr uint64_t kHighs = 0x8080808080808080u;
+
+// The high bit of each byte of x that is not zero (exact: no borrow
+// crosses a byte).
+constexpr uint64_t NonZeroBytes(uint64_t x) { return (((x & ~kHighs) + ~kHighs) | x) & kHighs; }
+
+// The high bit of each byte of x that a text keeps.
+constexpr uint64_t KeptBytes(uint64_t x) {
+  return NonZeroBytes(x) & NonZeroBytes(x ^ (kOnes * kBlank)) & NonZeroBytes(x ^ (kOnes * kTab));
+}
+
+constexpr size_t MarkedCount(uint64_t marks) { return ((marks >> 7) * kOnes) >> 56; }
+
+// The bytes of a word up to and including its last marked one.
+constexpr size_t BytesToLastMark(uint64_t marks) {
+  return marks == 0 ? 0 : static_cast<size_t>(64 - std::countl_zero(marks)) / 8;
+}
+
+// Stores the first `bytes` bytes of word at out, each at the count of
+// marked bytes before it, so that no store waits for the one before; a
+// byte that is not marked is overwritten by the next marked one.  Returns
+// how many marked bytes there are.
+size_t StoreMarked(uint64_t word, uint64_t marks, size_t bytes, uint8_t* out) {
+  const uint64_t ones = marks >> 7;
+  // Byte k of `through` counts the marked bytes up to and including k.
+  const uint64_t through = ones * kOnes;
+  const uint64_t before = through - ones;
+  for (size_t k = 0; k < bytes; ++k) {
+    out[(before >> (8 * k)) & 0xFF] = static_cast<uint8_t>(word >> (8 * k));
+  }
+  return through >> 56;
+}
+
+uint64_t LoadWord(const uint8_t* p) {
+  uint64_t word;
+  std::memcpy(&word, p, 8);
+  return word;
+}
+
+BSTR RemoveBlanksFromWords(Bytes txt) {
+  const uint64_t low = LoadWord(txt.data());
+  const uint64_t high = LoadWord(txt.data() + txt.size() - 8);
+  const uint64_t low_kept = KeptBytes(low);
+  // The bytes of the high word that the low one holds too are not its.
+  const size_t shared = kTwoWordText - txt.size();
+  const uint64_t high_kept = shared == kWordText ? 0 : KeptBytes(high) & (~uint64_t{0} << (8 * shared));
+  const size_t length = MarkedCount(low_kept) + MarkedCount(high_kept);
+  return BuildResultInPlace(txt.size(), length, [&](MutableBytes out) {
+    // A byte is stored wherever the walk stands, so it stops at the last
+    // kept byte: one stored after it would land past the result's end.
+    const size_t low_bytes = high_kept != 0 ? kWordText : BytesToLastMark(low_kept);
+    const size_t written = StoreMarked(low, low_kept, low_bytes, out.data());
+    StoreMarked(high, high_kept, BytesToLastMark(high_kept), out.data() + written);
+  });
+}
+
 }  // namespace
 
 BSTR RemoveBlanks(Bytes txt) {
   if (txt.empty()) return EmptyResult();
+  if constexpr (std::endian::native == std::endian::little) {
+    if (txt.size() >= kWordText && txt.size() <= kTwoWordText) return RemoveBlanksFromWords(txt);
+  }
+  // Made once: building the class costs more than a short call's work.
+  static const ByteClass kBlanks(Bytes{kBlankTabAndZero});
   return BuildResult(CheckedSize(txt.size()), [&](MutableBytes out) {
-    return scan::Keep(txt, ByteClass(Bytes(kBlankTabAndZero)), false, out);
+    return scan::Keep(txt, kBlanks, false, out);
   });
 }
 
 BSTR ExpandTabs(Bytes txt, int32_t width) {
   if (txt.empty()) return EmptyResult();
   if (width < 1) return CopyOfText(txt);
-  const size_t tabs = CountTabs(txt);
-  if (tabs == 0) return CopyOfText(txt);
+  // A word-at-a-time search tells a short text without tabs before any
+  // count is set up.
+  const size_t first_tab = FindByte(txt.data(), 0, txt.size(), kTab);
+  if (first_tab == txt.size()) return CopyOfText(txt);
+  const size_t tabs = CountTabs(txt.subspan(first_tab));
   // The working area holds n + width × tabs bytes.  A size beyond what a
   // result may have (a width of hundreds of millions with a few tabs) is
   // refused like memory that cannot be had: the empty result, and nothing

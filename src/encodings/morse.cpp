@@ -53,10 +53,11 @@ size_t CodesLength(Bytes txt) {
   return length;
 }
 
-// The codes of txt, one after another, into out, which has exactly their
-// length.  Each code is copied as 8 bytes while 8 bytes of room remain,
-// the rest of the way byte by byte.
-void WriteCodes(Bytes txt, MutableBytes out) {
+// The codes of txt, one after another, into out, which has room for them;
+// returns their length.  Each code is copied as 8 bytes while 8 bytes of
+// room remain, the rest of the way byte by byte.  Inlined into each of its
+// two callers: called, it ran long texts a third slower.
+[[gnu::always_inline]] inline size_t WriteCodes(Bytes txt, MutableBytes out) {
   size_t written = 0;
   size_t i = 0;
   for (; i < txt.size() && out.size() - written >= 8; ++i) {
@@ -68,16 +69,26 @@ void WriteCodes(Bytes txt, MutableBytes out) {
     std::memcpy(out.data() + written, kCodes.code[c].data(), kCodes.length[c]);
     written += kCodes.length[c];
   }
+  return written;
 }
+
+// Texts up to this long are coded in one pass into the working area, which
+// has room for 8-byte copies of all but perhaps the last code, and copied
+// out; longer ones are measured first and coded straight into the result.
+constexpr size_t kShortText = 16;
 
 }  // namespace
 
 BSTR Morse(Bytes txt) {
   if (txt.empty()) return EmptyResult();
   // The working area is sized by the whole byte count, even when a zero
-  // byte ends the text early; a sizing pass gives the result's length.
+  // byte ends the text early.
   const Bytes coded = UpToFirstZero(txt);
-  return BuildResultInPlace(CheckedMulAdd(kMostBytesPerChar, txt.size(), 0), CodesLength(coded),
+  const auto capacity = CheckedMulAdd(kMostBytesPerChar, txt.size(), 0);
+  if (coded.size() <= kShortText) {
+    return BuildResult(capacity, [&](MutableBytes out) { return WriteCodes(coded, out); });
+  }
+  return BuildResultInPlace(capacity, CodesLength(coded),
                             [&](MutableBytes out) { WriteCodes(coded, out); });
 }
 

@@ -1,5 +1,7 @@
 #include "encodings/encodings.h"
 
+#include <array>
+
 #include "encodings/roman_table.h"
 #include "frame/result.h"
 
@@ -41,27 +43,42 @@ size_t WriteNumeral(int32_t value, MutableBytes out) {
   return n;
 }
 
-// The value of the letter at txt[i], taking the byte after it when the two
-// make a pair; *width becomes 1 or 2.  0 for a byte that is no letter.
-int32_t LetterValue(Bytes txt, size_t i, size_t* width) {
-  const uint8_t next = i + 1 < txt.size() ? txt[i + 1] : 0;
-  *width = 1;
-  auto pair = [width](int32_t value) {
-    *width = 2;
-    return value;
-  };
-  switch (txt[i]) {
-    case 'm': return 1000;
-    case 'd': return 500;
-    case 'c': return next == 'm' ? pair(900) : next == 'd' ? pair(400) : 100;
-    case 'l': return 50;
-    case 'x': return next == 'c' ? pair(90) : next == 'l' ? pair(40) : 10;
-    // 'vx' counts 5, as "v" alone does, and the "x" is used up with it.
-    case 'v': return next == 'x' ? pair(5) : 5;
-    case 'i': return next == 'v' ? pair(4) : next == 'x' ? pair(9) : 1;
-    default: return 0;
+// The letters by kind, so that a letter and the byte after it index one
+// small table: 0 for a byte that is no letter, then m, d, c, l, x, v, i.
+constexpr int kLetterKinds = 8;
+constexpr char kLetters[] = "mdclxvi";
+constexpr int32_t kLetterValues[kLetterKinds] = {0, 1000, 500, 100, 50, 10, 5, 1};
+
+// For each letter and the byte after it: what the letter counts, and
+// whether the two make a pair, whose second letter is then used up.  'vx'
+// counts 5, as "v" alone does, and the "x" is used up with it.
+struct RomanReading {
+  std::array<uint8_t, 256> kind{};
+  std::array<int32_t, kLetterKinds * kLetterKinds> value{};
+  uint64_t pairs = 0;  // bit kLetterKinds × first + second
+};
+
+constexpr RomanReading kReading = [] {
+  RomanReading r;
+  for (int k = 1; k < kLetterKinds; ++k) r.kind[static_cast<uint8_t>(kLetters[k - 1])] = k;
+  for (int first = 0; first < kLetterKinds; ++first) {
+    for (int second = 0; second < kLetterKinds; ++second) {
+      r.value[first * kLetterKinds + second] = kLetterValues[first];
+    }
   }
-}
+  const struct {
+    char first, second;
+    int32_t value;
+  } kPairs[] = {{'c', 'm', 900}, {'c', 'd', 400}, {'x', 'c', 90}, {'x', 'l', 40},
+                {'v', 'x', 5},   {'i', 'v', 4},   {'i', 'x', 9}};
+  for (const auto& p : kPairs) {
+    const int at = r.kind[static_cast<uint8_t>(p.first)] * kLetterKinds +
+                   r.kind[static_cast<uint8_t>(p.second)];
+    r.value[at] = p.value;
+    r.pairs |= uint64_t{1} << at;
+  }
+  return r;
+}();
 
 }  // namespace
 
@@ -78,10 +95,24 @@ BSTR ArabicToRoman(int32_t value) {
 
 int32_t RomanToArabic(Bytes txt) {
   uint32_t sum = 0;  // unsigned, so that it wraps as the Long does
-  size_t width = 1;
-  for (size_t i = 0; i < txt.size(); i += width) {
-    sum += static_cast<uint32_t>(LetterValue(txt, i, &width));
+  // Pairs are read from the left, so a letter counts unless the one before
+  // it took it into a pair.  Carrying that as a flag keeps the walk free
+  // of jumps that depend on the letters: each byte is looked up with the
+  // byte after it (none after the last).
+  bool used_up = false;
+  auto read = [&](int kind, int next) {
+    const int at = kind * kLetterKinds + next;
+    sum += used_up ? 0 : static_cast<uint32_t>(kReading.value[at]);
+    used_up = !used_up && ((kReading.pairs >> at) & 1) != 0;
+  };
+  if (txt.empty()) return 0;
+  int kind = kReading.kind[txt[0]];
+  for (size_t i = 1; i < txt.size(); ++i) {
+    const int next = kReading.kind[txt[i]];
+    read(kind, next);
+    kind = next;
   }
+  read(kind, 0);
   return static_cast<int32_t>(sum);
 }
 

@@ -1,5 +1,7 @@
 #include "encodings/encodings.h"
 
+#include <cstring>
+
 namespace twinekit::encodings {
 namespace {
 
@@ -22,10 +24,9 @@ std::optional<int32_t> ReadLongVariant(VARIANT* number) {
 }
 
 VARIANT LongVariant(int32_t value) {
+  // Every byte of it set: the reserved words and the padding zero.
   VARIANT result;
-  VariantInit(&result);
-  // An empty Variant converts to the Long 0, which then takes the value.
-  VariantChangeType(&result, &result, 0, VT_I4);
+  std::memset(&result, 0, sizeof result);
   result.vt = VT_I4;
   result.lVal = value;
   return result;
