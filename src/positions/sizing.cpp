@@ -1,21 +1,33 @@
 #include "positions/positions.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "frame/result.h"
+#include "frame/short_copy.h"
 
 namespace twinekit::positions {
 namespace {
 
 // Lays filler end to end over out, the last repetition cut where out ends.
 void Repeat(MutableBytes out, Bytes filler) {
+  if (out.size() <= kShortCopy) {
+    // A few bytes are laid from the filler itself, one repetition at a
+    // time: the doubling below reads back bytes just written, and each
+    // such read waits on the stores before it.
+    if (filler.size() == 1) return FillBytes(out.data(), filler[0], out.size());
+    size_t at = 0;
+    for (; out.size() - at > filler.size(); at += filler.size()) {
+      CopyBytes(out.data() + at, filler.data(), filler.size());
+    }
+    CopyBytes(out.data() + at, filler.data(), out.size() - at);
+    return;
+  }
   size_t done = std::min(filler.size(), out.size());
-  std::memcpy(out.data(), filler.data(), done);
+  CopyBytes(out.data(), filler.data(), done);
   // Double the filled prefix until the target is full: O(n) bytes copied.
   while (done < out.size()) {
     const size_t chunk = std::min(done - done % filler.size(), out.size() - done);
-    std::memcpy(out.data() + done, out.data(), chunk);
+    CopyBytes(out.data() + done, out.data(), chunk);
     done += chunk;
   }
 }
@@ -25,7 +37,7 @@ void Repeat(MutableBytes out, Bytes filler) {
 BSTR Truncate(Bytes txt, int32_t new_length) {
   if (txt.empty() || new_length < 1) return EmptyResult();
   const size_t k = std::min<uint64_t>(static_cast<uint64_t>(new_length), txt.size());
-  return BuildWholeResult(k, [&](MutableBytes out) { std::memcpy(out.data(), txt.data(), k); });
+  return BuildWholeResult(k, [&](MutableBytes out) { CopyBytes(out.data(), txt.data(), k); });
 }
 
 BSTR TruncateOrPad(Bytes txt, int32_t new_length, Bytes filler) {
@@ -34,8 +46,8 @@ BSTR TruncateOrPad(Bytes txt, int32_t new_length, Bytes filler) {
   const size_t length = static_cast<size_t>(new_length);
   return BuildWholeResult(length, [&](MutableBytes out) {
     const size_t kept = std::min(length, txt.size());
-    std::memcpy(out.data(), txt.data(), kept);
-    std::memset(out.data() + kept, fill, length - kept);
+    CopyBytes(out.data(), txt.data(), kept);
+    FillBytes(out.data() + kept, fill, length - kept);
   });
 }
 
@@ -58,9 +70,9 @@ BSTR Align(Bytes txt, int16_t mode, int32_t width) {
   const size_t pad = w - txt.size();
   const size_t left = mode < 0 ? pad : mode == 0 ? pad - pad / 2 : 0;
   return BuildWholeResult(w, [&](MutableBytes out) {
-    std::memset(out.data(), ' ', left);
-    std::memcpy(out.data() + left, txt.data(), txt.size());
-    std::memset(out.data() + left + txt.size(), ' ', pad - left);
+    FillBytes(out.data(), ' ', left);
+    CopyBytes(out.data() + left, txt.data(), txt.size());
+    FillBytes(out.data() + left + txt.size(), ' ', pad - left);
   });
 }
 
