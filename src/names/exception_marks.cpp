@@ -9,6 +9,7 @@
 #include "frame/scratch.h"
 #include "frame/size_math.h"
 #include "frame/zstring.h"
+#include "names/byte_words.h"
 
 namespace twinekit::names {
 namespace {
@@ -17,11 +18,21 @@ constexpr uint8_t kWordDelimiter = '/';
 
 // Calls mark(word) for each word of the list in area[0, size): the runs
 // between "/" bytes, empty runs skipped.  Nothing is written to the area,
-// so a second pass reads the same words.  Words are short: each end is
-// sought a word at a time.
+// so a second pass reads the same words.  A short list has its "/" bytes
+// found at once, a longer one each in turn.
 template <typename Mark>
 void ForEachWord(const uint8_t* area, size_t size, Mark mark) {
   size_t at = 0;
+  if (size < 64) {
+    // The end of the list as a last delimiter.
+    uint64_t ends = PlacesOf(area, size, kWordDelimiter) | uint64_t{1} << size;
+    for (; ends != 0; ends &= ends - 1) {
+      const size_t end = static_cast<size_t>(std::countr_zero(ends));
+      if (end > at) mark(Bytes(area + at, end - at));
+      at = end + 1;
+    }
+    return;
+  }
   while (at < size) {
     const size_t end = FindEitherByte(area, at, size, kWordDelimiter, kWordDelimiter);
     if (end > at) mark(Bytes(area + at, end - at));
@@ -62,8 +73,11 @@ class ShortText {
  public:
   static constexpr size_t kMaxLength = 64;
 
+  // work[0] is the blank before the text.  It was written apart from the
+  // text's bytes, so the words are read from work[1] on: a read across
+  // both writes would wait for them.
   ShortText(uint8_t* work, size_t length)
-      : work_(work), length_(length), blanks_(BlankBits(work, length)) {}
+      : work_(work), length_(length), blanks_(PlacesOf(work + 1, length - 1, ' ') << 1 | 1) {}
 
   void MarkEvery(Bytes word, bool trailing_blank, uint8_t mark) {
     const size_t span = word.size() + (trailing_blank ? 2 : 1);
@@ -84,27 +98,6 @@ class ShortText {
   }
 
  private:
-  // Bit i set where p[i] is a blank, i < length, eight bytes at a time.
-  static uint64_t BlankBits(const uint8_t* p, size_t length) {
-    constexpr uint64_t kLows = 0x7F7F7F7F7F7F7F7Fu;
-    constexpr uint64_t kBlanks = 0x2020202020202020u;
-    uint64_t bits = 0;
-    size_t i = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-      for (; i + 8 <= length; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, p + i, 8);
-        const uint64_t x = word ^ kBlanks;
-        // The high bit of each byte of x that is zero, exactly (no borrow
-        // crosses a byte), gathered into the top byte in place order.
-        const uint64_t zeros = ~(((x & kLows) + kLows) | x | kLows);
-        bits |= (((zeros >> 7) * 0x0102040810204080u) >> 56) << i;
-      }
-    }
-    for (; i < length; ++i) bits |= uint64_t{p[i] == ' '} << i;
-    return bits;
-  }
-
   static bool SameBytes(const uint8_t* p, Bytes word) {
     for (size_t i = 0; i < word.size(); ++i) {
       if (p[i] != word[i]) return false;
@@ -132,10 +125,11 @@ bool MarkExceptions(uint8_t* work, size_t n, Bytes exceptions, bool prefixes) {
   uint8_t* words = area.bytes().data();
   MapEachByte(list, MutableBytes(words, list.size()), [](uint8_t b) { return ToLower(b); });
 
-  // The searches end at the copy's first zero byte, sought no further
-  // than a short text's.
+  // The searches end at the copy's first zero byte, sought from the
+  // text's first byte (work[0] is the blank) no further than a short
+  // text's.
   const size_t scan = std::min(n + 2, ShortText::kMaxLength + 1);
-  const size_t length = FindEitherByte(work, 0, scan, 0, 0);
+  const size_t length = FindEitherByte(work, 1, scan, 0, 0);
   auto mark_all = [&](auto mark_every) {
     ForEachWord(words, list.size(), [&](Bytes word) {
       if (FitsPattern(word)) mark_every(word, /*trailing_blank=*/true, kWholeWordMark);

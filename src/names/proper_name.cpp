@@ -9,6 +9,7 @@
 #include "frame/result.h"
 #include "frame/scratch.h"
 #include "frame/size_math.h"
+#include "names/byte_words.h"
 #include "names/passes.h"
 
 namespace twinekit::names {
@@ -19,18 +20,7 @@ namespace {
 // and leaves a shorter text to its byte loop.  A text of 8 to 16 bytes is
 // raised here instead in two overlapping 64-bit words read straight from
 // it, each beside the word one byte before it.
-constexpr size_t kWord = 8;
-constexpr size_t kShortText = 2 * kWord;
-
-constexpr uint64_t kOnes = 0x0101010101010101u;
-constexpr uint64_t kLows = 0x7F * kOnes;
-constexpr uint64_t kHighs = 0x80 * kOnes;
-
-// 0x80 in each byte of x that is a blank.
-uint64_t Blanks(uint64_t x) {
-  const uint64_t t = x ^ (kOnes * ' ');
-  return ~(((t & kLows) + kLows) | t) & kHighs;
-}
+constexpr size_t kShortText = 2 * kWordBytes;
 
 // 0x80 in each byte of x that is a small letter: below 0x80, at least
 // 'a', below '{'.  No sum carries out of its byte.
@@ -41,29 +31,24 @@ uint64_t SmallLetters(uint64_t x) {
 
 // word with each small letter whose byte in before is a blank made capital.
 uint64_t RaiseWord(uint64_t word, uint64_t before) {
-  return word ^ ((Blanks(before) & SmallLetters(word)) >> 2);
-}
-
-uint64_t LoadWord(const uint8_t* p) {
-  uint64_t word;
-  std::memcpy(&word, p, kWord);
-  return word;
+  return word ^ ((EqualBytes(before, ' ') & SmallLetters(word)) >> 2);
 }
 
 void RaiseAfterBlanks(Bytes txt, uint8_t* out) {
   const size_t n = txt.size();
-  if (std::endian::native != std::endian::little || n < kWord || n > kShortText) {
+  if (std::endian::native != std::endian::little || n < kWordBytes || n > kShortText) {
     return kernels::Kernels().text->raise_after_blanks(txt, out);
   }
   // The byte before the text counts as a blank, so that its first byte is
   // raised.
   const uint64_t head = LoadWord(txt.data());
-  const uint64_t tail = LoadWord(txt.data() + n - kWord);
-  const uint64_t before_tail = n == kWord ? (head << 8) | ' ' : LoadWord(txt.data() + n - kWord - 1);
+  const uint64_t tail = LoadWord(txt.data() + n - kWordBytes);
+  const uint64_t before_tail =
+      n == kWordBytes ? (head << 8) | ' ' : LoadWord(txt.data() + n - kWordBytes - 1);
   const uint64_t raised_head = RaiseWord(head, (head << 8) | ' ');
   const uint64_t raised_tail = RaiseWord(tail, before_tail);
-  std::memcpy(out, &raised_head, kWord);
-  std::memcpy(out + n - kWord, &raised_tail, kWord);
+  std::memcpy(out, &raised_head, kWordBytes);
+  std::memcpy(out + n - kWordBytes, &raised_tail, kWordBytes);
 }
 
 }  // namespace
