@@ -15,6 +15,9 @@ inline constexpr uint64_t kOnes = 0x0101010101010101u;
 inline constexpr uint64_t kLows = 0x7F * kOnes;
 inline constexpr uint64_t kHighs = 0x80 * kOnes;
 
+// The most places one 64-bit set of places holds.
+inline constexpr size_t kMaxPlaces = 64;
+
 inline uint64_t LoadWord(const uint8_t* p) {
   uint64_t word;
   std::memcpy(&word, p, kWordBytes);
@@ -28,7 +31,7 @@ inline uint64_t EqualBytes(uint64_t x, uint8_t value) {
   return ~(((t & kLows) + kLows) | t) & kHighs;
 }
 
-// Bit i set where p[i] == value, for i < length <= 64.
+// Bit i set where p[i] == value, for i < length <= kMaxPlaces.
 inline uint64_t PlacesOf(const uint8_t* p, size_t length, uint8_t value) {
   uint64_t bits = 0;
   size_t i = 0;

@@ -23,7 +23,7 @@ constexpr uint8_t kWordDelimiter = '/';
 template <typename Mark>
 void ForEachWord(const uint8_t* area, size_t size, Mark mark) {
   size_t at = 0;
-  if (size < 64) {
+  if (size < kMaxPlaces) {
     // The end of the list as a last delimiter.
     uint64_t ends = PlacesOf(area, size, kWordDelimiter) | uint64_t{1} << size;
     for (; ends != 0; ends &= ends - 1) {
@@ -71,7 +71,7 @@ void MarkEveryInLongText(uint8_t* work, Bytes word, bool trailing_blank, uint8_t
 // of a long text, in the same order.
 class ShortText {
  public:
-  static constexpr size_t kMaxLength = 64;
+  static constexpr size_t kMaxLength = kMaxPlaces;
 
   // work[0] is the blank before the text.  It was written apart from the
   // text's bytes, so the words are read from work[1] on: a read across
