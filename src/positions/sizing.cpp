@@ -1,6 +1,7 @@
 #include "positions/positions.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "frame/result.h"
 #include "frame/short_copy.h"
@@ -8,26 +9,33 @@
 namespace twinekit::positions {
 namespace {
 
+// Lays filler end to end over out (at most kShortCopy bytes) from the
+// filler itself, one repetition at a time: doubling a filled prefix would
+// read back bytes just written, and each such read waits on the stores.
+void LayShort(MutableBytes out, Bytes filler) {
+  if (filler.size() == 1) return FillBytes(out.data(), filler[0], out.size());
+  size_t at = 0;
+  for (; out.size() - at > filler.size(); at += filler.size()) {
+    CopyBytes(out.data() + at, filler.data(), filler.size());
+  }
+  CopyBytes(out.data() + at, filler.data(), out.size() - at);
+}
+
 // Lays filler end to end over out, the last repetition cut where out ends.
 void Repeat(MutableBytes out, Bytes filler) {
-  if (out.size() <= kShortCopy) {
-    // A few bytes are laid from the filler itself, one repetition at a
-    // time: the doubling below reads back bytes just written, and each
-    // such read waits on the stores before it.
-    if (filler.size() == 1) return FillBytes(out.data(), filler[0], out.size());
-    size_t at = 0;
-    for (; out.size() - at > filler.size(); at += filler.size()) {
-      CopyBytes(out.data() + at, filler.data(), filler.size());
-    }
-    CopyBytes(out.data() + at, filler.data(), out.size() - at);
-    return;
+  size_t done = std::min(out.size(), kShortCopy);
+  if (filler.size() < kShortCopy) {
+    LayShort(out.first(done), filler);
+    // Whole repetitions only, so that each copy below starts on one.
+    if (done < out.size()) done -= done % filler.size();
+  } else {
+    done = std::min(filler.size(), out.size());
+    CopyBytes(out.data(), filler.data(), done);
   }
-  size_t done = std::min(filler.size(), out.size());
-  CopyBytes(out.data(), filler.data(), done);
   // Double the filled prefix until the target is full: O(n) bytes copied.
   while (done < out.size()) {
     const size_t chunk = std::min(done - done % filler.size(), out.size() - done);
-    CopyBytes(out.data() + done, out.data(), chunk);
+    std::memcpy(out.data() + done, out.data(), chunk);
     done += chunk;
   }
 }
