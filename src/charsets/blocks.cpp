@@ -1,18 +1,21 @@
 #include "charsets/charsets.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "frame/byte_scan.h"
 #include "frame/result.h"
+#include "frame/short_copy.h"
 #include "frame/size_math.h"
 
 namespace twinekit::charsets {
 namespace {
 
+// The longest text whose result FilterBlocks may write straight.
+constexpr size_t kShortText = 64;
+
 // Appends txt[from, to) at out + written; returns the new written count.
 size_t AppendRun(Bytes txt, size_t from, size_t to, MutableBytes out, size_t written) {
-  std::memcpy(out.data() + written, txt.data() + from, to - from);
+  CopyRun(out.data() + written, txt.data() + from, to - from);
   return written + (to - from);
 }
 
@@ -21,11 +24,13 @@ size_t AppendRun(Bytes txt, size_t from, size_t to, MutableBytes out, size_t wri
 // block is an ordinary byte; an opener without a closer removes the rest.
 // One delimiter that both opens and closes (opener == closer) pairs its
 // occurrences: every second one ends a block.  The runs outside blocks are
-// copied whole.
-size_t DropOpenCloseBlocks(Bytes txt, uint8_t opener, uint8_t closer, MutableBytes out) {
+// copied whole.  first_opener is the place of the first opener, txt.size()
+// when there is none.
+size_t DropOpenCloseBlocks(Bytes txt, uint8_t opener, uint8_t closer, size_t first_opener,
+                           MutableBytes out) {
   size_t written = 0;
-  for (size_t at = 0; at < txt.size();) {
-    const size_t opens = scan::Find(txt, at, opener);
+  size_t at = 0;
+  for (size_t opens = first_opener;; opens = scan::Find(txt, at, opener)) {
     written = AppendRun(txt, at, opens, out, written);
     if (opens == txt.size()) break;
     const size_t closes = scan::Find(txt, opens + 1, closer);
@@ -43,8 +48,17 @@ BSTR FilterBlocks(Bytes txt, Bytes delimiters) {
   // One delimiter, or two: the first opens and the second closes.
   const uint8_t opener = delimiters[0];
   const uint8_t closer = delimiters.size() == 1 ? opener : delimiters[1];
+  const size_t first_opener = scan::Find(txt, 0, opener);
+  // A short text without a block is the result as it stands, written
+  // once.  A long one is not: a result made without its bytes is cleared
+  // first, which costs more than the copy it saves.
+  if (first_opener == txt.size() && txt.size() <= kShortText) {
+    return BuildWholeResult(txt.size(), [&](MutableBytes out) {
+      CopyRun(out.data(), txt.data(), txt.size());
+    });
+  }
   return BuildResult(txt.size(), [&](MutableBytes out) {
-    return DropOpenCloseBlocks(txt, opener, closer, out);
+    return DropOpenCloseBlocks(txt, opener, closer, first_opener, out);
   });
 }
 

@@ -1,21 +1,48 @@
 #include "charsets/charsets.h"
 
 #include <algorithm>
-#include <cstring>
+#include <array>
 
 #include "frame/byte_scan.h"
 #include "frame/result.h"
+#include "frame/short_copy.h"
 
 namespace twinekit::charsets {
 namespace {
 
 // Texts shorter than this are checked byte by byte.
 constexpr size_t kShortText = 64;
+// Texts shorter than this are filtered byte by byte: making the class and
+// calling the kernel would cost more.
+constexpr size_t kShortFilterText = 32;
+
+// Writes to out the bytes of txt whose membership in chars is
+// keep_members; returns how many.  Every byte is written and the count
+// moves on only for one kept, so no byte waits on a branch.  Each value
+// has a flag of its own, so that no byte's step waits for another's write;
+// only the text's values are read, so only they are cleared first.
+size_t KeepBytewise(Bytes txt, Bytes chars, bool keep_members, MutableBytes out) {
+  std::array<uint8_t, 256> member;
+  for (const uint8_t b : txt) member[b] = 0;
+  for (const uint8_t b : chars) member[b] = 1;
+  const uint8_t kept = keep_members ? 1 : 0;
+  size_t written = 0;
+  for (const uint8_t b : txt) {
+    out[written] = b;
+    written += member[b] == kept;
+  }
+  return written;
+}
 
 // The bytes of txt whose membership in chars is `keep_members`.
 BSTR KeepByMembership(Bytes txt, Bytes chars, bool keep_members) {
   if (txt.empty()) return EmptyResult();
   if (chars.empty()) return CopyOfText(txt);
+  if (txt.size() < kShortFilterText) {
+    return BuildResult(txt.size(), [&](MutableBytes out) {
+      return KeepBytewise(txt, chars, keep_members, out);
+    });
+  }
   const ByteClass set(chars);
   return BuildResult(txt.size(), [&](MutableBytes out) {
     return scan::Keep(txt, set, keep_members, out);
@@ -23,19 +50,27 @@ BSTR KeepByMembership(Bytes txt, Bytes chars, bool keep_members) {
 }
 
 // True when every value of chars shows in txt, read one byte at a time.
+// Each value has a flag of its own, so that no byte's step waits for
+// another's (bits shared in a word would each wait for the word's last
+// write).  Only the flags of chars are ever read, so only they are
+// cleared first.
 bool ShowsAllBytewise(Bytes txt, Bytes chars) {
-  ByteSet missing;
-  size_t count = 0;
-  for (const uint8_t b : chars) {
-    if (!missing.Contains(b)) ++count;
-    missing.Add(b);
+  std::array<uint8_t, 256> seen;
+  for (const uint8_t b : chars) seen[b] = 0;
+  for (const uint8_t b : txt) seen[b] = 1;
+  uint8_t all = 1;
+  for (const uint8_t b : chars) all &= seen[b];
+  return all != 0;
+}
+
+// Whether txt begins with prefix (no longer than txt): a short prefix byte
+// by byte, without the library's call.
+bool StartsWith(Bytes txt, Bytes prefix) {
+  if (prefix.size() > 16) return std::equal(prefix.begin(), prefix.end(), txt.begin());
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    if (txt[i] != prefix[i]) return false;
   }
-  for (const uint8_t b : txt) {
-    if (!missing.Contains(b)) continue;
-    missing.Remove(b);
-    if (--count == 0) return true;
-  }
-  return false;
+  return true;
 }
 
 }  // namespace
@@ -67,11 +102,10 @@ BSTR FilterNotChars(Bytes txt, Bytes chars) { return KeepByMembership(txt, chars
 BSTR FilterFirstChars(Bytes txt, Bytes prefix) {
   if (txt.empty()) return EmptyResult();
   if (prefix.empty()) return CopyOfText(txt);
-  const bool starts_with =
-      prefix.size() <= txt.size() && std::equal(prefix.begin(), prefix.end(), txt.begin());
+  const bool starts_with = prefix.size() <= txt.size() && StartsWith(txt, prefix);
   const Bytes rest = starts_with ? txt.subspan(prefix.size()) : txt;
   return BuildResultInPlace(txt.size(), rest.size(), [&](MutableBytes out) {
-    std::memcpy(out.data(), rest.data(), rest.size());
+    CopyRun(out.data(), rest.data(), rest.size());
   });
 }
 

@@ -27,10 +27,19 @@ class Translation {
     for (size_t k = moved_.size(); k-- > 0;) to_[moved_[k]] = to_[new_chars[k]];
   }
 
-  // Only the old bytes can change, and often few of them do.
-  void Apply(MutableBytes txt) const { MapThroughChanges(txt, txt.data(), to_, moved_); }
+  // Only the old bytes can change, and often few of them do.  A short
+  // text goes through the table here, without the kernels' calls.
+  void Apply(MutableBytes txt) const {
+    if (txt.size() < kShortText) {
+      for (uint8_t& b : txt) b = to_[b];
+      return;
+    }
+    MapThroughChanges(txt, txt.data(), to_, moved_);
+  }
 
  private:
+  static constexpr size_t kShortText = 32;
+
   // Every value to itself; copied whole, it costs a short call far less
   // than a loop over the 256 values would.
   static constexpr std::array<uint8_t, 256> kIdentity = [] {

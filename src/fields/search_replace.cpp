@@ -1,11 +1,13 @@
 #include "fields/fields.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <optional>
 
 #include "fields/substring_search.h"
 #include "frame/byte_map.h"
+#include "frame/byte_mask.h"
 #include "frame/chars.h"
 #include "frame/result.h"
 #include "frame/scratch.h"
@@ -107,6 +109,44 @@ bool ReplaceAll(Bytes txt, Bytes compared, Bytes find, bool lower_find, Bytes re
   return true;
 }
 
+// The places at which a match of find starts in txt (n bytes, at most
+// kMaxMaskedSpan), as bits, overlapping ones included.  Find is compared
+// up to its first zero byte, that byte included (as ComparedPart);
+// case-blind, its letters are lowered, and txt is the lowered text.
+uint64_t MatchesInShortText(const MaskedSpan& txt, size_t n, Bytes find, bool case_blind) {
+  if (find.size() > n) return 0;
+  uint64_t found = (uint64_t{1} << (n - find.size() + 1)) - 1;
+  for (size_t k = 0; k < find.size() && found != 0; ++k) {
+    const uint8_t b = case_blind ? ToLower(find[k]) : find[k];
+    found &= txt.Mask(b) >> k;
+    if (b == 0) break;
+  }
+  return found;
+}
+
+// Search and replace in a text of at most kMaxMaskedSpan bytes whose zero
+// bytes are the bits of zeros, its matches found at once in registers in
+// compared (the text, or its lowered form); a text with neither matches
+// nor zero bytes comes back as it is.
+BSTR ReplaceAllInShortText(Bytes txt, const MaskedSpan& compared, uint64_t zeros, Bytes find,
+                           bool case_blind, Bytes replace, MutableBytes area) {
+  uint64_t matches = MatchesInShortText(compared, txt.size(), find, case_blind);
+  if (matches == 0 && zeros == 0) return CopyOfText(txt);
+  const Bytes replacement = UpToFirstZero(replace);
+  Output out(area);
+  size_t p = 0;
+  for (; matches != 0; matches &= matches - 1) {
+    const auto match = static_cast<size_t>(std::countr_zero(matches));
+    if (match < p) continue;  // overlaps the match before
+    if (!out.AppendNonZero(txt.subspan(p, match - p)) || !out.Append(replacement)) {
+      return CopyOfText(txt);
+    }
+    p = match + find.size();
+  }
+  if (!out.AppendNonZero(txt.subspan(p))) return CopyOfText(txt);
+  return out.Result();
+}
+
 }  // namespace
 
 // Cases this function settles for itself:
@@ -128,6 +168,17 @@ BSTR SearchAndReplace(Bytes txt, Bytes find, Bytes replace, bool match_case) {
   if (!comparison.ok()) return CopyOfText(txt);
   ScratchBuffer output(*output_size);
   if (!output.ok()) return CopyOfText(txt);
+
+  if (n <= kMaxMaskedSpan && (find.size() != 1 || replace.size() != 1)) {
+    const MaskedSpan span(txt);
+    const uint64_t zeros = span.HoldsZero() ? span.Mask(0) : 0;
+    // Case-blind, a text with a zero byte is lowered only up to it: that
+    // one is compared through the lowered copy below.
+    if (match_case || zeros == 0) {
+      return ReplaceAllInShortText(txt, match_case ? span : span.Lowered(), zeros, find,
+                                   !match_case, replace, output.bytes());
+    }
+  }
 
   // The text as it is compared: a lowered copy in the comparison area
   // when case does not count, the text itself when it does (a copy would

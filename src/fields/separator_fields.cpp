@@ -11,10 +11,9 @@ namespace {
 // Only -1, the host's True, asks for the part on the export's own side.
 constexpr int32_t kOwnSide = -1;
 
-// The default separator, read once a call: a change made meanwhile by
-// another thread takes effect from the next call, never partway through a
-// text.
-ByteClass DefaultSeparatorClass() { return ByteClass(DefaultSeparator()); }
+// Sets of up to this many separator bytes are tested a byte value at a
+// time in a short text; a larger one costs less as a byte class.
+constexpr size_t kFewSeparators = 4;
 
 }  // namespace
 
@@ -24,17 +23,20 @@ void SetDefaultSeparatorFrom(Bytes sep) {
 
 BSTR GetFieldAtDefault(Bytes txt, int32_t index) {
   if (txt.empty()) return EmptyResult();
-  return ResultFromRun(FieldFromLeft(txt, index, DefaultSeparatorClass()));
+  // The default separator is read once a call: a change made meanwhile by
+  // another thread takes effect from the next call, never partway through
+  // a text.
+  return ResultFromRun(FieldFromLeft(txt, index, DefaultSeparator()));
 }
 
 BSTR GetField(Bytes txt, Bytes sep, int32_t index) {
   if (txt.empty() || sep.empty()) return EmptyResult();
-  return ResultFromRun(FieldFromLeft(txt, index, ByteClass(sep[0])));
+  return ResultFromRun(FieldFromLeft(txt, index, sep[0]));
 }
 
 BSTR GetFieldFromRight(Bytes txt, Bytes sep, int32_t index) {
   if (txt.empty() || sep.empty()) return EmptyResult();
-  return ResultFromRun(FieldFromRight(txt, index, ByteClass(sep[0])));
+  return ResultFromRun(FieldFromRight(txt, index, sep[0]));
 }
 
 BSTR GetPart(Bytes txt, Bytes sep, int32_t first_part) {
@@ -46,16 +48,24 @@ BSTR GetPart(Bytes txt, Bytes sep, int32_t first_part) {
 
 BSTR GetPartFromRight(Bytes txt, Bytes sep, int32_t first_part) {
   if (txt.empty() || sep.empty()) return EmptyResult();
-  const size_t at = scan::FindLast(txt, txt.size(), ByteClass(sep[0]));
+  const size_t at = LastSeparator(txt, sep[0]);
   if (at == scan::kNotFound) return first_part == kOwnSide ? CopyOfText(txt) : EmptyResult();
   return ResultFromRun(first_part == kOwnSide ? txt.subspan(at + 1) : txt.first(at));
 }
 
 int16_t CountSeparators(Bytes txt, Bytes sep) {
   if (txt.empty() || sep.empty()) return 0;
-  const auto count = static_cast<uint64_t>(scan::Count(txt, ByteClass(sep[0])));
+  const auto count = static_cast<uint64_t>(CountSeparatorBytes(txt, sep[0]));
   // The host's Integer holds the count modulo 65536.
   return static_cast<int16_t>(static_cast<uint16_t>(count & 0xFFFFu));
+}
+
+BSTR GetTokenField(Bytes txt, Bytes seps, int32_t index) {
+  if (txt.size() > kShortFieldText || seps.size() > kFewSeparators) {
+    return GetFieldBySet(txt, seps, index);
+  }
+  if (txt.empty() || seps.empty()) return EmptyResult();
+  return ResultFromRun(FieldFromLeftInShortText(txt, index, seps));
 }
 
 }  // namespace twinekit::fields

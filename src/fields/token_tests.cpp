@@ -1,9 +1,12 @@
 #include "fields/fields.h"
 
+#include <cstring>
+
 #include "fields/field_scan.h"
 #include "frame/byte_scan.h"
 #include "fields/substring_search.h"
 #include "frame/result.h"
+#include "frame/word_find.h"
 
 namespace twinekit::fields {
 namespace {
@@ -35,6 +38,46 @@ Bytes TokenAt(Bytes list, size_t start, uint8_t separator, size_t* next) {
   return token;
 }
 
+template <typename Word>
+Word Read(const uint8_t* p) {
+  Word word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+// Whether the m bytes at a and at b are the same: two reads of a word that
+// overlap where m allows, bytes one by one below four.
+bool SameBytes(const uint8_t* a, const uint8_t* b, size_t m) {
+  if (m >= 8 && m <= 16) {
+    return Read<uint64_t>(a) == Read<uint64_t>(b) &&
+           Read<uint64_t>(a + m - 8) == Read<uint64_t>(b + m - 8);
+  }
+  if (m >= 4 && m < 8) {
+    return Read<uint32_t>(a) == Read<uint32_t>(b) &&
+           Read<uint32_t>(a + m - 4) == Read<uint32_t>(b + m - 4);
+  }
+  if (m > 16) return std::memcmp(a, b, m) == 0;
+  for (size_t i = 0; i < m; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+// Whether token (not empty) occurs in a text of at most kShortSearchText
+// bytes: each place of its first byte, found a word at a time, is tested
+// at the token's last byte before the whole is compared.
+bool OccursInShortText(Bytes text, Bytes token) {
+  const size_t m = token.size();
+  if (m > text.size()) return false;
+  const size_t windows = text.size() - m + 1;
+  const uint8_t first = token[0];
+  const uint8_t last = token[m - 1];
+  for (size_t j = 0; (j = FindEitherByte(text.data(), j, windows, first, first)) < windows; ++j) {
+    if (text[j + m - 1] == last && SameBytes(&text[j], token.data(), m)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 uint8_t ListSeparatorFrom(Bytes sep) { return FirstByteOr(sep, kListSeparator); }
@@ -52,9 +95,12 @@ bool TokensOccur(Bytes txt, Bytes tokens, uint8_t separator, TokenRule rule) {
   // The text ends at its first zero byte; so does each token.
   const Bytes text = UpToFirstZero(txt);
   const Bytes list = tokens.first(static_cast<size_t>(length));
+  const bool short_text = text.size() <= kShortSearchText;
   for (size_t start = 0; start < list.size();) {
     const Bytes token = TokenAt(list, start, separator, &start);
-    if (!token.empty() && Contains(text, token) != exhausted_answer) return !exhausted_answer;
+    if (token.empty()) continue;
+    const bool occurs = short_text ? OccursInShortText(text, token) : Contains(text, token);
+    if (occurs != exhausted_answer) return !exhausted_answer;
   }
   return exhausted_answer;
 }

@@ -1,7 +1,7 @@
-// Copies and fills of a few bytes done inline in ordinary words: up to 16
-// bytes, where calling the C library's costs more than the work, two
-// overlapping words of the widest size that fits cover the span; longer
-// spans go to the library's.
+// A copy or a fill of a run of bytes that is often only a few bytes long:
+// up to 16 bytes by two word moves that overlap in the middle, where a call
+// of the C library's copy or fill would cost more than the bytes; longer
+// runs by that call.
 #pragma once
 
 #include <cstddef>
@@ -14,59 +14,47 @@ inline constexpr size_t kShortCopy = 16;
 
 namespace short_copy_detail {
 
-// The span [0, n) of `to` from `from`, for sizeof(Word) <= n <= 2 *
-// sizeof(Word): both words are read before either is written.
+// n bytes, sizeof(Word) <= n <= 2 * sizeof(Word), as the first and the
+// last word of the run.
 template <typename Word>
-void CopyTwoWords(uint8_t* to, const uint8_t* from, size_t n) {
-  Word head;
-  Word tail;
-  std::memcpy(&head, from, sizeof(Word));
-  std::memcpy(&tail, from + n - sizeof(Word), sizeof(Word));
-  std::memcpy(to, &head, sizeof(Word));
-  std::memcpy(to + n - sizeof(Word), &tail, sizeof(Word));
+void CopyEnds(uint8_t* destination, const uint8_t* source, size_t n) {
+  Word head, tail;
+  std::memcpy(&head, source, sizeof head);
+  std::memcpy(&tail, source + n - sizeof tail, sizeof tail);
+  std::memcpy(destination, &head, sizeof head);
+  std::memcpy(destination + n - sizeof tail, &tail, sizeof tail);
 }
 
-// The word at the start and at the end of the span [0, n) of `to`.
+// The word as the first and the last word of n bytes, sizeof(Word) <= n
+// <= 2 * sizeof(Word).
 template <typename Word>
-void StoreTwoWords(uint8_t* to, size_t n, Word word) {
-  std::memcpy(to, &word, sizeof(Word));
-  std::memcpy(to + n - sizeof(Word), &word, sizeof(Word));
+void StoreEnds(uint8_t* destination, size_t n, Word word) {
+  std::memcpy(destination, &word, sizeof word);
+  std::memcpy(destination + n - sizeof word, &word, sizeof word);
 }
 
 }  // namespace short_copy_detail
 
-// memcpy(to, from, n), the spans not overlapping.
-inline void CopyBytes(uint8_t* to, const uint8_t* from, size_t n) {
-  using namespace short_copy_detail;
-  if (n > kShortCopy) {
-    std::memcpy(to, from, n);
-  } else if (n >= 8) {
-    CopyTwoWords<uint64_t>(to, from, n);
-  } else if (n >= 4) {
-    CopyTwoWords<uint32_t>(to, from, n);
-  } else if (n >= 2) {
-    CopyTwoWords<uint16_t>(to, from, n);
-  } else if (n == 1) {
-    *to = *from;
-  }
+// Copies n bytes from source to destination (apart from each other).
+inline void CopyRun(uint8_t* destination, const uint8_t* source, size_t n) {
+  using short_copy_detail::CopyEnds;
+  if (n > kShortCopy) std::memcpy(destination, source, n);
+  else if (n >= 8) CopyEnds<uint64_t>(destination, source, n);
+  else if (n >= 4) CopyEnds<uint32_t>(destination, source, n);
+  else if (n >= 2) CopyEnds<uint16_t>(destination, source, n);
+  else if (n == 1) destination[0] = source[0];
 }
 
-// memset(to, value, n).  The words are stored from a register, never read
-// back from memory just written.
-inline void FillBytes(uint8_t* to, uint8_t value, size_t n) {
-  using namespace short_copy_detail;
+// Sets n bytes of destination to value.  The words are stored from a
+// register, never read back from memory just written.
+inline void FillRun(uint8_t* destination, uint8_t value, size_t n) {
+  using short_copy_detail::StoreEnds;
   const uint64_t word = 0x0101010101010101u * value;
-  if (n > kShortCopy) {
-    std::memset(to, value, n);
-  } else if (n >= 8) {
-    StoreTwoWords(to, n, word);
-  } else if (n >= 4) {
-    StoreTwoWords(to, n, static_cast<uint32_t>(word));
-  } else if (n >= 2) {
-    StoreTwoWords(to, n, static_cast<uint16_t>(word));
-  } else if (n == 1) {
-    *to = value;
-  }
+  if (n > kShortCopy) std::memset(destination, value, n);
+  else if (n >= 8) StoreEnds(destination, n, word);
+  else if (n >= 4) StoreEnds(destination, n, static_cast<uint32_t>(word));
+  else if (n >= 2) StoreEnds(destination, n, static_cast<uint16_t>(word));
+  else if (n == 1) destination[0] = value;
 }
 
 }  // namespace twinekit

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "frame/bytes.h"
+#include "frame/short_copy.h"
 
 namespace twinekit {
 // The C library's search, which is the same search and, in most C
@@ -14,8 +15,8 @@ const uint8_t* FindZ(const uint8_t* text, const uint8_t* pattern) {
 
 void CopyZ(uint8_t* destination, const uint8_t* source, size_t count) {
   const size_t length = UpToFirstZero(Bytes(source, count)).size();
-  std::memcpy(destination, source, length);
-  std::memset(destination + length, 0, count - length);
+  CopyRun(destination, source, length);
+  if (length < count) std::memset(destination + length, 0, count - length);
 }
 
 }  // namespace twinekit

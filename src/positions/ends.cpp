@@ -40,7 +40,7 @@ BSTR DropFromLeft(Bytes txt, int32_t count) {
 BSTR RotateLeft(Bytes txt) {
   if (txt.size() <= 1) return CopyOfText(txt);
   return BuildWholeResult(txt.size(), [&](MutableBytes out) {
-    CopyBytes(out.data(), txt.data() + 1, txt.size() - 1);
+    CopyRun(out.data(), txt.data() + 1, txt.size() - 1);
     out[txt.size() - 1] = txt[0];
   });
 }
@@ -49,7 +49,7 @@ BSTR RotateRight(Bytes txt) {
   if (txt.size() <= 1) return CopyOfText(txt);
   return BuildWholeResult(txt.size(), [&](MutableBytes out) {
     out[0] = txt.back();
-    CopyBytes(out.data() + 1, txt.data(), txt.size() - 1);
+    CopyRun(out.data() + 1, txt.data(), txt.size() - 1);
   });
 }
 
