@@ -11,17 +11,6 @@ namespace twinekit {
 // or null.  An empty pattern is found at the start of text.
 const uint8_t* FindZ(const uint8_t* text, const uint8_t* pattern);
 
-// A text of at most this many bytes before its zero byte is short: a
-// plain search of it ends before the C library's has measured its strings.
-inline constexpr size_t kShortZText = 64;
-
-// Whether text is short (it is read no further than kShortZText + 1 bytes).
-bool IsShortZ(const uint8_t* text);
-
-// FindZ by comparison at each place, for a short text: its work grows with
-// the text's length times the pattern's.
-const uint8_t* FindZInShortText(const uint8_t* text, const uint8_t* pattern);
-
 // Copies source into destination until count bytes are written or source's
 // zero byte is reached, then fills the rest of the count with zero bytes.
 void CopyZ(uint8_t* destination, const uint8_t* source, size_t count);

@@ -14,7 +14,9 @@ void Capitalise(uint8_t* work, size_t n, bool capital_after_punct) {
 void RestoreMarks(uint8_t* work, Bytes txt, bool keep_exception_case) {
   const size_t n = txt.size();
   auto text_at = [&](size_t p) { return txt[p - 1]; };
-  for (size_t p = 1; p <= n; ++p) {
+  // Marks are few: the next one is sought a word at a time.
+  for (size_t p = 1; (p = FindEitherByte(work, p, n + 1, kWholeWordMark, kPrefixMark)) <= n;
+       ++p) {
     if (work[p] == kWholeWordMark) {
       for (;;) {
         work[p] = keep_exception_case ? text_at(p) : ToLower(text_at(p));

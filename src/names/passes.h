@@ -36,11 +36,12 @@ inline constexpr uint8_t kPrefixMark = '!';
 inline constexpr size_t kPatternArea = 256;
 inline constexpr size_t kMaxExceptionWord = kPatternArea - 3;
 
-// work is the working copy: a blank, the text, and a zero byte that ends
-// every search (as does any earlier zero byte of the text).  exceptions is
+// work is the working copy of a text of n bytes: a blank, the text, and a
+// zero byte that ends every search (as does any earlier zero byte of the
+// text).  exceptions is
 // the list argument whole; its words end at "/" and the list at its first
 // zero byte.  False when the list's working area cannot be allocated.
-bool MarkExceptions(uint8_t* work, Bytes exceptions, bool prefixes);
+bool MarkExceptions(uint8_t* work, size_t n, Bytes exceptions, bool prefixes);
 
 // Positions 1 to n of work: upper case after a blank (and, with
 // capital_after_punct, after punctuation), lower case elsewhere.  work[0]

@@ -1,9 +1,9 @@
 #include "positions/positions.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "frame/result.h"
+#include "frame/short_copy.h"
 #include "frame/size_math.h"
 
 namespace twinekit::positions {
@@ -13,8 +13,8 @@ BSTR RemoveOneChar(Bytes txt, int32_t position) {
   if (position < 1 || static_cast<uint64_t>(position) > txt.size()) return CopyOfText(txt);
   const size_t at = static_cast<size_t>(position) - 1;
   return BuildWholeResult(txt.size() - 1, [&](MutableBytes out) {
-    std::memcpy(out.data(), txt.data(), at);
-    std::memcpy(out.data() + at, txt.data() + at + 1, txt.size() - at - 1);
+    CopyRun(out.data(), txt.data(), at);
+    CopyRun(out.data() + at, txt.data() + at + 1, txt.size() - at - 1);
   });
 }
 
@@ -32,9 +32,9 @@ BSTR RemoveBlock(Bytes txt, int32_t position, int32_t count) {
   const size_t length = n - removed;
   return BuildWholeResult(length, [&](MutableBytes out) {
     const size_t head = std::min(before, length);
-    std::memcpy(out.data(), txt.data(), head);
+    CopyRun(out.data(), txt.data(), head);
     if (head < length) {
-      std::memcpy(out.data() + head, txt.data() + before + removed, length - head);
+      CopyRun(out.data() + head, txt.data() + before + removed, length - head);
     }
   });
 }
@@ -45,9 +45,9 @@ BSTR InsertAt(Bytes txt, int32_t position, Bytes insertion) {
   const size_t head = std::min<uint64_t>(static_cast<uint64_t>(position), txt.size());
   return BuildWholeResult(CheckedMulAdd(1, txt.size(), insertion.size()), [&](MutableBytes out) {
     uint8_t* p = out.data();
-    std::memcpy(p, txt.data(), head);
-    std::memcpy(p + head, insertion.data(), insertion.size());
-    std::memcpy(p + head + insertion.size(), txt.data() + head, txt.size() - head);
+    CopyRun(p, txt.data(), head);
+    CopyRun(p + head, insertion.data(), insertion.size());
+    CopyRun(p + head + insertion.size(), txt.data() + head, txt.size() - head);
   });
 }
 

@@ -1,10 +1,10 @@
 #include "positions/positions.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "frame/kernels/kernel_table.h"
 #include "frame/result.h"
+#include "frame/short_copy.h"
 
 namespace twinekit::positions {
 namespace {
@@ -40,7 +40,7 @@ BSTR DropFromLeft(Bytes txt, int32_t count) {
 BSTR RotateLeft(Bytes txt) {
   if (txt.size() <= 1) return CopyOfText(txt);
   return BuildWholeResult(txt.size(), [&](MutableBytes out) {
-    std::memcpy(out.data(), txt.data() + 1, txt.size() - 1);
+    CopyRun(out.data(), txt.data() + 1, txt.size() - 1);
     out[txt.size() - 1] = txt[0];
   });
 }
@@ -49,7 +49,7 @@ BSTR RotateRight(Bytes txt) {
   if (txt.size() <= 1) return CopyOfText(txt);
   return BuildWholeResult(txt.size(), [&](MutableBytes out) {
     out[0] = txt.back();
-    std::memcpy(out.data() + 1, txt.data(), txt.size() - 1);
+    CopyRun(out.data() + 1, txt.data(), txt.size() - 1);
   });
 }
 

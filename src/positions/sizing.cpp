@@ -4,14 +4,34 @@
 #include <cstring>
 
 #include "frame/result.h"
+#include "frame/short_copy.h"
 
 namespace twinekit::positions {
 namespace {
 
+// Lays filler end to end over out (at most kShortCopy bytes) from the
+// filler itself, one repetition at a time: doubling a filled prefix would
+// read back bytes just written, and each such read waits on the stores.
+void LayShort(MutableBytes out, Bytes filler) {
+  if (filler.size() == 1) return FillRun(out.data(), filler[0], out.size());
+  size_t at = 0;
+  for (; out.size() - at > filler.size(); at += filler.size()) {
+    CopyRun(out.data() + at, filler.data(), filler.size());
+  }
+  CopyRun(out.data() + at, filler.data(), out.size() - at);
+}
+
 // Lays filler end to end over out, the last repetition cut where out ends.
 void Repeat(MutableBytes out, Bytes filler) {
-  size_t done = std::min(filler.size(), out.size());
-  std::memcpy(out.data(), filler.data(), done);
+  size_t done = std::min(out.size(), kShortCopy);
+  if (filler.size() < kShortCopy) {
+    LayShort(out.first(done), filler);
+    // Whole repetitions only, so that each copy below starts on one.
+    if (done < out.size()) done -= done % filler.size();
+  } else {
+    done = std::min(filler.size(), out.size());
+    CopyRun(out.data(), filler.data(), done);
+  }
   // Double the filled prefix until the target is full: O(n) bytes copied.
   while (done < out.size()) {
     const size_t chunk = std::min(done - done % filler.size(), out.size() - done);
@@ -25,7 +45,7 @@ void Repeat(MutableBytes out, Bytes filler) {
 BSTR Truncate(Bytes txt, int32_t new_length) {
   if (txt.empty() || new_length < 1) return EmptyResult();
   const size_t k = std::min<uint64_t>(static_cast<uint64_t>(new_length), txt.size());
-  return BuildWholeResult(k, [&](MutableBytes out) { std::memcpy(out.data(), txt.data(), k); });
+  return BuildWholeResult(k, [&](MutableBytes out) { CopyRun(out.data(), txt.data(), k); });
 }
 
 BSTR TruncateOrPad(Bytes txt, int32_t new_length, Bytes filler) {
@@ -34,8 +54,8 @@ BSTR TruncateOrPad(Bytes txt, int32_t new_length, Bytes filler) {
   const size_t length = static_cast<size_t>(new_length);
   return BuildWholeResult(length, [&](MutableBytes out) {
     const size_t kept = std::min(length, txt.size());
-    std::memcpy(out.data(), txt.data(), kept);
-    std::memset(out.data() + kept, fill, length - kept);
+    CopyRun(out.data(), txt.data(), kept);
+    FillRun(out.data() + kept, fill, length - kept);
   });
 }
 
@@ -58,9 +78,9 @@ BSTR Align(Bytes txt, int16_t mode, int32_t width) {
   const size_t pad = w - txt.size();
   const size_t left = mode < 0 ? pad : mode == 0 ? pad - pad / 2 : 0;
   return BuildWholeResult(w, [&](MutableBytes out) {
-    std::memset(out.data(), ' ', left);
-    std::memcpy(out.data() + left, txt.data(), txt.size());
-    std::memset(out.data() + left + txt.size(), ' ', pad - left);
+    FillRun(out.data(), ' ', left);
+    CopyRun(out.data() + left, txt.data(), txt.size());
+    FillRun(out.data() + left + txt.size(), ' ', pad - left);
   });
 }
 
