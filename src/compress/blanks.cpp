@@ -98,10 +98,11 @@ BSTR RemoveBlanks(Bytes txt) {
   if constexpr (std::endian::native == std::endian::little) {
     if (txt.size() >= kWordText && txt.size() <= kTwoWordText) return RemoveBlanksFromWords(txt);
   }
-  // Made once: building the class costs more than a short call's work.
-  static const ByteClass kBlanks(Bytes{kBlankTabAndZero});
+  // Built at each call: a function-local static would need the C++
+  // runtime's guarded start-up, which the DLLs do without.
+  const ByteClass blanks(Bytes{kBlankTabAndZero});
   return BuildResult(CheckedSize(txt.size()), [&](MutableBytes out) {
-    return scan::Keep(txt, kBlanks, false, out);
+    return scan::Keep(txt, blanks, false, out);
   });
 }
 
