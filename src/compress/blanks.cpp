@@ -25,7 +25,6 @@ size_t BlankRunAt(Bytes txt, size_t from) {
   return end - from;
 }
 
-
 // Texts of 8 to 16 bytes are read as two words, which may overlap, and
 // their kept bytes written straight into the result from the words: no
 // byte is loaded after a store, and no jump depends on a byte.  Longer
@@ -34,16 +33,15 @@ size_t BlankRunAt(Bytes txt, size_t from) {
 constexpr size_t kWordText = 8;
 constexpr size_t kTwoWordText = 16;
 
-constexpr uint64_t kOnes = 0x0101010101010101u;
-constexpr uint64_t kHighs = 0x8080808080808080u;
+using word_find_detail::EqualHighs;
+using word_find_detail::kHighs;
+using word_find_detail::kOnes;
+using word_find_detail::LoadWord;
 
-// The high bit of each byte of x that is not zero (exact: no borrow
-// crosses a byte).
-constexpr uint64_t NonZeroBytes(uint64_t x) { return (((x & ~kHighs) + ~kHighs) | x) & kHighs; }
-
-// The high bit of each byte of x that a text keeps.
-constexpr uint64_t KeptBytes(uint64_t x) {
-  return NonZeroBytes(x) & NonZeroBytes(x ^ (kOnes * kBlank)) & NonZeroBytes(x ^ (kOnes * kTab));
+// The high bit of each byte of x that a text keeps: neither zero, blank
+// nor tab.
+uint64_t KeptBytes(uint64_t x) {
+  return ~(EqualHighs(x, 0) | EqualHighs(x, kBlank) | EqualHighs(x, kTab)) & kHighs;
 }
 
 constexpr size_t MarkedCount(uint64_t marks) { return ((marks >> 7) * kOnes) >> 56; }
@@ -66,12 +64,6 @@ size_t StoreMarked(uint64_t word, uint64_t marks, size_t bytes, uint8_t* out) {
     out[(before >> (8 * k)) & 0xFF] = static_cast<uint8_t>(word >> (8 * k));
   }
   return through >> 56;
-}
-
-uint64_t LoadWord(const uint8_t* p) {
-  uint64_t word;
-  std::memcpy(&word, p, 8);
-  return word;
 }
 
 BSTR RemoveBlanksFromWords(Bytes txt) {

@@ -20,13 +20,14 @@ inline constexpr size_t kMaxMaskedSpan = 16;
 
 namespace byte_mask_detail {
 
+using word_find_detail::EqualHighs;
+using word_find_detail::GatherHighs;
+using word_find_detail::kLows;
 using word_find_detail::kOnes;
-inline constexpr uint64_t kLows = 0x7F7F7F7F7F7F7F7Fu;
 
 // Eight bytes from p, the byte at p in the low bits.
 inline uint64_t LoadLittle(const uint8_t* p) {
-  uint64_t word;
-  std::memcpy(&word, p, 8);
+  uint64_t word = word_find_detail::LoadWord(p);
   if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
   return word;
 }
@@ -48,16 +49,6 @@ inline uint64_t LoadShort(const uint8_t* p, size_t n) {
   if (n == 0) return 0;
   return uint64_t{p[0]} | uint64_t{p[n / 2]} << (8 * (n / 2)) | uint64_t{p[n - 1]} << (8 * (n - 1));
 }
-
-// The high bit of each byte of word equal to value, exactly: no borrow
-// crosses a byte.
-inline uint64_t EqualHighs(uint64_t word, uint8_t value) {
-  const uint64_t x = word ^ (kOnes * value);
-  return ~(((x & kLows) + kLows) | x | kLows);
-}
-
-// Bit k set when the high bit of byte k is: one multiply gathers them.
-inline uint64_t GatherHighs(uint64_t highs) { return ((highs >> 7) * 0x0102040810204080u) >> 56; }
 
 // The word with its bytes A-Z made a-z: each byte's low seven bits
 // compared with 'A' and 'Z' by additions that carry into its high bit

@@ -12,11 +12,31 @@ namespace twinekit {
 namespace word_find_detail {
 
 inline constexpr uint64_t kOnes = 0x0101010101010101u;
+inline constexpr uint64_t kLows = 0x7F7F7F7F7F7F7F7Fu;
 inline constexpr uint64_t kHighs = 0x8080808080808080u;
+
+// Eight bytes from p as one word, in the machine's order.
+inline uint64_t LoadWord(const uint8_t* p) {
+  uint64_t word;
+  std::memcpy(&word, p, 8);
+  return word;
+}
 
 // The high bit of each zero byte of x.  A borrow can also mark a byte
 // above a zero byte, never one below, so the lowest mark is exact.
 inline uint64_t ZeroBytes(uint64_t x) { return (x - kOnes) & ~x & kHighs; }
+
+// The high bit of each byte of word equal to value, exactly: no sum
+// carries out of its byte, so a byte's answer never depends on its
+// neighbours.
+inline uint64_t EqualHighs(uint64_t word, uint8_t value) {
+  const uint64_t x = word ^ (kOnes * value);
+  return ~(((x & kLows) + kLows) | x | kLows);
+}
+
+// Bit k set when the high bit of byte k of highs is (little-endian): one
+// multiply gathers them into the top byte.
+inline uint64_t GatherHighs(uint64_t highs) { return ((highs >> 7) * 0x0102040810204080u) >> 56; }
 
 }  // namespace word_find_detail
 

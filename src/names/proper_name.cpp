@@ -31,7 +31,7 @@ uint64_t SmallLetters(uint64_t x) {
 
 // word with each small letter whose byte in before is a blank made capital.
 uint64_t RaiseWord(uint64_t word, uint64_t before) {
-  return word ^ ((EqualBytes(before, ' ') & SmallLetters(word)) >> 2);
+  return word ^ ((EqualHighs(before, ' ') & SmallLetters(word)) >> 2);
 }
 
 void RaiseAfterBlanks(Bytes txt, uint8_t* out) {
