@@ -56,7 +56,7 @@ TK_INTEGER TK_CALL cAndTokenIn(BSTR Txt, BSTR Tokens, BSTR Sep) {
 }
 
 BSTR TK_CALL cTokenIn(BSTR* Txt, BSTR* Seps, TK_LONG Index) {
-  return fields::GetTokenField(ReadByRef(Txt), ReadByRef(Seps), Index);
+  return fields::GetFieldBySet(ReadByRef(Txt), ReadByRef(Seps), Index);
 }
 
 // MatchCase 0 asks for a search blind to the case of A-Z.

@@ -57,9 +57,6 @@ bool TokensOccur(Bytes txt, Bytes tokens, uint8_t separator, TokenRule rule);
 // Field `index` counted from the left, where every byte of seps is a
 // separator.
 BSTR GetFieldBySet(Bytes txt, Bytes seps, int32_t index);
-// The same, a short text with a few separators found through their masks,
-// any other by GetFieldBySet.
-BSTR GetTokenField(Bytes txt, Bytes seps, int32_t index);
 
 // Search and replace: every occurrence of a search string in a text,
 // leftmost first and without overlap, replaced by a replacement string.

@@ -11,10 +11,6 @@ namespace {
 // Only -1, the host's True, asks for the part on the export's own side.
 constexpr int32_t kOwnSide = -1;
 
-// Sets of up to this many separator bytes are tested a byte value at a
-// time in a short text; a larger one costs less as a byte class.
-constexpr size_t kFewSeparators = 4;
-
 }  // namespace
 
 void SetDefaultSeparatorFrom(Bytes sep) {
@@ -58,14 +54,6 @@ int16_t CountSeparators(Bytes txt, Bytes sep) {
   const auto count = static_cast<uint64_t>(CountSeparatorBytes(txt, sep[0]));
   // The host's Integer holds the count modulo 65536.
   return static_cast<int16_t>(static_cast<uint16_t>(count & 0xFFFFu));
-}
-
-BSTR GetTokenField(Bytes txt, Bytes seps, int32_t index) {
-  if (txt.size() > kShortFieldText || seps.size() > kFewSeparators) {
-    return GetFieldBySet(txt, seps, index);
-  }
-  if (txt.empty() || seps.empty()) return EmptyResult();
-  return ResultFromRun(FieldFromLeftInShortText(txt, index, seps));
 }
 
 }  // namespace twinekit::fields

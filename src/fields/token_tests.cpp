@@ -11,6 +11,10 @@
 namespace twinekit::fields {
 namespace {
 
+// Sets of up to this many separator bytes are tested a byte value at a
+// time in a short text.
+constexpr size_t kFewSeparators = 4;
+
 // The host passes the list's length as a 16-bit Integer: byte lengths
 // beyond 32767 wrap, and a negative length means no token at all.
 int16_t ListLength(Bytes tokens) {
@@ -107,6 +111,11 @@ bool TokensOccur(Bytes txt, Bytes tokens, uint8_t separator, TokenRule rule) {
 
 BSTR GetFieldBySet(Bytes txt, Bytes seps, int32_t index) {
   if (txt.empty() || seps.empty()) return EmptyResult();
+  // A short text with a few separators is split through their masks; any
+  // other through a byte class, which costs less for a larger set.
+  if (txt.size() <= kShortFieldText && seps.size() <= kFewSeparators) {
+    return ResultFromRun(FieldFromLeftInShortText(txt, index, seps));
+  }
   return ResultFromRun(FieldFromLeft(txt, index, ByteClass(seps)));
 }
 
