@@ -29,8 +29,9 @@ namespace {
 void RunExport(benchmark::State& state, const tkbench::ExportCase* c, size_t n) {
   const twinekit::ExportInfo& info = *twinekit::FindExport(c->name);
   tkhost::HostArgs args(info, c->args(n));
+  const tkhost::TypedCall call = tkhost::TypedCallOf(info);
   for (auto _ : state) {
-    tkhost::Returned r = tkhost::CallTyped(args);
+    tkhost::Returned r = call(args);
     benchmark::DoNotOptimize(r);
     if (info.result == 'S') SysFreeString(r.string);
   }

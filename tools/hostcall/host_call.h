@@ -135,6 +135,11 @@ using Caller = std::function<Returned(HostArgs&)>;
 // The export's own prototype, natively (typed_call.cpp).
 Returned CallTyped(HostArgs& args);
 
+// The same call for one export, looked up once: what a host that resolves
+// a declaration once and then calls through it does (the benchmarks).
+using TypedCall = Returned (*)(HostArgs&);
+TypedCall TypedCallOf(const twinekit::ExportInfo& e);
+
 // Sees the moments right before and after the export's own call (a test
 // fixes the clock or makes an allocation fail there; the Windows harness
 // watches the task allocator).  After returns a problem of the call, or

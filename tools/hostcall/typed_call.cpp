@@ -58,8 +58,10 @@ constexpr std::array<Returned (*)(HostArgs&), 64> kCallers = {TK_EXPORT_TABLE(TK
 
 }  // namespace
 
-Returned CallTyped(HostArgs& args) {
-  return kCallers[static_cast<size_t>(args.info().ordinal - 1)](args);
+TypedCall TypedCallOf(const twinekit::ExportInfo& e) {
+  return kCallers[static_cast<size_t>(e.ordinal - 1)];
 }
+
+Returned CallTyped(HostArgs& args) { return TypedCallOf(args.info())(args); }
 
 }  // namespace tkhost
