@@ -1,7 +1,10 @@
 #include "charsets/charsets.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
+#include "frame/byte_mask.h"
 #include "frame/byte_scan.h"
 #include "frame/result.h"
 #include "frame/short_copy.h"
@@ -38,6 +41,53 @@ size_t DropOpenCloseBlocks(Bytes txt, uint8_t opener, uint8_t closer, size_t fir
     at = closes + 1;
   }
   return written;
+}
+
+// InsertBlocks on a text and blocks of at most kMaxMaskedSpan bytes each:
+// the separators of both found at once as the bits of two words, and every
+// run moved by one 16-byte copy between local buffers with room past their
+// ends, so that no step branches on a run's length.
+constexpr size_t kShortBlocks = kMaxMaskedSpan;
+
+struct ShortResult {
+  uint8_t bytes[2 * kShortBlocks + 16];  // room for a copy at the last run
+  size_t length;
+};
+
+void InsertShortBlocks(Bytes txt, Bytes blocks, uint8_t separator, ShortResult& result) {
+  uint8_t text[2 * kShortBlocks] = {};
+  uint8_t list[2 * kShortBlocks] = {};
+  CopyRun(text, txt.data(), txt.size());
+  CopyRun(list, blocks.data(), blocks.size());
+  uint64_t separators = MaskOfValue(txt, separator);
+  // Each block ends at a separator or, the last one, at the list's end.
+  uint64_t block_ends = MaskOfValue(blocks, separator) | uint64_t{1} << blocks.size();
+  size_t written = 0;
+  size_t read = 0;  // the next block starts here
+  for (size_t at = 0;;) {
+    const size_t sep =
+        separators != 0 ? static_cast<size_t>(std::countr_zero(separators)) : txt.size();
+    std::memcpy(result.bytes + written, text + at, 16);
+    written += sep - at;
+    if (separators == 0) break;
+    separators &= separators - 1;
+    at = sep + 1;
+    if (read == blocks.size()) continue;  // no block left
+    const size_t block_end = static_cast<size_t>(std::countr_zero(block_ends));
+    block_ends &= block_ends - 1;
+    std::memcpy(result.bytes + written, list + read, 16);
+    written += block_end - read;
+    read = std::min(block_end + 1, blocks.size());  // past the block and its separator
+  }
+  result.length = written;
+}
+
+// Copies n <= 32 bytes: more than 16 by two 16-byte moves that overlap in
+// the middle.
+void CopyUpTo32(uint8_t* destination, const uint8_t* source, size_t n) {
+  if (n <= kShortCopy) return CopyRun(destination, source, n);
+  std::memcpy(destination, source, 16);
+  std::memcpy(destination + n - 16, source + n - 16, 16);
 }
 
 }  // namespace
@@ -84,6 +134,15 @@ BSTR InsertBlocks(Bytes txt, Bytes blocks, uint8_t separator) {
   if (blocks.empty()) return CopyOfText(txt);
   // Every byte of either argument is written at most once.
   const auto capacity = CheckedSize(uint64_t{txt.size()} + uint64_t{blocks.size()});
+  if (txt.size() <= kShortBlocks && blocks.size() <= kShortBlocks) {
+    // Built before the working area is taken, so that its length is known
+    // and the bytes go straight to the result string.
+    ShortResult result;
+    InsertShortBlocks(txt, blocks, separator, result);
+    return BuildResultInPlace(capacity, result.length, [&](MutableBytes out) {
+      CopyUpTo32(out.data(), result.bytes, result.length);
+    });
+  }
   return BuildResult(capacity, [&](MutableBytes out) {
     // The runs between separators are copied whole, and each separator
     // is replaced by the next block, if any is left.

@@ -70,4 +70,7 @@ BSTR InsertBlocks(Bytes txt, Bytes blocks, uint8_t separator);
 // the same second on texts of equal length apply the same permutation.
 BSTR MixChars(Bytes txt);
 
+// The swaps of MixChars on work, from a generator seeded with seed.
+void Shuffle(MutableBytes work, uint32_t seed);
+
 }  // namespace twinekit::charsets

@@ -7,35 +7,48 @@
 #include "frame/zstring.h"
 
 namespace twinekit::charsets {
-namespace {
 
 // Each position is a draw modulo the text's length.  A draw is below
 // 32768, so in a longer text the bytes from position 32768 on never move.
+// One swap step a byte: two positions, drawn again once (both of them) if
+// they coincide; a second coincidence leaves the step without effect.
+// The positions are made a block at a time ahead of the steps
+// (DrawModulo::NextBlock), in the order the steps take them: a block has
+// an even number of them and a step takes them in pairs, so a pair never
+// straddles two blocks.
+static_assert(kDrawBlock % 2 == 0);
 
-// One swap step: two positions, drawn again once (both of them) if they
-// coincide; a second coincidence leaves the step without effect.
-void SwapStep(MutableBytes work, const DrawModulo& position, Generator& generator) {
-  size_t a = position.Next(generator);
-  size_t b = position.Next(generator);
-  if (a == b) {
-    a = position.Next(generator);
-    b = position.Next(generator);
+void Shuffle(MutableBytes work, uint32_t seed) {
+  const DrawModulo position(work.size());
+  Generator generator(seed);
+  alignas(16) uint32_t block[kDrawBlock];
+  const uint32_t* const end = block + kDrawBlock;
+  const uint32_t* next = end;
+  const auto take_pair = [&](size_t& a, size_t& b) {
+    if (next == end) {
+      position.NextBlock(generator, block);
+      next = block;
+    }
+    a = next[0];
+    b = next[1];
+    next += 2;
+  };
+  for (size_t step = 0; step < work.size(); ++step) {
+    size_t a, b;
+    take_pair(a, b);
+    if (a == b) take_pair(a, b);
+    std::swap(work[a], work[b]);
   }
-  std::swap(work[a], work[b]);
 }
-
-}  // namespace
 
 BSTR MixChars(Bytes txt) {
   if (txt.empty()) return EmptyResult();
   return BuildWholeResult(txt.size(), [&](MutableBytes work) {
-    // The generator is seeded from the clock.
-    Generator generator(SeedFromClock());
     // The working copy stops at the text's first zero byte and is zero
     // from there on.
     CopyZ(work.data(), txt.data(), work.size());
-    const DrawModulo position(work.size());
-    for (size_t step = 0; step < work.size(); ++step) SwapStep(work, position, generator);
+    // The generator is seeded from the clock.
+    Shuffle(work, SeedFromClock());
   });
 }
 

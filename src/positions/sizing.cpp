@@ -1,8 +1,10 @@
 #include "positions/positions.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
+#include "frame/byte_mask.h"
 #include "frame/result.h"
 #include "frame/short_copy.h"
 
@@ -21,10 +23,30 @@ void LayShort(MutableBytes out, Bytes filler) {
   CopyRun(out.data() + at, filler.data(), out.size() - at);
 }
 
+// The first 16 bytes of a filler of 2 to 8 bytes laid end to end, as two
+// words built in registers: the filler doubled in one word until it fills
+// it, then the bytes from 8 on, which are the pattern read from its phase
+// s = 8 mod k: the word shifted down by s bytes, its missing top bytes taken
+// from the pattern's start (they repeat the bytes 8 - s bytes before).
+void LayFirst16(uint8_t* out, Bytes filler) {
+  constexpr uint8_t kPhaseOf8[9] = {0, 0, 0, 2, 0, 3, 2, 1, 0};  // 8 mod k
+  const size_t k = filler.size();
+  uint64_t first = byte_mask_detail::LoadShort(filler.data(), k);
+  for (size_t laid = k; laid < 8; laid *= 2) first |= first << (8 * laid);
+  const size_t s = kPhaseOf8[k];
+  const uint64_t second = s == 0 ? first : first >> (8 * s) | first << (8 * (8 - 2 * s));
+  std::memcpy(out, &first, 8);
+  std::memcpy(out + 8, &second, 8);
+}
+
 // Lays filler end to end over out, the last repetition cut where out ends.
 void Repeat(MutableBytes out, Bytes filler) {
   size_t done = std::min(out.size(), kShortCopy);
-  if (filler.size() < kShortCopy) {
+  if (std::endian::native == std::endian::little && filler.size() >= 2 && filler.size() <= 8 &&
+      out.size() >= 16) {
+    LayFirst16(out.data(), filler);
+    if (done < out.size()) done -= done % filler.size();
+  } else if (filler.size() < kShortCopy) {
     LayShort(out.first(done), filler);
     // Whole repetitions only, so that each copy below starts on one.
     if (done < out.size()) done -= done % filler.size();
