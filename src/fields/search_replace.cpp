@@ -115,9 +115,16 @@ bool ReplaceAll(Bytes txt, Bytes compared, Bytes find, bool lower_find, Bytes re
 // case-blind, its letters are lowered, and txt is the lowered text.
 uint64_t MatchesInShortText(const MaskedSpan& txt, size_t n, Bytes find, bool case_blind) {
   if (find.size() > n) return 0;
+  // Most short texts hold no match: the first two bytes of find (the
+  // second compared only after a first that is not zero) are looked for
+  // without the gathering multiplies first.
+  const auto compared_byte = [&](size_t k) { return case_blind ? ToLower(find[k]) : find[k]; };
+  const uint8_t first = compared_byte(0);
+  if (!txt.Holds(first)) return 0;
+  if (first != 0 && find.size() > 1 && !txt.Holds(compared_byte(1))) return 0;
   uint64_t found = (uint64_t{1} << (n - find.size() + 1)) - 1;
   for (size_t k = 0; k < find.size() && found != 0; ++k) {
-    const uint8_t b = case_blind ? ToLower(find[k]) : find[k];
+    const uint8_t b = compared_byte(k);
     found &= txt.Mask(b) >> k;
     if (b == 0) break;
   }

@@ -1,10 +1,12 @@
 #include "fields/fields.h"
 
+#include <bit>
 #include <cstring>
 
 #include "fields/field_scan.h"
-#include "frame/byte_scan.h"
 #include "fields/substring_search.h"
+#include "frame/byte_mask.h"
+#include "frame/byte_scan.h"
 #include "frame/result.h"
 #include "frame/word_find.h"
 
@@ -28,7 +30,8 @@ constexpr size_t kShortList = 64;
 
 // The token that starts at start, up to its first zero byte; *next is the
 // place after the separator that ends it (past the list's end when none).
-Bytes TokenAt(Bytes list, size_t start, uint8_t separator, size_t* next) {
+[[gnu::always_inline]] inline Bytes TokenAt(Bytes list, size_t start, uint8_t separator,
+                                            size_t* next) {
   if (list.size() > kShortList) {
     const size_t end = scan::Find(list, start, separator);
     *next = end + 1;
@@ -51,7 +54,7 @@ Word Read(const uint8_t* p) {
 
 // Whether the m bytes at a and at b are the same: two reads of a word that
 // overlap where m allows, bytes one by one below four.
-bool SameBytes(const uint8_t* a, const uint8_t* b, size_t m) {
+[[gnu::always_inline]] inline bool SameBytes(const uint8_t* a, const uint8_t* b, size_t m) {
   if (m >= 8 && m <= 16) {
     return Read<uint64_t>(a) == Read<uint64_t>(b) &&
            Read<uint64_t>(a + m - 8) == Read<uint64_t>(b + m - 8);
@@ -82,6 +85,92 @@ bool OccursInShortText(Bytes text, Bytes token) {
   return false;
 }
 
+size_t ByteOfMark(uint64_t marks) { return static_cast<size_t>(std::countr_zero(marks)) / 8; }
+
+// The high bits of the bytes of a word below byte k.
+uint64_t HighsBelow(size_t k) {
+  using word_find_detail::kHighs;
+  return k >= 8 ? kHighs : kHighs & ((uint64_t{1} << (8 * k)) - 1);
+}
+
+// A text of at most kMaxMaskedSpan bytes held in two words, its head (the
+// first eight bytes, zero-padded below eight) and its tail (the last
+// eight, sharing bytes with the head below sixteen), and read up to its
+// first zero byte.  The places of a token's first byte come from the
+// words at once, with no gathering multiply and no loop over the text,
+// and only those places are compared.  The zero test may mark a byte
+// above a true mark too, never miss one: the lowest mark is exact, and a
+// comparison drops any other wrong one.
+class WordText {
+ public:
+  explicit WordText(Bytes txt) {
+    using word_find_detail::ZeroBytes;
+    const size_t n = txt.size();
+    if (n < 8) {
+      head_ = byte_mask_detail::LoadShort(txt.data(), n);
+    } else {
+      head_ = byte_mask_detail::LoadLittle(txt.data());
+      tail_ = byte_mask_detail::LoadLittle(txt.data() + n - 8);
+      tail_at_ = n - 8;
+    }
+    const uint64_t head_zeros = ZeroBytes(head_) & HighsBelow(n);
+    const uint64_t tail_zeros = ZeroBytes(tail_) & HighsBelow(n < 8 ? 0 : 8);
+    size_t length = n;
+    if (head_zeros != 0) {
+      length = ByteOfMark(head_zeros);
+    } else if (tail_zeros != 0) {
+      length = tail_at_ + ByteOfMark(tail_zeros);
+    }
+    text_ = txt.first(length);
+  }
+
+  // Whether token (not empty, no zero byte) occurs in the text.
+  bool Contains(Bytes token) const {
+    using word_find_detail::ZeroBytes;
+    const size_t n = text_.size();
+    const size_t m = token.size();
+    if (m > n) return false;
+    const size_t windows = n - m + 1;
+    const uint64_t first = word_find_detail::kOnes * token[0];
+    uint64_t at = ZeroBytes(head_ ^ first) & HighsBelow(windows);
+    // Byte b of the tail is byte tail_at_ + b of the text: the windows
+    // past the head's start at b = 8 - tail_at_ and end before
+    // b = windows - tail_at_.
+    uint64_t tail_at = windows > 8 ? ZeroBytes(tail_ ^ first) & HighsBelow(windows - tail_at_) &
+                                         ~HighsBelow(8 - tail_at_)
+                                   : 0;
+    size_t offset = 0;
+    for (;;) {
+      if (at == 0) {
+        if (tail_at == 0) return false;
+        at = tail_at;
+        tail_at = 0;
+        offset = tail_at_;
+      }
+      if (SameBytes(&text_[offset + ByteOfMark(at)], token.data(), m)) return true;
+      at &= at - 1;
+    }
+  }
+
+ private:
+  Bytes text_;
+  uint64_t head_ = 0;
+  uint64_t tail_ = 0;
+  size_t tail_at_ = 0;  // the place of the tail's first byte
+};
+
+// Whether any token of the list, or every one (by exhausted_answer), occurs
+// by occurs(token).
+template <typename Occurs>
+bool TokensOccurBy(Bytes list, uint8_t separator, bool exhausted_answer, Occurs occurs) {
+  for (size_t start = 0; start < list.size();) {
+    const Bytes token = TokenAt(list, start, separator, &start);
+    if (token.empty()) continue;
+    if (occurs(token) != exhausted_answer) return !exhausted_answer;
+  }
+  return exhausted_answer;
+}
+
 }  // namespace
 
 uint8_t ListSeparatorFrom(Bytes sep) { return FirstByteOr(sep, kListSeparator); }
@@ -97,16 +186,17 @@ bool TokensOccur(Bytes txt, Bytes tokens, uint8_t separator, TokenRule rule) {
   if (length < 0) return exhausted_answer;
 
   // The text ends at its first zero byte; so does each token.
-  const Bytes text = UpToFirstZero(txt);
   const Bytes list = tokens.first(static_cast<size_t>(length));
-  const bool short_text = text.size() <= kShortSearchText;
-  for (size_t start = 0; start < list.size();) {
-    const Bytes token = TokenAt(list, start, separator, &start);
-    if (token.empty()) continue;
-    const bool occurs = short_text ? OccursInShortText(text, token) : Contains(text, token);
-    if (occurs != exhausted_answer) return !exhausted_answer;
+  if (txt.size() <= kMaxMaskedSpan) {
+    const WordText words(txt);
+    return TokensOccurBy(list, separator, exhausted_answer,
+                         [&](Bytes token) { return words.Contains(token); });
   }
-  return exhausted_answer;
+  const Bytes text = UpToFirstZero(txt);
+  const bool short_text = text.size() <= kShortSearchText;
+  return TokensOccurBy(list, separator, exhausted_answer, [&](Bytes token) {
+    return short_text ? OccursInShortText(text, token) : Contains(text, token);
+  });
 }
 
 BSTR GetFieldBySet(Bytes txt, Bytes seps, int32_t index) {

@@ -109,12 +109,17 @@ class MaskedSpan {
     return Gathered(first, last);
   }
 
-  // Whether a byte is zero: a test without the gathering multiply.
-  bool HoldsZero() const {
-    using word_find_detail::ZeroBytes;
-    if (last_at_ < 0) return Mask(0) != 0;
-    return (ZeroBytes(first_) | ZeroBytes(last_)) != 0;
+  // Whether a byte equals value: a test without the gathering multiply
+  // (the zero test's marks may be wrong above a true one, but there is
+  // one only where there is a true one).
+  bool Holds(uint8_t value) const {
+    using namespace word_find_detail;
+    if (last_at_ < 0) return Mask(value) != 0;
+    const uint64_t splat = kOnes * value;
+    return (ZeroBytes(first_ ^ splat) | ZeroBytes(last_ ^ splat)) != 0;
   }
+
+  bool HoldsZero() const { return Holds(0); }
 
  private:
   uint64_t Gathered(uint64_t first, uint64_t last) const {
