@@ -4,8 +4,6 @@
 #include <bit>
 #include <cstring>
 
-#include "frame/byte_map.h"
-#include "frame/chars.h"
 #include "frame/scratch.h"
 #include "frame/size_math.h"
 #include "frame/zstring.h"

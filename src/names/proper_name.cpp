@@ -3,9 +3,7 @@
 #include <bit>
 #include <cstring>
 
-#include "frame/byte_map.h"
 #include "frame/kernels/kernel_table.h"
-#include "frame/chars.h"
 #include "frame/result.h"
 #include "frame/scratch.h"
 #include "frame/short_copy.h"
