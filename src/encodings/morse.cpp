@@ -53,6 +53,15 @@ constexpr size_t LengthOf(uint64_t entry) {
   return std::endian::native == std::endian::little ? entry >> (8 * kLengthByte) : entry & 0xFF;
 }
 
+// The code of c at out + written, copied as 8 bytes; returns written
+// moved past it.
+inline size_t PutCode(uint8_t c, uint8_t* out, size_t written) {
+  uint64_t entry;
+  std::memcpy(&entry, kCodes[c].data(), 8);
+  std::memcpy(out + written, &entry, 8);
+  return written + LengthOf(entry);
+}
+
 // The length of the codes of txt.
 size_t CodesLength(Bytes txt) {
   size_t length = 0;
@@ -68,12 +77,7 @@ size_t CodesLength(Bytes txt) {
 [[gnu::always_inline]] inline size_t WriteCodes(Bytes txt, MutableBytes out) {
   size_t written = 0;
   size_t i = 0;
-  for (; i < txt.size() && out.size() - written >= 8; ++i) {
-    uint64_t entry;
-    std::memcpy(&entry, kCodes[txt[i]].data(), 8);
-    std::memcpy(out.data() + written, &entry, 8);
-    written += LengthOf(entry);
-  }
+  for (; i < txt.size() && out.size() - written >= 8; ++i) written = PutCode(txt[i], out.data(), written);
   for (; i < txt.size(); ++i) {
     const CodeEntry& code = kCodes[txt[i]];
     CopyRun(out.data() + written, code.data(), code[kLengthByte]);
@@ -86,15 +90,6 @@ size_t CodesLength(Bytes txt) {
 // has room for 8-byte copies of all but perhaps the last code, and copied
 // out; longer ones are measured first and coded straight into the result.
 constexpr size_t kShortText = 16;
-
-// The code of c at out + written, copied as 8 bytes; returns written
-// moved past it.
-inline size_t PutCode(uint8_t c, uint8_t* out, size_t written) {
-  uint64_t entry;
-  std::memcpy(&entry, kCodes[c].data(), 8);
-  std::memcpy(out + written, &entry, 8);
-  return written + LengthOf(entry);
-}
 
 // The codes of the eight bytes of word, lowest first, from out + written;
 // returns written moved past them.  Unrolled, each byte at a fixed shift.
