@@ -6,7 +6,10 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
+#include "frame/byte_map.h"
+#include "frame/chars.h"
 #include "frame/word_find.h"
 
 namespace twinekit::names {
@@ -30,9 +33,55 @@ inline uint64_t PlacesOf(const uint8_t* p, size_t length, uint8_t value) {
     for (; i + kWordBytes <= length; i += kWordBytes) {
       bits |= GatherHighs(EqualHighs(LoadWord(p + i), value)) << i;
     }
+    // The last bytes as the last word, over some already seen.
+    if (i < length && length >= kWordBytes) {
+      const size_t last = length - kWordBytes;
+      return bits | GatherHighs(EqualHighs(LoadWord(p + last), value)) << last;
+    }
   }
   for (; i < length; ++i) bits |= uint64_t{p[i] == value} << i;
   return bits;
+}
+
+// 0x80 in each byte of x from lo to hi, both below 0x80.  No sum carries
+// out of its byte.
+template <uint8_t lo, uint8_t hi>
+uint64_t BytesBetween(uint64_t x) {
+  static_assert(lo <= hi && hi < 0x80);
+  const uint64_t low = x & kLows;
+  return (low + kOnes * (0x80 - lo)) & ~(low + kOnes * (0x80 - hi - 1)) & ~x & kHighs;
+}
+
+// word with its capitals lowered.
+inline uint64_t LowerWord(uint64_t word) { return word ^ (BytesBetween<'A', 'Z'>(word) >> 2); }
+
+// The eight bytes of s from at, those past its end as zeros, for at < size
+// and a span of at least eight bytes: near the end, the last eight bytes
+// shifted down.
+inline uint64_t BytesAt(Bytes s, size_t at) {
+  if (at + kWordBytes <= s.size()) return LoadWord(s.data() + at);
+  return LoadWord(s.data() + s.size() - kWordBytes) >> (8 * (at + kWordBytes - s.size()));
+}
+
+// Texts shorter than this are lowered eight bytes at a time in a word,
+// longer ones a block of 16 at a time.
+inline constexpr size_t kShortLowering = kMaxPlaces;
+
+// The n bytes of from, capitals lowered, into to (apart from from).
+inline void CopyLowered(const uint8_t* from, size_t n, uint8_t* to) {
+  if (std::endian::native != std::endian::little || n < kWordBytes || n >= kShortLowering) {
+    return MapEachByte(Bytes(from, n), MutableBytes(to, n), [](uint8_t b) { return ToLower(b); });
+  }
+  size_t i = 0;
+  for (; i + kWordBytes <= n; i += kWordBytes) {
+    const uint64_t word = LowerWord(LoadWord(from + i));
+    std::memcpy(to + i, &word, kWordBytes);
+  }
+  // The last word overlaps the one before it, read again from the source.
+  if (i < n) {
+    const uint64_t word = LowerWord(LoadWord(from + n - kWordBytes));
+    std::memcpy(to + n - kWordBytes, &word, kWordBytes);
+  }
 }
 
 }  // namespace twinekit::names

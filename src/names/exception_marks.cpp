@@ -4,8 +4,6 @@
 #include <bit>
 #include <cstring>
 
-#include "frame/byte_map.h"
-#include "frame/chars.h"
 #include "frame/scratch.h"
 #include "frame/size_math.h"
 #include "frame/zstring.h"
@@ -16,29 +14,45 @@ namespace {
 
 constexpr uint8_t kWordDelimiter = '/';
 
-// Calls mark(word) for each word of the list in area[0, size): the runs
-// between "/" bytes, empty runs skipped.  Nothing is written to the area,
-// so a second pass reads the same words.  A short list has its "/" bytes
-// found at once, a longer one each in turn.
-template <typename Mark>
-void ForEachWord(const uint8_t* area, size_t size, Mark mark) {
-  size_t at = 0;
-  if (size < kMaxPlaces) {
-    // The end of the list as a last delimiter.
-    uint64_t ends = PlacesOf(area, size, kWordDelimiter) | uint64_t{1} << size;
-    for (; ends != 0; ends &= ends - 1) {
-      const size_t end = static_cast<size_t>(std::countr_zero(ends));
-      if (end > at) mark(Bytes(area + at, end - at));
+// The words of the lowered list in area[0, size): the runs between "/"
+// bytes, empty runs skipped.  Nothing is written to the area, so a second
+// pass reads the same words.  A short list has its "/" bytes found once,
+// for both passes, in the caller's list (lowering moves none of them): a
+// read of the area just written would wait for the writes.
+class ListWords {
+ public:
+  ListWords(const uint8_t* area, Bytes list)
+      : area_(area),
+        size_(list.size()),
+        // The end of the list as a last delimiter.
+        ends_(size_ < kMaxPlaces
+                  ? PlacesOf(list.data(), size_, kWordDelimiter) | uint64_t{1} << size_
+                  : 0) {}
+
+  // Calls mark(word) for each word in turn.
+  template <typename Mark>
+  void ForEach(Mark mark) const {
+    size_t at = 0;
+    if (size_ < kMaxPlaces) {
+      for (uint64_t ends = ends_; ends != 0; ends &= ends - 1) {
+        const size_t end = static_cast<size_t>(std::countr_zero(ends));
+        if (end > at) mark(Bytes(area_ + at, end - at));
+        at = end + 1;
+      }
+      return;
+    }
+    while (at < size_) {
+      const size_t end = FindEitherByte(area_, at, size_, kWordDelimiter, kWordDelimiter);
+      if (end > at) mark(Bytes(area_ + at, end - at));
       at = end + 1;
     }
-    return;
   }
-  while (at < size) {
-    const size_t end = FindEitherByte(area, at, size, kWordDelimiter, kWordDelimiter);
-    if (end > at) mark(Bytes(area + at, end - at));
-    at = end + 1;
-  }
-}
+
+ private:
+  const uint8_t* area_;
+  size_t size_;
+  uint64_t ends_;
+};
 
 // A word longer than kMaxExceptionWord bytes does not fit the pattern area
 // beside both blanks: it is no exception word at all, and is skipped in
@@ -50,7 +64,7 @@ bool FitsPattern(Bytes word) { return word.size() <= kMaxExceptionWord; }
 // The search goes on right after each match: after the trailing blank of
 // a whole word (so two matches never share a blank), after the marked
 // bytes of a prefix.
-void MarkEveryInLongText(uint8_t* work, Bytes word, bool trailing_blank, uint8_t mark) {
+bool MarkEveryInLongText(uint8_t* work, Bytes word, bool trailing_blank, uint8_t mark) {
   uint8_t pattern[kPatternArea];
   pattern[0] = ' ';
   std::memcpy(pattern + 1, word.data(), word.size());
@@ -58,11 +72,14 @@ void MarkEveryInLongText(uint8_t* work, Bytes word, bool trailing_blank, uint8_t
   if (trailing_blank) pattern[length++] = ' ';
   pattern[length] = 0;
   size_t start = 0;
+  bool marked = false;
   while (const uint8_t* found = FindZ(work + start, pattern)) {
     const size_t at = static_cast<size_t>(found - work);
     std::memset(work + at + 1, mark, word.size());
     start = at + length;
+    marked = true;
   }
+  return marked;
 }
 
 // A working copy of at most 64 bytes before its zero byte, with a bit for
@@ -73,15 +90,22 @@ class ShortText {
  public:
   static constexpr size_t kMaxLength = kMaxPlaces;
 
-  // work[0] is the blank before the text.  It was written apart from the
-  // text's bytes, so the words are read from work[1] on: a read across
-  // both writes would wait for them.
-  ShortText(uint8_t* work, size_t length)
-      : work_(work), length_(length), blanks_(PlacesOf(work + 1, length - 1, ' ') << 1 | 1) {}
+  // length counts work[0], the blank before the text, and the text up to
+  // its first zero byte.  The blanks are found in txt, the caller's text,
+  // whose blanks the copy has at the next place: a read of the copy just
+  // written would wait for the writes.
+  ShortText(uint8_t* work, Bytes txt, size_t length)
+      : work_(work), length_(length), blanks_(PlacesOf(txt.data(), length - 1, ' ') << 1 | 1) {
+    FindGaps();
+  }
+
+  bool marked() const { return marked_; }
 
   void MarkEvery(Bytes word, bool trailing_blank, uint8_t mark) {
     const size_t span = word.size() + (trailing_blank ? 2 : 1);
     if (span > length_) return;
+    // Most whole words of a list have no two blanks their length apart.
+    if (trailing_blank && (gaps_ >> (word.size() + 1) & 1) == 0) return;
     // Places j whose pattern ends inside the text, with a blank at j and,
     // for a whole word, at j + size + 1.
     uint64_t places = blanks_ & (~uint64_t{0} >> (kMaxLength - 1 - (length_ - span)));
@@ -91,13 +115,21 @@ class ShortText {
       const size_t at = static_cast<size_t>(std::countr_zero(places));
       if (at < start || !SameBytes(work_ + at + 1, word)) continue;
       std::memset(work_ + at + 1, mark, word.size());
+      marked_ = true;
       // A blank inside the word is now a mark.
       blanks_ &= ~(((uint64_t{1} << word.size()) - 1) << (at + 1));
       start = at + span;
+      FindGaps();
     }
   }
 
  private:
+  // Bit d of gaps_ set where two blanks stand d places apart.
+  void FindGaps() {
+    gaps_ = 0;
+    for (uint64_t rest = blanks_; rest != 0; rest &= rest - 1) gaps_ |= blanks_ >> std::countr_zero(rest);
+  }
+
   static bool SameBytes(const uint8_t* p, Bytes word) {
     for (size_t i = 0; i < word.size(); ++i) {
       if (p[i] != word[i]) return false;
@@ -108,49 +140,55 @@ class ShortText {
   uint8_t* work_;
   size_t length_;
   uint64_t blanks_;
+  uint64_t gaps_ = 0;
+  bool marked_ = false;
 };
 
 }  // namespace
 
-bool MarkExceptions(uint8_t* work, size_t n, Bytes exceptions, bool prefixes) {
+Marks MarkExceptions(uint8_t* work, Bytes txt, Bytes exceptions, bool prefixes) {
   // Room for the argument's whole byte count and two bytes; a count too
   // large to describe is an area that cannot be had.
   const auto area_size = CheckedSize(uint64_t{exceptions.size()} + 2);
-  if (!area_size) return false;
+  if (!area_size) return Marks::kNoArea;
   ScratchBuffer area(*area_size, ScratchBuffer::kStringAllocator);
-  if (!area.ok()) return false;
+  if (!area.ok()) return Marks::kNoArea;
 
-  // The list up to its first zero byte, lowered.
-  const Bytes list = UpToFirstZero(exceptions);
+  // The list up to its first zero byte, lowered; a short list's zero byte
+  // is sought a word at a time.
+  const Bytes list = exceptions.size() <= kMaxPlaces
+                         ? exceptions.first(FindEitherByte(exceptions.data(), 0, exceptions.size(), 0, 0))
+                         : UpToFirstZero(exceptions);
   uint8_t* words = area.bytes().data();
-  MapEachByte(list, MutableBytes(words, list.size()), [](uint8_t b) { return ToLower(b); });
+  CopyLowered(list.data(), list.size(), words);
+  const ListWords list_words(words, list);
 
-  // The searches end at the copy's first zero byte, sought from the
-  // text's first byte (work[0] is the blank) no further than a short
-  // text's.
-  const size_t scan = std::min(n + 2, ShortText::kMaxLength + 1);
-  const size_t length = FindEitherByte(work, 1, scan, 0, 0);
+  // The searches end at the copy's first zero byte: the text's first
+  // zero byte, or the one after it.  It is sought in the text no further
+  // than a short text's.
+  const size_t zero = FindEitherByte(txt.data(), 0, std::min(txt.size(), ShortText::kMaxLength), 0, 0);
   auto mark_all = [&](auto mark_every) {
-    ForEachWord(words, list.size(), [&](Bytes word) {
+    list_words.ForEach([&](Bytes word) {
       if (FitsPattern(word)) mark_every(word, /*trailing_blank=*/true, kWholeWordMark);
     });
     // Whole words come first: their "?" runs are no longer found as prefixes.
     if (!prefixes) return;
-    ForEachWord(words, list.size(), [&](Bytes word) {
+    list_words.ForEach([&](Bytes word) {
       if (FitsPattern(word)) mark_every(word, /*trailing_blank=*/false, kPrefixMark);
     });
   };
-  if (length < scan) {
-    ShortText text(work, length);
+  if (zero < ShortText::kMaxLength) {
+    ShortText text(work, txt, zero + 1);
     mark_all([&](Bytes word, bool trailing_blank, uint8_t mark) {
       text.MarkEvery(word, trailing_blank, mark);
     });
-  } else {
-    mark_all([&](Bytes word, bool trailing_blank, uint8_t mark) {
-      MarkEveryInLongText(work, word, trailing_blank, mark);
-    });
+    return text.marked() ? Marks::kMarked : Marks::kNone;
   }
-  return true;
+  bool marked = false;
+  mark_all([&](Bytes word, bool trailing_blank, uint8_t mark) {
+    marked |= MarkEveryInLongText(work, word, trailing_blank, mark);
+  });
+  return marked ? Marks::kMarked : Marks::kNone;
 }
 
 }  // namespace twinekit::names

@@ -36,12 +36,16 @@ inline constexpr uint8_t kPrefixMark = '!';
 inline constexpr size_t kPatternArea = 256;
 inline constexpr size_t kMaxExceptionWord = kPatternArea - 3;
 
-// work is the working copy of a text of n bytes: a blank, the text, and a
-// zero byte that ends every search (as does any earlier zero byte of the
-// text).  exceptions is
-// the list argument whole; its words end at "/" and the list at its first
-// zero byte.  False when the list's working area cannot be allocated.
-bool MarkExceptions(uint8_t* work, size_t n, Bytes exceptions, bool prefixes);
+// What marking the exception words came to.
+enum class Marks { kNoArea, kNone, kMarked };
+
+// work is the working copy of txt: a blank, the text (perhaps lowered),
+// and a zero byte that ends every search (as does any earlier zero byte of
+// the text).
+// exceptions is the list argument whole; its words end at "/" and the list
+// at its first zero byte.  kNoArea when the list's working area cannot be
+// allocated, else whether any mark was written.
+Marks MarkExceptions(uint8_t* work, Bytes txt, Bytes exceptions, bool prefixes);
 
 // Positions 1 to n of work: upper case after a blank (and, with
 // capital_after_punct, after punctuation), lower case elsewhere.  work[0]

@@ -3,11 +3,10 @@
 #include <bit>
 #include <cstring>
 
-#include "frame/byte_map.h"
 #include "frame/kernels/kernel_table.h"
-#include "frame/chars.h"
 #include "frame/result.h"
 #include "frame/scratch.h"
+#include "frame/short_copy.h"
 #include "frame/size_math.h"
 #include "names/byte_words.h"
 #include "names/passes.h"
@@ -22,16 +21,9 @@ namespace {
 // it, each beside the word one byte before it.
 constexpr size_t kShortText = 2 * kWordBytes;
 
-// 0x80 in each byte of x that is a small letter: below 0x80, at least
-// 'a', below '{'.  No sum carries out of its byte.
-uint64_t SmallLetters(uint64_t x) {
-  const uint64_t low = x & kLows;
-  return (low + kOnes * (0x80 - 'a')) & ~(low + kOnes * (0x80 - 'z' - 1)) & ~x & kHighs;
-}
-
 // word with each small letter whose byte in before is a blank made capital.
 uint64_t RaiseWord(uint64_t word, uint64_t before) {
-  return word ^ ((EqualHighs(before, ' ') & SmallLetters(word)) >> 2);
+  return word ^ ((EqualHighs(before, ' ') & BytesBetween<'a', 'z'>(word)) >> 2);
 }
 
 void RaiseAfterBlanks(Bytes txt, uint8_t* out) {
@@ -50,6 +42,75 @@ void RaiseAfterBlanks(Bytes txt, uint8_t* out) {
   std::memcpy(out, &raised_head, kWordBytes);
   std::memcpy(out + n - kWordBytes, &raised_tail, kWordBytes);
 }
+
+// 0x80 in each byte of x that is a punctuation mark.
+uint64_t Punctuation(uint64_t x) {
+  return BytesBetween<0x21, 0x2F>(x) | BytesBetween<0x3A, 0x40>(x) | BytesBetween<0x5B, 0x60>(x) |
+         BytesBetween<0x7B, 0x7E>(x);
+}
+
+// A text of 8 to 16 bytes of the full capitalisation held in two
+// overlapping words, lowered or not, each beside the word one byte before
+// it in the caller's text (whose blanks and punctuation lowering leaves
+// alone).  When no exception word was marked and the text holds no "!",
+// the capitalisation is made from these words in registers and stored
+// straight into the result: the working copy is not read back, which
+// would wait for the writes just made to it.
+class ShortName {
+ public:
+  ShortName() = default;
+  ShortName(Bytes txt, bool lower) : n_(txt.size()) {
+    head_ = LoadWord(txt.data());
+    tail_ = LoadWord(txt.data() + n_ - kWordBytes);
+    // The byte before the text counts as a blank.
+    before_head_ = (head_ << 8) | ' ';
+    before_tail_ = n_ == kWordBytes ? before_head_ : LoadWord(txt.data() + n_ - kWordBytes - 1);
+    marks_ = EqualHighs(head_, kPrefixMark) | EqualHighs(tail_, kPrefixMark);
+    if (lower) {
+      head_ = LowerWord(head_);
+      tail_ = LowerWord(tail_);
+    }
+  }
+
+  // The text's own "!" is given back like a prefix marker.
+  bool HasPrefixMark() const { return marks_ != 0; }
+
+  // The n bytes at out.
+  void Store(uint8_t* out) const {
+    std::memcpy(out, &head_, kWordBytes);
+    std::memcpy(out + n_ - kWordBytes, &tail_, kWordBytes);
+  }
+
+  // A capital after a blank (and, with after_punct, after punctuation),
+  // lower case elsewhere, as a new result.
+  BSTR Capitalised(bool after_punct) const {
+    const BSTR result = SysAllocStringByteLen(nullptr, static_cast<UINT>(n_));
+    if (result == nullptr) return nullptr;
+    const ShortName out(Capitalise(head_, before_head_, after_punct),
+                        Capitalise(tail_, before_tail_, after_punct), n_);
+    out.Store(reinterpret_cast<uint8_t*>(result));
+    return result;
+  }
+
+ private:
+  ShortName(uint64_t head, uint64_t tail, size_t n) : n_(n), head_(head), tail_(tail) {}
+
+  // Case changes by flipping bit 5: of a small letter starting a word, of
+  // a capital inside one.
+  static uint64_t Capitalise(uint64_t word, uint64_t before, bool after_punct) {
+    const uint64_t starts = EqualHighs(before, ' ') | (after_punct ? Punctuation(before) : 0);
+    const uint64_t flip =
+        (starts & BytesBetween<'a', 'z'>(word)) | (~starts & BytesBetween<'A', 'Z'>(word));
+    return word ^ (flip >> 2);
+  }
+
+  size_t n_ = 0;
+  uint64_t head_ = 0;
+  uint64_t tail_ = 0;
+  uint64_t before_head_ = 0;
+  uint64_t before_tail_ = 0;
+  uint64_t marks_ = 0;
+};
 
 }  // namespace
 
@@ -71,16 +132,26 @@ BSTR ProperName2(Bytes txt, Bytes exceptions, int16_t option_bits) {
   ScratchBuffer copy(*copy_size, ScratchBuffer::kStringAllocator);
   if (!copy.ok()) return EmptyResult();
   uint8_t* work = copy.bytes().data();
+  const bool in_words = std::endian::native == std::endian::little && n >= kWordBytes && n <= kShortText;
+  ShortName short_name;
   work[0] = ' ';
-  std::memcpy(work + 1, txt.data(), n);
+  if (in_words) {
+    short_name = ShortName(txt, options.fold_before_matching);
+    short_name.Store(work + 1);
+  } else if (options.fold_before_matching) {
+    CopyLowered(txt.data(), n, work + 1);
+  } else {
+    CopyRun(work + 1, txt.data(), n);
+  }
   work[n + 1] = 0;
 
-  if (options.fold_before_matching) {
-    const MutableBytes text(work + 1, n);
-    MapEachByte(text, text, [](uint8_t b) { return ToLower(b); });
+  Marks marks = Marks::kNone;
+  if (!exceptions.empty()) {
+    marks = MarkExceptions(work, txt, exceptions, options.prefixes);
+    if (marks == Marks::kNoArea) return EmptyResult();
   }
-  if (!exceptions.empty() && !MarkExceptions(work, n, exceptions, options.prefixes)) {
-    return EmptyResult();
+  if (in_words && marks == Marks::kNone && !short_name.HasPrefixMark()) {
+    return short_name.Capitalised(options.capital_after_punct);
   }
   Capitalise(work, n, options.capital_after_punct);
   RestoreMarks(work, txt, options.keep_exception_case);
