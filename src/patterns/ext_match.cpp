@@ -151,6 +151,31 @@ int32_t MatchElement(const ZeroTerminated& pattern, size_t& p, uint8_t c) {
 }
 
 
+// A byte that stands for itself: none of "*", "?", "[", "\", "~", and not
+// the end.
+bool IsPlainByte(uint8_t b) {
+  switch (b) {
+    case 0:
+    case '*':
+    case '?':
+    case '[':
+    case '\\':
+    case '~':
+      return false;
+    default:
+      return true;
+  }
+}
+
+// The bytes where a run of plain bytes ends: a byte that is not plain, or
+// one that differs from the text's (the end is left to RunLength).
+uint64_t PlainRunStops(uint64_t pattern_word, uint64_t txt_word) {
+  using word_find_detail::EqualHighs;
+  return NonZeroHighs(pattern_word ^ txt_word) | EqualHighs(pattern_word, '*') |
+         EqualHighs(pattern_word, '?') | EqualHighs(pattern_word, '[') |
+         EqualHighs(pattern_word, '\\') | EqualHighs(pattern_word, '~');
+}
+
 bool HasWildcard(const ZeroTerminated& pattern) {
   for (size_t i = 0; i < pattern.size(); ++i) {
     const uint8_t b = pattern.At(i);
@@ -172,6 +197,13 @@ int32_t MatchSegment(const ZeroTerminated& pattern, const ZeroTerminated& txt, s
       return pattern.At(p) == '*' && pattern.EndAt(p + 1) ? kMatched : kTextEnded;
     }
     if (pattern.At(p) == '*') return kAtStar;
+    // Two plain bytes that match start a run compared a word at a time.
+    if (IsPlainByte(pattern.At(p)) && pattern.At(p) == txt.At(t) && IsPlainByte(pattern.At(p + 1))) {
+      const size_t run = RunLength(pattern, p, txt, t, PlainRunStops);
+      p += run;
+      t += run;
+      continue;
+    }
     const int32_t code = MatchElement(pattern, p, txt.At(t));
     if (code != kGoOn) return code;
     ++t;
@@ -185,6 +217,7 @@ struct Star {
   size_t element = 0;
   uint8_t k = 0;
   bool every_position = false;  // k is "[" or "~": each position is tried
+  size_t k_width = 0;  // the length of a plain (1) or escaped (2) k's element
   size_t next_try = 0;
 };
 
@@ -202,11 +235,13 @@ int32_t EnterStar(const ZeroTerminated& pattern, const ZeroTerminated& txt, size
   }
   if (pattern.EndAt(p)) return kMatched;  // the star takes the rest of the text
   uint8_t k = pattern.At(p);
+  size_t k_width = 1;
   if (k == '\\') {
     if (pattern.EndAt(p + 1)) return kBadPattern;
     k = pattern.At(p + 1);
+    k_width = 2;
   }
-  *star = {p, k, k == '[' || k == '~', t};
+  *star = {p, k, k == '[' || k == '~', k_width, t};
   return kGoOn;
 }
 
@@ -250,8 +285,10 @@ int32_t ExtendedMatcher(const ZeroTerminated& pattern, const ZeroTerminated& txt
     }
     const size_t u = NextTrial(txt, star);
     if (txt.EndAt(u)) return kTextEnded;  // the star found no way to match
-    p = star.element;
-    t = u;
+    // A plain or escaped k is known to match the byte at u: the trial
+    // starts past it.
+    p = star.every_position ? star.element : star.element + star.k_width;
+    t = star.every_position ? u : u + 1;
     star.next_try = u + 1;
   }
 }

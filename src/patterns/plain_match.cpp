@@ -9,6 +9,21 @@ size_t NextPlaceFor(const ZeroTerminated& txt, uint8_t k, size_t from) {
   return txt.Find(k, from);
 }
 
+// The bytes where a run of one-byte matchers ends: a "*", or a pattern
+// byte other than "?" that differs from the text's.
+uint64_t PlainRunStops(uint64_t pattern_word, uint64_t txt_word) {
+  using word_find_detail::EqualHighs;
+  return EqualHighs(pattern_word, '*') |
+         (NonZeroHighs(pattern_word ^ txt_word) & ~EqualHighs(pattern_word, '?'));
+}
+
+// Whether a run whose first matcher is b fails at once on the text from
+// position t: b is a plain byte that the text there does not hold (the
+// end reads as 0, which no plain byte is).
+bool FailsAtOnce(uint8_t b, const ZeroTerminated& txt, size_t t) {
+  return b != '*' && b != '?' && b != 0 && txt.At(t) != b;
+}
+
 }  // namespace
 
 // A match is a choice, for each "*k", of the text byte that k takes; the
@@ -45,17 +60,25 @@ bool PlainMatch(Bytes txt_bytes, Bytes pattern_bytes) {
     } else if (b == 0) {
       if (txt.EndAt(t)) return true;
     } else if (!txt.EndAt(t) && (b == '?' || b == txt.At(t))) {
-      ++p;
-      ++t;
+      // A byte that matches starts a run compared a word at a time.
+      const size_t run = 1 + RunLength(pattern, p + 1, txt, t + 1, PlainRunStops);
+      p += run;
+      t += run;
       continue;
     }
-    // The run laid so far fails here: move the latest star's k on.
+    // The run laid so far fails here: move the latest star's k on, past
+    // the places where the run after k fails at its first byte.
     if (!starred) return false;
-    const size_t i = NextPlaceFor(txt, pattern.At(k_at), next_try);
-    if (txt.EndAt(i)) return false;
+    const uint8_t k = pattern.At(k_at);
+    const uint8_t after_k = pattern.At(k_at + 1);
+    size_t i;
+    do {
+      i = NextPlaceFor(txt, k, next_try);
+      if (txt.EndAt(i)) return false;
+      next_try = i + 1;
+    } while (FailsAtOnce(after_k, txt, i + 1));
     p = k_at + 1;
     t = i + 1;
-    next_try = i + 1;
   }
 }
 

@@ -4,10 +4,12 @@
 // ever reading past the terminating zero.
 #pragma once
 
+#include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
+#include "frame/byte_mask.h"
 #include "frame/bytes.h"
 #include "frame/word_find.h"
 
@@ -15,7 +17,7 @@ namespace twinekit::patterns {
 
 class ZeroTerminated {
  public:
-  explicit ZeroTerminated(Bytes bytes) : bytes_(UpToFirstZero(bytes)) {}
+  explicit ZeroTerminated(Bytes bytes) : bytes_(bytes.first(LengthToZero(bytes))) {}
 
   size_t size() const { return bytes_.size(); }
   uint8_t At(size_t i) const { return i < bytes_.size() ? bytes_[i] : 0; }
@@ -26,8 +28,57 @@ class ZeroTerminated {
     return FindByte(bytes_.data(), from, bytes_.size(), b);
   }
 
+  // The bytes from i < size() on, up to eight, as a word with the byte at
+  // i in its low bits and zeros past the end.
+  uint64_t WordAt(size_t i) const {
+    using namespace byte_mask_detail;
+    const size_t left = bytes_.size() - i;
+    if (left >= 8) return LoadLittle(bytes_.data() + i);
+    // The word that ends the string, its bytes before i shifted out.
+    if (bytes_.size() >= 8) return LoadLittle(bytes_.data() + bytes_.size() - 8) >> (8 * (8 - left));
+    return LoadShort(bytes_.data() + i, left);
+  }
+
  private:
+  // Up to 16 bytes are read as their first word and the word that ends
+  // them: a short string costs two loads, not a byte loop for its tail.
+  static size_t LengthToZero(Bytes s) {
+    using namespace byte_mask_detail;
+    using word_find_detail::ZeroBytes;
+    const size_t n = s.size();
+    if (n < 8 || n > 16) return UpToFirstZero(s).size();
+    // The lowest mark of ZeroBytes is exact, and the bytes the two words
+    // share are zero-free when the first word is.
+    const uint64_t head = ZeroBytes(LoadLittle(s.data()));
+    if (head != 0) return static_cast<size_t>(std::countr_zero(head)) / 8;
+    const uint64_t tail = ZeroBytes(LoadLittle(s.data() + n - 8));
+    if (tail != 0) return n - 8 + static_cast<size_t>(std::countr_zero(tail)) / 8;
+    return n;
+  }
+
   Bytes bytes_;
 };
+
+// How many bytes, from pattern position p and text position t on, pass
+// as one-byte matchers, compared a word at a time: stops(pattern word,
+// text word) sets the high bit of each byte where the run ends, and it
+// ends where either string does.  Every mark stops must be exact at its
+// lowest set bit.
+template <typename Stops>
+size_t RunLength(const ZeroTerminated& pattern, size_t p, const ZeroTerminated& txt, size_t t,
+                 Stops stops) {
+  const size_t room = std::min(pattern.size() - p, txt.size() - t);
+  for (size_t n = 0; n < room; n += 8) {
+    uint64_t marks = stops(pattern.WordAt(p + n), txt.WordAt(t + n));
+    if (room - n < 8) marks |= word_find_detail::kHighs << (8 * (room - n));
+    if (marks != 0) return n + static_cast<size_t>(std::countr_zero(marks)) / 8;
+  }
+  return room;
+}
+
+// The high bit of each byte of x that is not zero, exactly.
+inline uint64_t NonZeroHighs(uint64_t x) {
+  return ~word_find_detail::EqualHighs(x, 0) & word_find_detail::kHighs;
+}
 
 }  // namespace twinekit::patterns
