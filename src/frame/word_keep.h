@@ -41,9 +41,10 @@ inline size_t StoreMarked(uint64_t word, uint64_t marks, size_t bytes, uint8_t* 
   const uint64_t ones = marks >> 7;
   // Byte k of `through` counts the marked bytes up to and including k.
   const uint64_t through = ones * kOnes;
-  const uint64_t before = through - ones;
-  for (size_t k = 0; k < bytes; ++k) {
-    out[(before >> (8 * k)) & 0xFF] = static_cast<uint8_t>(word >> (8 * k));
+  uint64_t before = through - ones;
+#pragma GCC unroll 8
+  for (size_t k = 0; k < bytes; ++k, before >>= 8, word >>= 8) {
+    out[before & 0xFF] = static_cast<uint8_t>(word);
   }
   return through >> 56;
 }
