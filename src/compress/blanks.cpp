@@ -35,6 +35,41 @@ uint64_t KeptBytes(uint64_t x) {
   return nonzero(x) & nonzero(x ^ (kOnes * kBlank)) & nonzero(x ^ (kOnes * kTab)) & kHighs;
 }
 
+// Bit i set when byte i of txt (8 to 16 bytes) is a blank, read from its
+// first eight bytes and its last eight.
+uint32_t BlankMask(Bytes txt) {
+  using namespace word_find_detail;
+  const auto blanks_in = [](uint64_t word) {
+    return static_cast<uint32_t>(GatherHighs(EqualHighs(word, kBlank)));
+  };
+  return blanks_in(LoadWord(txt.data())) |
+         blanks_in(LoadWord(txt.data() + txt.size() - 8)) << (txt.size() - 8);
+}
+
+// CompressBlanksToTabs' work: writes txt to out with each run of blanks
+// folded, run_at(i) giving the length of the run that starts at txt[i];
+// returns how many bytes it wrote.  Byte by byte: in text, blanks come
+// every few bytes, too often for a search and a copy per run to pay.
+template <typename RunAt>
+size_t FoldBlanks(Bytes txt, size_t per_tab, uint8_t* out, RunAt run_at) {
+  size_t written = 0;
+  size_t i = 0;
+  while (i < txt.size()) {
+    if (txt[i] != kBlank) {
+      out[written++] = txt[i++];
+      continue;
+    }
+    size_t run = run_at(i);
+    i += run;
+    // A tab for each whole width, a blank for each blank left over: the
+    // output never outgrows the text.  Taking off a width at a time costs
+    // no more than the run took to read.
+    for (; run >= per_tab; run -= per_tab) out[written++] = kTab;
+    for (; run > 0; --run) out[written++] = kBlank;
+  }
+  return written;
+}
+
 }  // namespace
 
 BSTR RemoveBlanks(Bytes txt) {
@@ -92,25 +127,21 @@ BSTR CompressBlanksToTabs(Bytes txt, int32_t width) {
   if (txt.empty()) return EmptyResult();
   if (width <= 1) return CopyOfText(txt);
   const size_t per_tab = static_cast<size_t>(width);
-  return BuildResult(CheckedSize(txt.size()), [&](MutableBytes out) {
-    // Byte by byte: in text, blanks come every few bytes, too often for a
-    // search and a copy per run to pay.
-    size_t written = 0;
-    size_t i = 0;
-    while (i < txt.size()) {
-      if (txt[i] != kBlank) {
-        out[written++] = txt[i++];
-        continue;
-      }
-      size_t run = BlankRunAt(txt, i);
-      i += run;
-      // A tab for each whole width, a blank for each blank left over: the
-      // output never outgrows the text.  Taking off a width at a time
-      // costs no more than the run took to read.
-      for (; run >= per_tab; run -= per_tab) out[written++] = kTab;
-      for (; run > 0; --run) out[written++] = kBlank;
+  if constexpr (kWordKeep) {
+    // A text of 8 to 16 bytes has its blanks marked first, so that a run
+    // of them is measured at once.
+    if (txt.size() >= kWordKeepMin && txt.size() <= kWordKeepMax) {
+      const uint32_t blanks = BlankMask(txt);
+      return BuildResult(txt.size(), [&](MutableBytes out) {
+        return FoldBlanks(txt, per_tab, out.data(), [&](size_t from) {
+          return static_cast<size_t>(std::countr_one(blanks >> from));
+        });
+      });
     }
-    return written;
+  }
+  return BuildResult(CheckedSize(txt.size()), [&](MutableBytes out) {
+    return FoldBlanks(txt, per_tab, out.data(),
+                      [&](size_t from) { return BlankRunAt(txt, from); });
   });
 }
 
