@@ -6,6 +6,8 @@
 #include "frame/byte_scan.h"
 #include "frame/result.h"
 #include "frame/short_copy.h"
+#include "frame/word_find.h"
+#include "frame/word_keep.h"
 
 namespace twinekit::charsets {
 namespace {
@@ -15,6 +17,9 @@ constexpr size_t kShortText = 64;
 // Texts shorter than this are filtered byte by byte: making the class and
 // calling the kernel would cost more.
 constexpr size_t kShortFilterText = 32;
+// Sets up to this size are matched against texts of 8 to 16 bytes a word
+// at a time, each value of the set compared with the whole word.
+constexpr size_t kWordFilterSet = 16;
 
 // Writes to out the bytes of txt whose membership in chars is
 // keep_members; returns how many.  Every byte is written and the count
@@ -34,10 +39,77 @@ size_t KeepBytewise(Bytes txt, Bytes chars, bool keep_members, MutableBytes out)
   return written;
 }
 
+// The high bit of each byte of the two words that is one of chars, or,
+// flipped by kHighs, that is not.  A byte equals a value when its x =
+// byte ^ value is zero, when neither x's high bit nor the carry out of its
+// low seven bits plus 0x7F is set; the sums are only ANDed over the values,
+// and the test finished once at the end.
+WordMarks MembersIn(uint64_t low, uint64_t high, Bytes chars, uint64_t flip) {
+  using namespace word_find_detail;
+  uint64_t low_none = ~uint64_t{0};
+  uint64_t high_none = ~uint64_t{0};
+  for (const uint8_t b : chars) {
+    const uint64_t splat = kOnes * b;
+    const uint64_t x = low ^ splat;
+    const uint64_t y = high ^ splat;
+    low_none &= ((x & kLows) + kLows) | x;
+    high_none &= ((y & kLows) + kLows) | y;
+  }
+  return {(~low_none & kHighs) ^ flip, (~high_none & kHighs) ^ flip};
+}
+
+// Sets of 8 to 16 values listed as one ascending run below 0x80, each one
+// more than the one before ('0' to '9', 'a' to 'p'), are tested as a
+// range: two additions a word rather than a comparison for each value.
+constexpr size_t kMinRunSet = 8;
+constexpr uint64_t kAscending = 0x0706050403020100u;
+
+// Whether chars (8 to kWordFilterSet values) is such a run: its first
+// eight and its last eight bytes each count up from their first.
+bool IsAsciiRun(Bytes chars) {
+  using namespace word_find_detail;
+  const uint64_t first = chars[0];
+  const uint64_t last_start = first + chars.size() - 8;
+  if (first + chars.size() > 0x80) return false;
+  return LoadWord(chars.data()) == kOnes * first + kAscending &&
+         LoadWord(chars.data() + chars.size() - 8) == kOnes * last_start + kAscending;
+}
+
+// The high bit of each byte of the two words in [lo, hi] (hi < 0x80), or,
+// flipped by kHighs, not in it.  Each byte's low seven bits plus 0x80 - lo
+// carry into its high bit when they reach lo, plus 0x7F - hi when they pass
+// hi; a byte with its own high bit set is past any such hi.
+WordMarks RangeIn(uint64_t low, uint64_t high, uint8_t lo, uint8_t hi, uint64_t flip) {
+  using namespace word_find_detail;
+  const auto in_range = [&](uint64_t word) {
+    const uint64_t sevens = word & kLows;
+    const uint64_t from_lo = sevens + kOnes * (0x80 - lo);
+    const uint64_t past_hi = sevens + kOnes * (0x7F - hi);
+    return (from_lo & ~past_hi & ~word & kHighs) ^ flip;
+  };
+  return {in_range(low), in_range(high)};
+}
+
 // The bytes of txt whose membership in chars is `keep_members`.
 BSTR KeepByMembership(Bytes txt, Bytes chars, bool keep_members) {
   if (txt.empty()) return EmptyResult();
   if (chars.empty()) return CopyOfText(txt);
+  if constexpr (kWordKeep) {
+    if (txt.size() >= kWordKeepMin && txt.size() <= kWordKeepMax &&
+        chars.size() <= kWordFilterSet) {
+      const uint64_t flip = keep_members ? 0 : word_find_detail::kHighs;
+      if (chars.size() >= kMinRunSet && IsAsciiRun(chars)) {
+        const uint8_t lo = chars.front();
+        const uint8_t hi = chars.back();
+        return KeepMarkedBytes(txt, [&](uint64_t low, uint64_t high) {
+          return RangeIn(low, high, lo, hi, flip);
+        });
+      }
+      return KeepMarkedBytes(txt, [&](uint64_t low, uint64_t high) {
+        return MembersIn(low, high, chars, flip);
+      });
+    }
+  }
   if (txt.size() < kShortFilterText) {
     return BuildResult(txt.size(), [&](MutableBytes out) {
       return KeepBytewise(txt, chars, keep_members, out);

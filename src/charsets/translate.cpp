@@ -2,14 +2,19 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "frame/byte_scan.h"
 #include "frame/table_map.h"
+#include "frame/word_find.h"
 
 namespace twinekit::charsets {
 namespace {
+
+using word_find_detail::LoadWord;
 
 // Where each byte value ends after every pair has had its turn.
 //
@@ -30,15 +35,37 @@ class Translation {
   // Only the old bytes can change, and often few of them do.  A short
   // text goes through the table here, without the kernels' calls.
   void Apply(MutableBytes txt) const {
-    if (txt.size() < kShortText) {
-      for (uint8_t& b : txt) b = to_[b];
-      return;
+    if (txt.size() >= kShortText) return MapThroughChanges(txt, txt.data(), to_, moved_);
+    if constexpr (std::endian::native == std::endian::little) {
+      if (txt.size() >= 8) return ApplyByWords(txt);
     }
-    MapThroughChanges(txt, txt.data(), to_, moved_);
+    for (uint8_t& b : txt) b = to_[b];
   }
 
  private:
   static constexpr size_t kShortText = 32;
+
+  // Each byte of word through the table, the eight spelt out so that no
+  // loop is left to run.
+  uint64_t MapWord(uint64_t word) const {
+    const auto byte = [&](int k) {
+      return uint64_t{to_[static_cast<uint8_t>(word >> (8 * k))]} << (8 * k);
+    };
+    return byte(0) | byte(1) | byte(2) | byte(3) | byte(4) | byte(5) | byte(6) | byte(7);
+  }
+
+  // 8 to 31 bytes a word at a time, each word written back whole; the
+  // last word, which may overlap the one before it, is read before any is
+  // written.
+  void ApplyByWords(MutableBytes txt) const {
+    uint8_t* const p = txt.data();
+    const size_t last = txt.size() - 8;
+    const uint64_t last_word = MapWord(LoadWord(p + last));
+    for (size_t at = 0; at < last; at += 8) StoreWord(p + at, MapWord(LoadWord(p + at)));
+    StoreWord(p + last, last_word);
+  }
+
+  static void StoreWord(uint8_t* p, uint64_t word) { std::memcpy(p, &word, sizeof word); }
 
   // Every value to itself; copied whole, it costs a short call far less
   // than a loop over the 256 values would.

@@ -7,6 +7,7 @@
 #include "frame/result.h"
 #include "frame/size_math.h"
 #include "frame/word_find.h"
+#include "frame/word_keep.h"
 
 namespace twinekit::compress {
 namespace {
@@ -25,70 +26,62 @@ size_t BlankRunAt(Bytes txt, size_t from) {
   return end - from;
 }
 
-// Texts of 8 to 16 bytes are read as two words, which may overlap, and
-// their kept bytes written straight into the result from the words: no
-// byte is loaded after a store, and no jump depends on a byte.  Longer
-// ones are kept by the scan kernel in the working area, shorter ones a
-// byte at a time there.
-constexpr size_t kWordText = 8;
-constexpr size_t kTwoWordText = 16;
-
-using word_find_detail::EqualHighs;
-using word_find_detail::kHighs;
-using word_find_detail::kOnes;
-using word_find_detail::LoadWord;
-
 // The high bit of each byte of x that a text keeps: neither zero, blank
-// nor tab.
+// nor tab.  A byte is none of them when each of its x ^ value has its high
+// bit or the carry out of its low seven bits plus 0x7F set.
 uint64_t KeptBytes(uint64_t x) {
-  return ~(EqualHighs(x, 0) | EqualHighs(x, kBlank) | EqualHighs(x, kTab)) & kHighs;
+  using namespace word_find_detail;
+  const auto nonzero = [](uint64_t y) { return ((y & kLows) + kLows) | y; };
+  return nonzero(x) & nonzero(x ^ (kOnes * kBlank)) & nonzero(x ^ (kOnes * kTab)) & kHighs;
 }
 
-constexpr size_t MarkedCount(uint64_t marks) { return ((marks >> 7) * kOnes) >> 56; }
-
-// The bytes of a word up to and including its last marked one.
-constexpr size_t BytesToLastMark(uint64_t marks) {
-  return marks == 0 ? 0 : static_cast<size_t>(64 - std::countl_zero(marks)) / 8;
+// Bit i set when byte i of txt (8 to 16 bytes) is a blank, read from its
+// first eight bytes and its last eight.
+uint32_t BlankMask(Bytes txt) {
+  using namespace word_find_detail;
+  const auto blanks_in = [](uint64_t word) {
+    return static_cast<uint32_t>(GatherHighs(EqualHighs(word, kBlank)));
+  };
+  return blanks_in(LoadWord(txt.data())) |
+         blanks_in(LoadWord(txt.data() + txt.size() - 8)) << (txt.size() - 8);
 }
 
-// Stores the first `bytes` bytes of word at out, each at the count of
-// marked bytes before it, so that no store waits for the one before; a
-// byte that is not marked is overwritten by the next marked one.  Returns
-// how many marked bytes there are.
-size_t StoreMarked(uint64_t word, uint64_t marks, size_t bytes, uint8_t* out) {
-  const uint64_t ones = marks >> 7;
-  // Byte k of `through` counts the marked bytes up to and including k.
-  const uint64_t through = ones * kOnes;
-  const uint64_t before = through - ones;
-  for (size_t k = 0; k < bytes; ++k) {
-    out[(before >> (8 * k)) & 0xFF] = static_cast<uint8_t>(word >> (8 * k));
+// CompressBlanksToTabs' work: writes txt to out with each run of blanks
+// folded, run_at(i) giving the length of the run that starts at txt[i];
+// returns how many bytes it wrote.  Byte by byte: in text, blanks come
+// every few bytes, too often for a search and a copy per run to pay.
+template <typename RunAt>
+size_t FoldBlanks(Bytes txt, size_t per_tab, uint8_t* out, RunAt run_at) {
+  size_t written = 0;
+  size_t i = 0;
+  while (i < txt.size()) {
+    if (txt[i] != kBlank) {
+      out[written++] = txt[i++];
+      continue;
+    }
+    size_t run = run_at(i);
+    i += run;
+    // A tab for each whole width, a blank for each blank left over: the
+    // output never outgrows the text.  Taking off a width at a time costs
+    // no more than the run took to read.
+    for (; run >= per_tab; run -= per_tab) out[written++] = kTab;
+    for (; run > 0; --run) out[written++] = kBlank;
   }
-  return through >> 56;
-}
-
-BSTR RemoveBlanksFromWords(Bytes txt) {
-  const uint64_t low = LoadWord(txt.data());
-  const uint64_t high = LoadWord(txt.data() + txt.size() - 8);
-  const uint64_t low_kept = KeptBytes(low);
-  // The bytes of the high word that the low one holds too are not its.
-  const size_t shared = kTwoWordText - txt.size();
-  const uint64_t high_kept = shared == kWordText ? 0 : KeptBytes(high) & (~uint64_t{0} << (8 * shared));
-  const size_t length = MarkedCount(low_kept) + MarkedCount(high_kept);
-  return BuildResultInPlace(txt.size(), length, [&](MutableBytes out) {
-    // A byte is stored wherever the walk stands, so it stops at the last
-    // kept byte: one stored after it would land past the result's end.
-    const size_t low_bytes = high_kept != 0 ? kWordText : BytesToLastMark(low_kept);
-    const size_t written = StoreMarked(low, low_kept, low_bytes, out.data());
-    StoreMarked(high, high_kept, BytesToLastMark(high_kept), out.data() + written);
-  });
+  return written;
 }
 
 }  // namespace
 
 BSTR RemoveBlanks(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  if constexpr (std::endian::native == std::endian::little) {
-    if (txt.size() >= kWordText && txt.size() <= kTwoWordText) return RemoveBlanksFromWords(txt);
+  // Texts of 8 to 16 bytes are kept from two words; longer ones by the
+  // scan kernel in the working area, shorter ones a byte at a time there.
+  if constexpr (kWordKeep) {
+    if (txt.size() >= kWordKeepMin && txt.size() <= kWordKeepMax) {
+      return KeepMarkedBytes(txt, [](uint64_t low, uint64_t high) {
+        return WordMarks{KeptBytes(low), KeptBytes(high)};
+      });
+    }
   }
   // Built at each call: a function-local static would need the C++
   // runtime's guarded start-up, which the DLLs do without.
@@ -134,25 +127,21 @@ BSTR CompressBlanksToTabs(Bytes txt, int32_t width) {
   if (txt.empty()) return EmptyResult();
   if (width <= 1) return CopyOfText(txt);
   const size_t per_tab = static_cast<size_t>(width);
-  return BuildResult(CheckedSize(txt.size()), [&](MutableBytes out) {
-    // Byte by byte: in text, blanks come every few bytes, too often for a
-    // search and a copy per run to pay.
-    size_t written = 0;
-    size_t i = 0;
-    while (i < txt.size()) {
-      if (txt[i] != kBlank) {
-        out[written++] = txt[i++];
-        continue;
-      }
-      size_t run = BlankRunAt(txt, i);
-      i += run;
-      // A tab for each whole width, a blank for each blank left over: the
-      // output never outgrows the text.  Taking off a width at a time
-      // costs no more than the run took to read.
-      for (; run >= per_tab; run -= per_tab) out[written++] = kTab;
-      for (; run > 0; --run) out[written++] = kBlank;
+  if constexpr (kWordKeep) {
+    // A text of 8 to 16 bytes has its blanks marked first, so that a run
+    // of them is measured at once.
+    if (txt.size() >= kWordKeepMin && txt.size() <= kWordKeepMax) {
+      const uint32_t blanks = BlankMask(txt);
+      return BuildResult(txt.size(), [&](MutableBytes out) {
+        return FoldBlanks(txt, per_tab, out.data(), [&](size_t from) {
+          return static_cast<size_t>(std::countr_one(blanks >> from));
+        });
+      });
     }
-    return written;
+  }
+  return BuildResult(CheckedSize(txt.size()), [&](MutableBytes out) {
+    return FoldBlanks(txt, per_tab, out.data(),
+                      [&](size_t from) { return BlankRunAt(txt, from); });
   });
 }
 
