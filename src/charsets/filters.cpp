@@ -76,18 +76,10 @@ bool IsAsciiRun(Bytes chars) {
 }
 
 // The high bit of each byte of the two words in [lo, hi] (hi < 0x80), or,
-// flipped by kHighs, not in it.  Each byte's low seven bits plus 0x80 - lo
-// carry into its high bit when they reach lo, plus 0x7F - hi when they pass
-// hi; a byte with its own high bit set is past any such hi.
+// flipped by kHighs, not in it.
 WordMarks RangeIn(uint64_t low, uint64_t high, uint8_t lo, uint8_t hi, uint64_t flip) {
-  using namespace word_find_detail;
-  const auto in_range = [&](uint64_t word) {
-    const uint64_t sevens = word & kLows;
-    const uint64_t from_lo = sevens + kOnes * (0x80 - lo);
-    const uint64_t past_hi = sevens + kOnes * (0x7F - hi);
-    return (from_lo & ~past_hi & ~word & kHighs) ^ flip;
-  };
-  return {in_range(low), in_range(high)};
+  using word_find_detail::RangeHighs;
+  return {RangeHighs(low, lo, hi) ^ flip, RangeHighs(high, lo, hi) ^ flip};
 }
 
 // The bytes of txt whose membership in chars is `keep_members`.

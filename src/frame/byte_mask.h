@@ -22,7 +22,6 @@ namespace byte_mask_detail {
 
 using word_find_detail::EqualHighs;
 using word_find_detail::GatherHighs;
-using word_find_detail::kLows;
 using word_find_detail::kOnes;
 
 // Eight bytes from p, the byte at p in the low bits.
@@ -50,17 +49,6 @@ inline uint64_t LoadShort(const uint8_t* p, size_t n) {
   return uint64_t{p[0]} | uint64_t{p[n / 2]} << (8 * (n / 2)) | uint64_t{p[n - 1]} << (8 * (n - 1));
 }
 
-// The word with its bytes A-Z made a-z: each byte's low seven bits
-// compared with 'A' and 'Z' by additions that carry into its high bit
-// alone.
-inline uint64_t LowerLetters(uint64_t word) {
-  const uint64_t low7 = word & kLows;
-  const uint64_t from_a = low7 + kOnes * (0x80 - 'A');
-  const uint64_t past_z = low7 + kOnes * (0x80 - 'Z' - 1);
-  const uint64_t upper = from_a & ~past_z & ~word & word_find_detail::kHighs;
-  return word | upper >> 2;
-}
-
 }  // namespace byte_mask_detail
 
 // A span of at most kMaxMaskedSpan bytes read once into two words, which
@@ -86,8 +74,8 @@ class MaskedSpan {
   // The span with its letters A-Z read as a-z.
   MaskedSpan Lowered() const {
     MaskedSpan lowered = *this;
-    lowered.first_ = byte_mask_detail::LowerLetters(first_);
-    lowered.last_ = byte_mask_detail::LowerLetters(last_);
+    lowered.first_ = word_find_detail::LowerLetters(first_);
+    lowered.last_ = word_find_detail::LowerLetters(last_);
     return lowered;
   }
 

@@ -34,6 +34,20 @@ inline uint64_t EqualHighs(uint64_t word, uint8_t value) {
   return ~(((x & kLows) + kLows) | x | kLows);
 }
 
+// The high bit of each byte of word from lo to hi (lo <= hi < 0x80),
+// exactly: a byte's low seven bits plus 0x80 - lo carry into its high bit
+// when they reach lo, plus 0x7F - hi when they pass hi, and neither sum
+// carries out of its byte; a byte with its own high bit set is above hi.
+inline constexpr uint64_t RangeHighs(uint64_t word, uint8_t lo, uint8_t hi) {
+  const uint64_t sevens = word & kLows;
+  return (sevens + kOnes * (0x80u - lo)) & ~(sevens + kOnes * (0x7Fu - hi)) & ~word & kHighs;
+}
+
+// The word with its bytes A-Z made a-z.
+inline constexpr uint64_t LowerLetters(uint64_t word) {
+  return word | RangeHighs(word, 'A', 'Z') >> 2;
+}
+
 // Bit k set when the high bit of byte k of highs is (little-endian): one
 // multiply gathers them into the top byte.
 inline uint64_t GatherHighs(uint64_t highs) { return ((highs >> 7) * 0x0102040810204080u) >> 56; }

@@ -17,10 +17,9 @@ namespace twinekit::names {
 inline constexpr size_t kWordBytes = 8;
 using word_find_detail::EqualHighs;
 using word_find_detail::GatherHighs;
-using word_find_detail::kHighs;
-using word_find_detail::kLows;
-using word_find_detail::kOnes;
 using word_find_detail::LoadWord;
+using word_find_detail::LowerLetters;
+using word_find_detail::RangeHighs;
 
 // The most places one 64-bit set of places holds.
 inline constexpr size_t kMaxPlaces = 64;
@@ -43,18 +42,6 @@ inline uint64_t PlacesOf(const uint8_t* p, size_t length, uint8_t value) {
   return bits;
 }
 
-// 0x80 in each byte of x from lo to hi, both below 0x80.  No sum carries
-// out of its byte.
-template <uint8_t lo, uint8_t hi>
-uint64_t BytesBetween(uint64_t x) {
-  static_assert(lo <= hi && hi < 0x80);
-  const uint64_t low = x & kLows;
-  return (low + kOnes * (0x80 - lo)) & ~(low + kOnes * (0x80 - hi - 1)) & ~x & kHighs;
-}
-
-// word with its capitals lowered.
-inline uint64_t LowerWord(uint64_t word) { return word ^ (BytesBetween<'A', 'Z'>(word) >> 2); }
-
 // The eight bytes of s from at, those past its end as zeros, for at < size
 // and a span of at least eight bytes: near the end, the last eight bytes
 // shifted down.
@@ -74,12 +61,12 @@ inline void CopyLowered(const uint8_t* from, size_t n, uint8_t* to) {
   }
   size_t i = 0;
   for (; i + kWordBytes <= n; i += kWordBytes) {
-    const uint64_t word = LowerWord(LoadWord(from + i));
+    const uint64_t word = LowerLetters(LoadWord(from + i));
     std::memcpy(to + i, &word, kWordBytes);
   }
   // The last word overlaps the one before it, read again from the source.
   if (i < n) {
-    const uint64_t word = LowerWord(LoadWord(from + n - kWordBytes));
+    const uint64_t word = LowerLetters(LoadWord(from + n - kWordBytes));
     std::memcpy(to + n - kWordBytes, &word, kWordBytes);
   }
 }

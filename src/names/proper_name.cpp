@@ -23,7 +23,7 @@ constexpr size_t kShortText = 2 * kWordBytes;
 
 // word with each small letter whose byte in before is a blank made capital.
 uint64_t RaiseWord(uint64_t word, uint64_t before) {
-  return word ^ ((EqualHighs(before, ' ') & BytesBetween<'a', 'z'>(word)) >> 2);
+  return word ^ ((EqualHighs(before, ' ') & RangeHighs(word, 'a', 'z')) >> 2);
 }
 
 void RaiseAfterBlanks(Bytes txt, uint8_t* out) {
@@ -45,8 +45,8 @@ void RaiseAfterBlanks(Bytes txt, uint8_t* out) {
 
 // 0x80 in each byte of x that is a punctuation mark.
 uint64_t Punctuation(uint64_t x) {
-  return BytesBetween<0x21, 0x2F>(x) | BytesBetween<0x3A, 0x40>(x) | BytesBetween<0x5B, 0x60>(x) |
-         BytesBetween<0x7B, 0x7E>(x);
+  return RangeHighs(x, 0x21, 0x2F) | RangeHighs(x, 0x3A, 0x40) | RangeHighs(x, 0x5B, 0x60) |
+         RangeHighs(x, 0x7B, 0x7E);
 }
 
 // A text of 8 to 16 bytes of the full capitalisation held in two
@@ -67,8 +67,8 @@ class ShortName {
     before_tail_ = n_ == kWordBytes ? before_head_ : LoadWord(txt.data() + n_ - kWordBytes - 1);
     marks_ = EqualHighs(head_, kPrefixMark) | EqualHighs(tail_, kPrefixMark);
     if (lower) {
-      head_ = LowerWord(head_);
-      tail_ = LowerWord(tail_);
+      head_ = LowerLetters(head_);
+      tail_ = LowerLetters(tail_);
     }
   }
 
@@ -100,7 +100,7 @@ class ShortName {
   static uint64_t Capitalise(uint64_t word, uint64_t before, bool after_punct) {
     const uint64_t starts = EqualHighs(before, ' ') | (after_punct ? Punctuation(before) : 0);
     const uint64_t flip =
-        (starts & BytesBetween<'a', 'z'>(word)) | (~starts & BytesBetween<'A', 'Z'>(word));
+        (starts & RangeHighs(word, 'a', 'z')) | (~starts & RangeHighs(word, 'A', 'Z'));
     return word ^ (flip >> 2);
   }
 
