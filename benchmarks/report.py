@@ -254,7 +254,7 @@ def report(runs, args):
         "start at the text's first byte makes.", "",
         "## Targets", "", *targets_table(runs), "", short_calls(runs), "",
         "cMixChars is bound by its algorithm: one swap of two drawn positions per byte, each "
-        "draw depending on the one before.", "",
+        "swap after the one before; its draws are made ahead, a block at a time.", "",
         "## A call of 16 bytes", "", call_cost(runs), "", *short_call_table(runs), "",
         "## Limits and peers", "", *peer_table(runs), "",
     ]
