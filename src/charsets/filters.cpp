@@ -40,22 +40,18 @@ size_t KeepBytewise(Bytes txt, Bytes chars, bool keep_members, MutableBytes out)
 }
 
 // The high bit of each byte of the two words that is one of chars, or,
-// flipped by kHighs, that is not.  A byte equals a value when its x =
-// byte ^ value is zero, when neither x's high bit nor the carry out of its
-// low seven bits plus 0x7F is set; the sums are only ANDed over the values,
-// and the test finished once at the end.
+// flipped by kHighs, that is not: a byte is none of them when it differs
+// from each.
 WordMarks MembersIn(uint64_t low, uint64_t high, Bytes chars, uint64_t flip) {
   using namespace word_find_detail;
-  uint64_t low_none = ~uint64_t{0};
-  uint64_t high_none = ~uint64_t{0};
+  uint64_t low_none = kHighs;
+  uint64_t high_none = kHighs;
   for (const uint8_t b : chars) {
     const uint64_t splat = kOnes * b;
-    const uint64_t x = low ^ splat;
-    const uint64_t y = high ^ splat;
-    low_none &= ((x & kLows) + kLows) | x;
-    high_none &= ((y & kLows) + kLows) | y;
+    low_none &= NonZeroHighs(low ^ splat);
+    high_none &= NonZeroHighs(high ^ splat);
   }
-  return {(~low_none & kHighs) ^ flip, (~high_none & kHighs) ^ flip};
+  return {low_none ^ kHighs ^ flip, high_none ^ kHighs ^ flip};
 }
 
 // Sets of 8 to 16 values listed as one ascending run below 0x80, each one

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstring>
 
+#include "frame/byte_mask.h"
 #include "frame/byte_scan.h"
 #include "frame/result.h"
 #include "frame/size_math.h"
@@ -27,23 +28,10 @@ size_t BlankRunAt(Bytes txt, size_t from) {
 }
 
 // The high bit of each byte of x that a text keeps: neither zero, blank
-// nor tab.  A byte is none of them when each of its x ^ value has its high
-// bit or the carry out of its low seven bits plus 0x7F set.
+// nor tab.
 uint64_t KeptBytes(uint64_t x) {
   using namespace word_find_detail;
-  const auto nonzero = [](uint64_t y) { return ((y & kLows) + kLows) | y; };
-  return nonzero(x) & nonzero(x ^ (kOnes * kBlank)) & nonzero(x ^ (kOnes * kTab)) & kHighs;
-}
-
-// Bit i set when byte i of txt (8 to 16 bytes) is a blank, read from its
-// first eight bytes and its last eight.
-uint32_t BlankMask(Bytes txt) {
-  using namespace word_find_detail;
-  const auto blanks_in = [](uint64_t word) {
-    return static_cast<uint32_t>(GatherHighs(EqualHighs(word, kBlank)));
-  };
-  return blanks_in(LoadWord(txt.data())) |
-         blanks_in(LoadWord(txt.data() + txt.size() - 8)) << (txt.size() - 8);
+  return NonZeroHighs(x) & NonZeroHighs(x ^ (kOnes * kBlank)) & NonZeroHighs(x ^ (kOnes * kTab));
 }
 
 // CompressBlanksToTabs' work: writes txt to out with each run of blanks
@@ -131,7 +119,7 @@ BSTR CompressBlanksToTabs(Bytes txt, int32_t width) {
     // A text of 8 to 16 bytes has its blanks marked first, so that a run
     // of them is measured at once.
     if (txt.size() >= kWordKeepMin && txt.size() <= kWordKeepMax) {
-      const uint32_t blanks = BlankMask(txt);
+      const uint64_t blanks = MaskOfValue(txt, kBlank);
       return BuildResult(txt.size(), [&](MutableBytes out) {
         return FoldBlanks(txt, per_tab, out.data(), [&](size_t from) {
           return static_cast<size_t>(std::countr_one(blanks >> from));

@@ -26,12 +26,15 @@ inline uint64_t LoadWord(const uint8_t* p) {
 // above a zero byte, never one below, so the lowest mark is exact.
 inline uint64_t ZeroBytes(uint64_t x) { return (x - kOnes) & ~x & kHighs; }
 
-// The high bit of each byte of word equal to value, exactly: no sum
-// carries out of its byte, so a byte's answer never depends on its
-// neighbours.
-inline uint64_t EqualHighs(uint64_t word, uint8_t value) {
-  const uint64_t x = word ^ (kOnes * value);
-  return ~(((x & kLows) + kLows) | x | kLows);
+// The high bit of each byte of x that is not zero, exactly: a byte is
+// not zero when its own high bit is set or its low seven bits plus 0x7F
+// carry into it, and no sum carries out of its byte, so a byte's answer
+// never depends on its neighbours.
+inline constexpr uint64_t NonZeroHighs(uint64_t x) { return (((x & kLows) + kLows) | x) & kHighs; }
+
+// The high bit of each byte of word equal to value, exactly.
+inline constexpr uint64_t EqualHighs(uint64_t word, uint8_t value) {
+  return NonZeroHighs(word ^ (kOnes * value)) ^ kHighs;
 }
 
 // The high bit of each byte of word from lo to hi (lo <= hi < 0x80),

@@ -171,6 +171,7 @@ bool IsPlainByte(uint8_t b) {
 // one that differs from the text's (the end is left to RunLength).
 uint64_t PlainRunStops(uint64_t pattern_word, uint64_t txt_word) {
   using word_find_detail::EqualHighs;
+  using word_find_detail::NonZeroHighs;
   return NonZeroHighs(pattern_word ^ txt_word) | EqualHighs(pattern_word, '*') |
          EqualHighs(pattern_word, '?') | EqualHighs(pattern_word, '[') |
          EqualHighs(pattern_word, '\\') | EqualHighs(pattern_word, '~');

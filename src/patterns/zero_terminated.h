@@ -76,9 +76,4 @@ size_t RunLength(const ZeroTerminated& pattern, size_t p, const ZeroTerminated& 
   return room;
 }
 
-// The high bit of each byte of x that is not zero, exactly.
-inline uint64_t NonZeroHighs(uint64_t x) {
-  return ~word_find_detail::EqualHighs(x, 0) & word_find_detail::kHighs;
-}
-
 }  // namespace twinekit::patterns
