@@ -65,11 +65,18 @@ inline size_t FindEitherByte(const uint8_t* p, size_t from, size_t size, uint8_t
   if constexpr (std::endian::native == std::endian::little) {
     const uint64_t splat_a = kOnes * a;
     const uint64_t splat_b = kOnes * b;
+    const auto first_hit = [&](size_t at) {
+      const uint64_t word = LoadWord(p + at);
+      return ZeroBytes(word ^ splat_a) | ZeroBytes(word ^ splat_b);
+    };
     for (; i < size && size - i >= 8; i += 8) {
-      uint64_t word;
-      std::memcpy(&word, p + i, 8);
-      const uint64_t hits = ZeroBytes(word ^ splat_a) | ZeroBytes(word ^ splat_b);
-      if (hits != 0) return i + static_cast<size_t>(std::countr_zero(hits)) / 8;
+      if (const uint64_t hits = first_hit(i)) return i + static_cast<size_t>(std::countr_zero(hits)) / 8;
+    }
+    // The last bytes as the word that ends the span, over bytes already
+    // seen to hold neither: its lowest mark, the exact one, is the answer.
+    if (i < size && size - from >= 8) {
+      const uint64_t hits = first_hit(size - 8);
+      return hits != 0 ? size - 8 + static_cast<size_t>(std::countr_zero(hits)) / 8 : size;
     }
   }
   while (i < size && p[i] != a && p[i] != b) ++i;

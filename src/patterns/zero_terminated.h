@@ -17,7 +17,7 @@ namespace twinekit::patterns {
 
 class ZeroTerminated {
  public:
-  explicit ZeroTerminated(Bytes bytes) : bytes_(bytes.first(LengthToZero(bytes))) {}
+  explicit ZeroTerminated(Bytes bytes) : bytes_(UpToFirstZero(bytes)) {}
 
   size_t size() const { return bytes_.size(); }
   uint8_t At(size_t i) const { return i < bytes_.size() ? bytes_[i] : 0; }
@@ -40,22 +40,6 @@ class ZeroTerminated {
   }
 
  private:
-  // Up to 16 bytes are read as their first word and the word that ends
-  // them: a short string costs two loads, not a byte loop for its tail.
-  static size_t LengthToZero(Bytes s) {
-    using namespace byte_mask_detail;
-    using word_find_detail::ZeroBytes;
-    const size_t n = s.size();
-    if (n < 8 || n > 16) return UpToFirstZero(s).size();
-    // The lowest mark of ZeroBytes is exact, and the bytes the two words
-    // share are zero-free when the first word is.
-    const uint64_t head = ZeroBytes(LoadLittle(s.data()));
-    if (head != 0) return static_cast<size_t>(std::countr_zero(head)) / 8;
-    const uint64_t tail = ZeroBytes(LoadLittle(s.data() + n - 8));
-    if (tail != 0) return n - 8 + static_cast<size_t>(std::countr_zero(tail)) / 8;
-    return n;
-  }
-
   Bytes bytes_;
 };
 
