@@ -3,6 +3,7 @@
 // the tests read the case files with it, so that JavaScript has no reader
 // of its own.  Each function leaves its answer, JSON or plain text, in one
 // buffer that the next call replaces: tkw_text() and tkw_text_size() read it.
+#include <emscripten/heap.h>
 #include <malloc.h>
 
 #include <array>
@@ -166,5 +167,9 @@ void tkw_quote(const char* bytes, size_t size) {
 
 // The bytes of the heap in use, for the checks that calls leave none behind.
 size_t tkw_heap_in_use() { return mallinfo().uordblks; }
+
+// The most bytes the heap can grow to: JavaScript refuses a longer string
+// before it makes any.
+size_t tkw_heap_max() { return emscripten_get_heap_max(); }
 
 }  // extern "C"

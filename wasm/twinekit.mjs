@@ -33,6 +33,34 @@ wasm.HEAPU8.fill(0, VARIABLES, VARIANT_RESULT + 16);
 
 const view = () => new DataView(wasm.HEAPU8.buffer);
 
+// The longest string the module can make: a BSTR counts its bytes, its
+// header and its terminator in 32 bits, and the heap grows only so far.
+const MAX_BYTES = Math.min(2 ** 32 - 1 - 6, wasm._tkw_heap_max() >>> 0);
+
+// The built-in getters of a view's buffer, offset and length.  Read through
+// them, a view's own accessors (or a subclass's) never run: such JavaScript
+// could call the module in the middle of a call.
+const builtInGetters = (prototype) => {
+  const get = (key) => Object.getOwnPropertyDescriptor(prototype, key).get;
+  return { buffer: get('buffer'), byteOffset: get('byteOffset'), byteLength: get('byteLength') };
+};
+const TYPED_ARRAY_PROTOTYPE = Object.getPrototypeOf(Uint8Array.prototype);
+const TYPED_ARRAY = builtInGetters(TYPED_ARRAY_PROTOTYPE);
+const DATA_VIEW = builtInGetters(DataView.prototype);
+const typedArrayName = Object.getOwnPropertyDescriptor(TYPED_ARRAY_PROTOTYPE, Symbol.toStringTag).get;
+
+// The bytes of a typed array or a DataView, as a Uint8Array over the same
+// memory; a TypeError for anything else, a RangeError past the limit.
+function viewBytes(value, where, limit = Infinity) {
+  if (!ArrayBuffer.isView(value)) {
+    throw new TypeError(`${where}: not bytes (a Uint8Array, any typed array or a DataView; latin1.encode and utf8.encode make them from a string)`);
+  }
+  const get = typedArrayName.call(value) === undefined ? DATA_VIEW : TYPED_ARRAY;
+  const length = get.byteLength.call(value);
+  if (length > limit) throw new RangeError(`${where}: ${length} bytes, more than the module holds (${limit})`);
+  return new Uint8Array(get.buffer.call(value), get.byteOffset.call(value), length);
+}
+
 export { exportTable };
 
 export const latin1 = Object.freeze({
@@ -173,15 +201,13 @@ function allocated(p, what) {
   return p;
 }
 
-// A BSTR holding the bytes, or 0 (a null BSTR) for null or undefined.
-function makeBstr(bytes, where) {
-  if (bytes === null || bytes === undefined) return 0;
-  if (!ArrayBuffer.isView(bytes)) {
-    throw new TypeError(`${where}: not bytes (a Uint8Array; latin1.encode and utf8.encode make them from a string)`);
-  }
-  const data = new Uint8Array(bytes.buffer, bytes.byteOffset, bytes.byteLength);
-  const p = allocated(wasm._SysAllocStringByteLen(0, data.length), where);
-  wasm.HEAPU8.set(data, p);
+// A BSTR holding the bytes, or 0 (a null BSTR) for null, added to the
+// strings the call frees before the bytes are copied in.
+function makeBstr(bytes, where, strings) {
+  if (bytes === null) return 0;
+  const p = allocated(wasm._SysAllocStringByteLen(0, bytes.length), where);
+  strings.push(p);
+  wasm.HEAPU8.set(bytes, p);
   return p;
 }
 
@@ -241,6 +267,27 @@ function clearVariantCells() {
 
 const byName = new Map(exportTable.map((e) => [e.name, e]));
 
+// One argument as a plain value of its kind: a 32-bit slot for a Long or
+// an Integer, a Variant the helpers made, bytes or null for a string.
+function plainArgument(kind, value, where) {
+  if (kind === 'L' || kind === 'I') return toSlot(value, where);
+  if (kind === 'X') return toVariant(value, where);
+  return value === null || value === undefined ? null : viewBytes(value, where, MAX_BYTES);
+}
+
+// The arguments read, each once, and made plain before the module is
+// touched: a getter or a Proxy may run JavaScript that calls the module,
+// and that call must run to its end before this one makes anything.
+function plainArguments(name, e, args) {
+  const count = args.length;
+  if (count !== e.args.length) {
+    throw new TypeError(`${name} takes ${e.args.length} argument${e.args.length === 1 ? '' : 's'}, not ${count}`);
+  }
+  const values = [];
+  for (let i = 0; i < count; ++i) values.push(args[i]);
+  return values.map((value, i) => plainArgument(e.args[i], value, `${name}, argument ${i + 1} (${e.params[i]})`));
+}
+
 // Calls an export by name.  Arguments: bytes (or null) for strings, numbers
 // for Longs and Integers, a Variant argument as toVariant reads it.  Gives
 // a string result as bytes, a number result as a number, and for an
@@ -249,9 +296,7 @@ const byName = new Map(exportTable.map((e) => [e.name, e]));
 export function call(name, args) {
   const e = byName.get(name);
   if (e === undefined) throw new TypeError(`TwineKit has no function named ${name}`);
-  if (args.length !== e.args.length) {
-    throw new TypeError(`${name} takes ${e.args.length} argument${e.args.length === 1 ? '' : 's'}, not ${args.length}`);
-  }
+  const values = plainArguments(name, e, args);
   const strings = [];
   let variantArg = false;
   try {
@@ -260,14 +305,13 @@ export function call(name, args) {
       const where = `${name}, argument ${i + 1} (${e.params[i]})`;
       const kind = e.args[i];
       if (kind === 'L' || kind === 'I') {
-        slots.push(toSlot(args[i], where));
+        slots.push(values[i]);
       } else if (kind === 'X') {
         variantArg = true;
-        writeVariant(toVariant(args[i], where), where);
+        writeVariant(values[i], where);
         slots.push(VARIANT_ARG);
       } else {
-        const bstr = makeBstr(args[i], where);
-        strings.push(bstr);
+        const bstr = makeBstr(values[i], where, strings);
         if (kind === 'V') {
           slots.push(bstr);
         } else {
@@ -281,8 +325,11 @@ export function call(name, args) {
     switch (e.result) {
       case 'S': {
         const bstr = fn(...slots);
-        result = bstrBytes(bstr);
-        wasm._SysFreeString(bstr);
+        try {
+          result = bstrBytes(bstr);
+        } finally {
+          wasm._SysFreeString(bstr);
+        }
         break;
       }
       case 'I': result = (fn(...slots) << 16) >> 16; break;
@@ -291,8 +338,9 @@ export function call(name, args) {
         fn(VARIANT_RESULT, ...slots);
         const dv = view();
         const vt = dv.getUint16(VARIANT_RESULT, true);
-        if (vt !== VT_I4) throw new Error(`${name} gave a Variant of type ${vt}, not a Long`);
         result = dv.getInt32(VARIANT_RESULT + 8, true);
+        wasm._VariantClear(VARIANT_RESULT);
+        if (vt !== VT_I4) throw new Error(`${name} gave a Variant of type ${vt}, not a Long`);
         break;
       }
       default: fn(...slots); result = undefined;
@@ -413,7 +461,7 @@ export const syntax = Object.freeze({
   },
   // Bytes written in the syntax, as tkcall writes them.
   quote(bytes) {
-    withBytes(bytes, (p, n) => wasm._tkw_quote(p, n));
+    withBytes(viewBytes(bytes, 'syntax.quote', MAX_BYTES), (p, n) => wasm._tkw_quote(p, n));
     return syntaxAnswer();
   },
   // An argument as the functions take it written in the syntax, for an
@@ -421,9 +469,7 @@ export const syntax = Object.freeze({
   // back.
   format(value, kind) {
     if (kind !== 'X' && (value === null || value === undefined)) return '@null';
-    if (kind !== 'X' && ArrayBuffer.isView(value)) {
-      return syntax.quote(new Uint8Array(value.buffer, value.byteOffset, value.byteLength));
-    }
+    if (kind !== 'X' && ArrayBuffer.isView(value)) return syntax.quote(value);
     if (kind !== 'X' && (typeof value === 'bigint' || Number.isInteger(value))) return String(value);
     return formatVariant(toVariant(value, 'syntax.format'));
   },

@@ -147,6 +147,62 @@ test('arguments the layer refuses', () => {
   for (const [f, type, message] of rows) assert.throws(f, { name: type.name, message });
 });
 
+test('bytes longer than the module holds are refused before anything is made', () => {
+  // Views of 4 GiB and more, whose length a 32-bit count would wrap; the
+  // pages are never touched, so they cost address space only.
+  const huge = new ArrayBuffer(2 ** 32 + 8);
+  const views = [new Uint8Array(huge, 0, 2 ** 32), new DataView(huge), new Float64Array(huge),
+    new Uint8Array(huge, 0, 3 * 2 ** 30)];
+  const heap = tk.heapInUse();
+  for (const bytes of views) {
+    const where = `${bytes.constructor.name} of ${bytes.byteLength} bytes`;
+    assert.throws(() => tk.cGetIn(latin1.encode('a|b'), bytes, 2), { name: 'RangeError', message: /argument 2 \(sep\): .*bytes/ }, where);
+    assert.throws(() => tk.cReverse(bytes), { name: 'RangeError' }, where);
+    assert.throws(() => syntax.quote(bytes), { name: 'RangeError' }, where);
+    assert.equal(tk.heapInUse(), heap, `${where}: nothing left behind`);
+  }
+});
+
+test('arguments are read once, before the call, so a getter may call again', () => {
+  const b = latin1.encode;
+  // What a getter does: calls that use every piece of the shared frame.
+  const inner = [];
+  const reenter = () => {
+    inner.push(latin1.decode(tk.cGetIn(b('x|y'), b('|'), 2)));
+    inner.push(latin1.decode(tk.cFill(b('QQQQ'), b('z')).text));
+    inner.push(latin1.decode(tk.cArabicToRoman(variant.refVar('12'))));
+  };
+  let reads = 0;
+  const hooked = (value) => { ++reads; reenter(); return value; };
+  const plain = () => [b('a|b|c'), b('|'), 2];
+  const getterAt = (args, key) => {
+    const value = args[key];
+    return Object.defineProperty(args, key, { get: () => hooked(value) });
+  };
+  const proxyAt = (args, key) => new Proxy(args, { get: (t, k) => (k === key ? hooked(t[k]) : t[k]) });
+  const rows = [
+    ['an array with a getter', getterAt(plain(), 1)],
+    ['a Proxy', proxyAt(plain(), '2')],
+    ['a Proxy\'s length', proxyAt(plain(), 'length')],
+    ['a view with its own byteLength', [b('a|b|c'), getterAt(b('|'), 'byteLength'), 2]],
+  ];
+  for (const [what, args] of rows) {
+    inner.length = 0;
+    reads = 0;
+    const heap = tk.heapInUse();
+    assert.equal(latin1.decode(tk.call('cGetIn', args)), 'b', what);
+    assert.ok(reads <= 1, `${what}: read ${reads} times`);
+    assert.deepEqual(inner, reads === 1 ? ['y', 'zzzz', 'xii'] : [], what);
+    assert.equal(tk.heapInUse(), heap, `${what}: nothing left behind`);
+  }
+  // A number or a Variant that is an object is refused without running it.
+  const sly = { valueOf: () => hooked(2), toString: () => hooked('2') };
+  reads = 0;
+  assert.throws(() => tk.cGetIn(b('a|b|c'), b('|'), sly), { name: 'TypeError' });
+  assert.throws(() => tk.cArabicToRoman(sly), { name: 'TypeError' });
+  assert.equal(reads, 0);
+});
+
 test('big strings grow the memory and leave nothing behind', () => {
   const heap = tk.heapInUse();
   const big = tk.cCreateAndFill(48 << 20, latin1.encode('ab'));
