@@ -61,10 +61,15 @@ function viewBytes(value, where, limit = Infinity) {
   return new Uint8Array(get.buffer.call(value), get.byteOffset.call(value), length);
 }
 
+function checkString(text, where) {
+  if (typeof text !== 'string') throw new TypeError(`${where}: not a string`);
+}
+
 export { exportTable };
 
 export const latin1 = Object.freeze({
   encode(text) {
+    checkString(text, 'latin1.encode');
     const out = new Uint8Array(text.length);
     for (let i = 0; i < text.length; ++i) {
       const c = text.charCodeAt(i);
@@ -76,6 +81,7 @@ export const latin1 = Object.freeze({
     return out;
   },
   decode(bytes) {
+    bytes = viewBytes(bytes, 'latin1.decode');
     let out = '';
     for (let i = 0; i < bytes.length; i += 8192) {
       out += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
@@ -85,8 +91,11 @@ export const latin1 = Object.freeze({
 });
 
 export const utf8 = Object.freeze({
-  encode: (text) => new TextEncoder().encode(text),
-  decode: (bytes) => new TextDecoder().decode(bytes),
+  encode(text) {
+    checkString(text, 'utf8.encode');
+    return new TextEncoder().encode(text);
+  },
+  decode: (bytes) => new TextDecoder().decode(viewBytes(bytes, 'utf8.decode')),
 });
 
 // The Variants the helpers below made: the only objects a Variant argument

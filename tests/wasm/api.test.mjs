@@ -25,6 +25,25 @@ test('text helpers', () => {
   // A long text crosses the decoder's chunks.
   const long = 'x'.repeat(20000) + '\u00FF';
   assert.equal(latin1.decode(latin1.encode(long)), long);
+  // decode reads any typed array or DataView as its bytes.
+  const ab = new Uint16Array([0x6261]);
+  for (const helper of [latin1, utf8]) {
+    assert.equal(helper.decode(ab), 'ab');
+    assert.equal(helper.decode(new DataView(ab.buffer)), 'ab');
+  }
+});
+
+test('text helpers refuse what is not their input', () => {
+  const notText = [123, 12n, null, undefined, ['a'], new Uint8Array(1), { toString: () => 'a' }];
+  const notBytes = ['ab', 97, null, undefined, [97], new ArrayBuffer(2), { length: 1, 0: 97 }];
+  for (const [name, helper] of [['latin1', latin1], ['utf8', utf8]]) {
+    for (const value of notText) {
+      assert.throws(() => helper.encode(value), { name: 'TypeError', message: new RegExp(`${name}.encode: not a string`) });
+    }
+    for (const value of notBytes) {
+      assert.throws(() => helper.decode(value), { name: 'TypeError', message: new RegExp(`${name}.decode: not bytes`) });
+    }
+  }
 });
 
 test('string arguments and results', () => {
