@@ -16,15 +16,19 @@ import sys
 ROW = re.compile(r"X\((c\w+), (\d+), \"([A-Z]*)\", '([A-Z])'\)")
 
 # What each argument kind takes and each result kind gives in JavaScript.
-ARG_TYPES = {"R": "Text", "W": "Text", "V": "Text", "L": "number", "I": "number",
+ARG_TYPES = {"R": "Text", "W": "Text", "V": "Text", "L": "Whole", "I": "Whole",
              "X": "VariantArg"}
 RESULT_TYPES = {"S": "Uint8Array", "I": "number", "L": "number", "X": "number", "N": "void"}
 
 HELPERS = """\
 // Written by wasm/generate.py from the export table; do not edit.
 
-/** A string argument: its bytes, or null (a string never assigned). */
-export type Text = Uint8Array | null | undefined;
+/** A string argument: its bytes (a Uint8Array, or any typed array or
+ * DataView, read as its bytes), or null (a string never assigned). */
+export type Text = ArrayBufferView | null | undefined;
+
+/** A Long or an Integer: a whole number, taken modulo 2^32. */
+export type Whole = number | bigint;
 
 /** A typed Variant, as the `variant` helpers make it (only those are
  * taken): value is a number, a bigint (i8, ui8, cy in ten-thousandths), a
@@ -59,28 +63,28 @@ export declare const exportTable: readonly ExportInfo[];
 /** Strings of one byte a character (code points 0 to 255). */
 export declare const latin1: {
   encode(text: string): Uint8Array;
-  decode(bytes: Uint8Array): string;
+  decode(bytes: ArrayBufferView): string;
 };
 /** UTF-8 text. */
 export declare const utf8: {
   encode(text: string): Uint8Array;
-  decode(bytes: Uint8Array): string;
+  decode(bytes: ArrayBufferView): string;
 };
 export declare const variant: {
   readonly empty: Variant;
   readonly null: Variant;
-  i1(n: number): Variant;
-  i2(n: number): Variant;
-  i4(n: number): Variant;
+  i1(n: Whole): Variant;
+  i2(n: Whole): Variant;
+  i4(n: Whole): Variant;
   /** A 64-bit whole number; a RangeError beyond its range. */
   i8(n: bigint | number | string): Variant;
-  ui1(n: number): Variant;
-  ui2(n: number): Variant;
-  ui4(n: number): Variant;
+  ui1(n: Whole): Variant;
+  ui2(n: Whole): Variant;
+  ui4(n: Whole): Variant;
   ui8(n: bigint | number | string): Variant;
-  int(n: number): Variant;
-  uint(n: number): Variant;
-  error(n: number): Variant;
+  int(n: Whole): Variant;
+  uint(n: Whole): Variant;
+  error(n: Whole): Variant;
   bool(b: boolean | number): Variant;
   r4(x: number): Variant;
   r8(x: number): Variant;
@@ -100,7 +104,7 @@ export declare const variant: {
 };
 
 /** A parsed argument or result of the case syntax. */
-export type SyntaxValue = Uint8Array | null | number | Variant;
+export type SyntaxValue = Uint8Array | null | number | bigint | Variant;
 export interface Case {
   name: string;
   args: SyntaxValue[];
@@ -112,10 +116,10 @@ export interface Case {
 export declare const syntax: {
   parseCase(line: string): Case;
   parseValue(kind: string, text: string): SyntaxValue;
-  quote(bytes: Uint8Array): string;
+  quote(bytes: ArrayBufferView): string;
   /** An argument of a kind (R, W, V, L, I, X) written in the syntax: what
    * parseValue reads back. */
-  format(value: SyntaxValue | bigint | string | undefined, kind: string): string;
+  format(value: SyntaxValue | ArrayBufferView | string | undefined, kind: string): string;
   /** Calls a parsed case's function, with the module's clock at its clock. */
   callCase(c: Case): unknown;
   /** What differs between a parsed case and what its call gave; '' when nothing. */

@@ -3,7 +3,7 @@
 // network into a scratch folder, and imported by name: the README's first
 // example prints what its comments say.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -50,15 +50,25 @@ test('declares every function it exports', () => {
 
 test('its declarations type a user\'s TypeScript', () => {
   writeFileSync(join(scratch, 'user.ts'), `
-    import { cGetIn, cFill, cArabicToRoman, latin1, variant, syntax } from 'twinekit';
+    import { cGetIn, cFill, cArabicToRoman, latin1, utf8, variant, syntax } from 'twinekit';
     const field: Uint8Array = cGetIn(latin1.encode('a|b'), null, 2);
     const filled: { result: number; text: Uint8Array } = cFill(field, latin1.encode('x'));
     const roman: Uint8Array = cArabicToRoman(variant.cy(2.5));
     const problem: string = syntax.runCase("cReverse 'ab' => 'ba'").problem;
+    // Any typed array or DataView is bytes; a Long may be a bigint.
+    const wide: Uint8Array = cGetIn(new Uint16Array([0x7c61]), new DataView(new ArrayBuffer(1)), 2n);
+    const text: string = latin1.decode(new Float32Array(1)) + utf8.decode(new DataView(wide.buffer));
+    cArabicToRoman(variant.ref(variant.i2(12n)));
+    cArabicToRoman(undefined);
     // @ts-expect-error: a string is not bytes
     cGetIn('a|b', null, 2);
-    export { filled, roman, problem };
+    // @ts-expect-error: nor does decode take one
+    latin1.decode('ab');
+    // @ts-expect-error: a Long is not a string
+    cGetIn(null, null, '2');
+    export { filled, roman, problem, text };
   `);
-  run(join(root, 'tests/wasm/node_modules/.bin/tsc'), ['--noEmit', '--strict', '--target', 'es2022',
-    '--module', 'nodenext', '--moduleResolution', 'nodenext', 'user.ts']);
+  const tsc = spawnSync(join(root, 'tests/wasm/node_modules/.bin/tsc'), ['--noEmit', '--strict', '--target',
+    'es2022', '--module', 'nodenext', '--moduleResolution', 'nodenext', 'user.ts'], { cwd: scratch, encoding: 'utf8' });
+  assert.equal(tsc.status, 0, tsc.stdout + tsc.stderr);
 });
