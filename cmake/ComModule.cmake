@@ -84,7 +84,7 @@ EXPORTS
 ")
 
 file(GLOB TK_COM_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/com/*.cpp)
-add_library(twinekit_com SHARED ${TK_COM_SOURCES} $<TARGET_OBJECTS:twinekit_core> ${TK_COM_DEF}
+add_library(twinekit_com SHARED ${TK_COM_SOURCES} ${TK_CALL_SOURCES} $<TARGET_OBJECTS:twinekit_core> ${TK_COM_DEF}
                                 $<TARGET_OBJECTS:twinekit_com_resource>)
 tk_library_settings(twinekit_com)
 target_include_directories(twinekit_com PRIVATE ${com_dir})

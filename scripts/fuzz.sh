@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer target (clang, address and undefined sanitizers) and
-# runs it over every export.
+# Builds the libFuzzer targets (clang, address and undefined sanitizers) and
+# runs them: every export, the COM object's IDispatch work, the kernels.
 #
 #   bash scripts/fuzz.sh smoke        a short run from the seed corpus (CI), then
-#                                     the kernels' differential fuzzer
+#                                     the IDispatch fuzzer and the kernels' differential one
 #   bash scripts/fuzz.sh long [SECS]  a long run, every core, growing build/fuzz-corpus
 #   bash scripts/fuzz.sh replay FILE  runs one saved input, with allocation stacks
 set -euo pipefail
@@ -29,6 +29,11 @@ case $mode in
     # A fixed seed: every CI run walks the same mutations (as far as its
     # time allows), so a red smoke run is a finding, never chance.
     "$fuzzer" "${common[@]}" -seed="${FUZZ_SEED:-1}" -max_total_time="${FUZZ_SECONDS:-120}" "$work"
+    rm -rf "$work"
+    # The COM object's IDispatch work, from an empty corpus.
+    work=$(mktemp -d)
+    build/fuzz/fuzz/fuzz_dispatch "${common[@]}" -seed="${FUZZ_SEED:-1}" \
+      -max_total_time="${FUZZ_DISPATCH_SECONDS:-45}" "$work"
     rm -rf "$work"
     # Every form of the kernels against the plain one, from an empty corpus.
     work=$(mktemp -d)

@@ -10,6 +10,7 @@
 #include <tuple>
 #include <utility>
 
+#include "com/dispatch_call.h"
 #include "com/export_call.h"
 #include "com/module.h"
 #include "exports/export_table.h"
@@ -121,52 +122,7 @@ HRESULT STDMETHODCALLTYPE Invoke(ITwineKitStrings*, DISPID member, REFIID riid, 
                                  WORD flags, DISPPARAMS* params, VARIANT* result,
                                  EXCEPINFO*, UINT* bad_argument) {
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-  if (member < 1 || member > static_cast<DISPID>(kExports.size()) ||
-      (flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)) == 0) {
-    return DISP_E_MEMBERNOTFOUND;
-  }
-  if (params == nullptr || (params->cArgs > 0 && params->rgvarg == nullptr) ||
-      (params->cNamedArgs > 0 && params->rgdispidNamedArgs == nullptr)) {
-    return E_INVALIDARG;
-  }
-  const ExportInfo& e = kExports[static_cast<size_t>(member - 1)];
-  const UINT n = static_cast<UINT>(e.args.size());
-  if (params->cArgs != n || params->cNamedArgs > n) return DISP_E_BADPARAMCOUNT;
-
-  // rgvarg holds the named arguments first, then the positional ones last
-  // to first.
-  VARIANT* args[4] = {};
-  UINT where[4] = {};
-  for (UINT j = 0; j < params->cNamedArgs; ++j) {
-    const DISPID id = params->rgdispidNamedArgs[j];
-    if (id < 0 || static_cast<UINT>(id) >= n || args[id] != nullptr) {
-      if (bad_argument != nullptr) *bad_argument = j;
-      return DISP_E_PARAMNOTFOUND;
-    }
-    args[id] = &params->rgvarg[j];
-    where[id] = j;
-  }
-  for (UINT k = 0; k < n - params->cNamedArgs; ++k) {
-    if (args[k] != nullptr) return DISP_E_PARAMNOTFOUND;
-    where[k] = params->cArgs - 1 - k;
-    args[k] = &params->rgvarg[where[k]];
-  }
-
-  VARIANT made;
-  UINT bad = 0;
-  const HRESULT hr = CallExport(e, args, &made, &bad);
-  if (FAILED(hr)) {
-    VariantClear(&made);
-    if (bad_argument != nullptr && bad < n) *bad_argument = where[bad];
-    return hr;
-  }
-  if (result != nullptr) {
-    VariantClear(result);
-    *result = made;
-  } else {
-    VariantClear(&made);
-  }
-  return S_OK;
+  return InvokeExport(member, flags, params, result, bad_argument);
 }
 
 // The early-bound methods: each typed argument wrapped as a Variant,
@@ -226,21 +182,17 @@ struct Early<E, HRESULT(STDMETHODCALLTYPE*)(ITwineKitStrings*, A...)> {
     auto all = std::tie(a...);
     VARIANT wrapped[kArgs + 1] = {Wrapped(std::get<I>(all))...};
     VARIANT* args[kArgs + 1] = {&wrapped[I]...};
-    VARIANT made;
+    VARIANT made;  // written only when the call succeeds
     if constexpr (kHasResult) {
       auto* out = std::get<kArgs>(all);
       if (out == nullptr) return E_POINTER;
       *out = {};
       const HRESULT hr = CallExport(kExport, args, &made, nullptr);
-      if (FAILED(hr)) {
-        VariantClear(&made);
-        return hr;
-      }
-      Unwrap(made, out);
-      return S_OK;
+      if (SUCCEEDED(hr)) Unwrap(made, out);
+      return hr;
     } else {
       const HRESULT hr = CallExport(kExport, args, &made, nullptr);
-      VariantClear(&made);
+      if (SUCCEEDED(hr)) VariantClear(&made);
       return hr;
     }
   }
