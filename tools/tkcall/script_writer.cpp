@@ -285,9 +285,12 @@ Function ProblemNone(e)
   If e <> 0 Then ProblemNone = "error " & e
 End Function
 
+' A variable that held Empty (a null string) keeps it: the object writes
+' back only a text that the call changed.
 Function ProblemAfter(v, want)
   ProblemAfter = ""
-  If VarType(v) <> vbString Then
+  If VarType(v) = vbEmpty And want = "" Then
+  ElseIf VarType(v) <> vbString Then
     ProblemAfter = "; the argument after the call: " & Show(v)
   ElseIf v <> want Then
     ProblemAfter = "; the argument after the call: " & Show(v) & ", want " & Show(want)
