@@ -1,9 +1,9 @@
 // TwineKit for JavaScript: the library's 64 functions, compiled to
 // WebAssembly, called as a Basic host calls them.  Strings go in and come
 // out as bytes (Uint8Array); latin1 and utf8 turn JavaScript strings into
-// bytes and back.  Each call makes its string arguments as BSTRs inside the
-// module, and frees them and its result before it returns, so calls leave
-// nothing behind.
+// bytes and back.  Each call goes through the module's call layer, which
+// takes its string arguments as BSTRs and frees them and its result when
+// the call ends, thrown or not, so calls leave nothing behind.
 import loadTwineKitWasm from './twinekit_wasm.mjs';
 import { exportTable } from './exports.mjs';
 
@@ -21,15 +21,13 @@ const VARIANT_NAMES = {
   [VT_R4]: 'r4', [VT_R8]: 'r8', [VT_DATE]: 'date', [VT_CY]: 'cy', [VT_BOOL]: 'bool', [VT_DECIMAL]: 'dec',
 };
 
-// One call's frame, reused by every call: four String variables (the
-// by-reference arguments point at them), the Variant argument and the
-// cells a by-reference one points into, and the Variant result.  Calls
-// never overlap: JavaScript runs one at a time, and no export calls back.
+// The Variant argument's cells, reused by every call: the Variant, and
+// the cells a Variant by reference points into, Empty between calls.
+// Calls never overlap: JavaScript runs one at a time, and no export calls
+// back.
 const VARIANT_CELLS = 4;
-const VARIABLES = wasm._malloc(16 + 16 * VARIANT_CELLS + 16);
-const VARIANT_ARG = VARIABLES + 16;
-const VARIANT_RESULT = VARIANT_ARG + 16 * VARIANT_CELLS;
-wasm.HEAPU8.fill(0, VARIABLES, VARIANT_RESULT + 16);
+const VARIANT_ARG = wasm._malloc(16 * VARIANT_CELLS);
+wasm.HEAPU8.fill(0, VARIANT_ARG, VARIANT_ARG + 16 * VARIANT_CELLS);
 
 const view = () => new DataView(wasm.HEAPU8.buffer);
 
@@ -130,7 +128,8 @@ function decimalText(x) {
 const isVariant = (v) => madeVariants.has(v);
 
 // A reference to target, refused when the references would nest deeper
-// than the frame's cells hold (the case syntax nests them less deep).
+// than the Variant argument's cells hold (the case syntax nests them less
+// deep).
 function makeReference(vt, target, what) {
   let depth = 1;
   for (let v = target; v !== null && (v.vt & VT_BYREF) !== 0; v = v.value) ++depth;
@@ -210,14 +209,14 @@ function allocated(p, what) {
   return p;
 }
 
-// A BSTR holding the bytes, or 0 (a null BSTR) for null, added to the
-// strings the call frees before the bytes are copied in.
-function makeBstr(bytes, where, strings) {
-  if (bytes === null) return 0;
+// Hands string argument i to the open call: a BSTR holding the bytes, or
+// 0 (a null BSTR) for null.  The call owns the BSTR before the bytes are
+// copied in, and frees it when it ends.
+function handBytes(i, bytes, where) {
+  if (bytes === null) return;
   const p = allocated(wasm._SysAllocStringByteLen(0, bytes.length), where);
-  strings.push(p);
+  wasm._tkw_call_string(i, p);
   wasm.HEAPU8.set(bytes, p);
-  return p;
 }
 
 // The bytes of a BSTR, copied out; a null BSTR reads as none.
@@ -242,18 +241,16 @@ function writePlainVariant(at, v, where) {
   const bstr = allocated(wasm._SysAllocStringLen(0, text.length), where);
   const dv = view();
   for (let i = 0; i < text.length; ++i) dv.setUint16(bstr + 2 * i, text.charCodeAt(i), true);
-  for (let i = 0; i < 16; i += 4) dv.setUint32(at + i, 0);
   dv.setUint16(at, VT_BSTR, true);
   dv.setUint32(at + 8, bstr, true);
 }
 
-// Writes the Variant argument into the frame's cells as a Basic host holds
-// it: a Variant by reference points into the next cell, at a whole Variant
-// for one to a Variant or a Decimal, else at the value of a Variant of the
-// variable's type.  Every cell is Empty first, so that clearVariantCells
-// frees what was made however far this got.
+// Writes the Variant argument into its cells as a Basic host holds it: a
+// Variant by reference points into the next cell, at a whole Variant for
+// one to a Variant or a Decimal, else at the value of a Variant of the
+// variable's type.  The cells are Empty until written, so that
+// clearVariantCells frees what was made however far this got.
 function writeVariant(v, where) {
-  for (let i = 0; i < 16 * VARIANT_CELLS; i += 4) view().setUint32(VARIANT_ARG + i, 0);
   for (let cell = 0; ; ++cell) {
     const at = VARIANT_ARG + 16 * cell;
     if ((v.vt & VT_BYREF) === 0) {
@@ -270,6 +267,7 @@ function writeVariant(v, where) {
   }
 }
 
+// Frees what the cells hold and leaves them Empty for the next call.
 function clearVariantCells() {
   for (let cell = 0; cell < VARIANT_CELLS; ++cell) wasm._VariantClear(VARIANT_ARG + 16 * cell);
 }
@@ -297,68 +295,58 @@ function plainArguments(name, e, args) {
   return values.map((value, i) => plainArgument(e.args[i], value, `${name}, argument ${i + 1} (${e.params[i]})`));
 }
 
+// Hands argument i, made plain, to the open call.  Only a Variant needs
+// the cells, which the caller clears after the call.
+function handArgument(kind, i, value, where) {
+  if (kind === 'L' || kind === 'I') {
+    wasm._tkw_call_number(i, value);
+  } else if (kind === 'X') {
+    writeVariant(value, where);
+    wasm._tkw_call_variant(i, VARIANT_ARG);
+  } else {
+    handBytes(i, value, where);
+  }
+}
+
+// The open call's result, after it ran: bytes for a string, a number for
+// an Integer, a Long or a Variant (which holds a Long).
+function callResult(name, kind) {
+  switch (kind) {
+    case 'S': return bstrBytes(wasm._tkw_call_result_string());
+    case 'I': case 'L': return wasm._tkw_call_result_number();
+    case 'X': {
+      const at = wasm._tkw_call_result_variant();
+      const dv = view();
+      const vt = dv.getUint16(at, true);
+      if (vt !== VT_I4) throw new Error(`${name} gave a Variant of type ${vt}, not a Long`);
+      return dv.getInt32(at + 8, true);
+    }
+  }
+  return undefined;
+}
+
 // Calls an export by name.  Arguments: bytes (or null) for strings, numbers
 // for Longs and Integers, a Variant argument as toVariant reads it.  Gives
 // a string result as bytes, a number result as a number, and for an
 // in-place function { result, text }, text being its first argument's
-// bytes after the call.
+// bytes after the call.  The module's call layer holds the call: its
+// strings and its result are freed when it ends, thrown or not.
 export function call(name, args) {
   const e = byName.get(name);
   if (e === undefined) throw new TypeError(`TwineKit has no function named ${name}`);
   const values = plainArguments(name, e, args);
-  const strings = [];
-  let variantArg = false;
+  wasm._tkw_call_begin(e.ordinal);
+  const variantArg = e.args.includes('X');
   try {
-    const slots = [];
     for (let i = 0; i < e.args.length; ++i) {
-      const where = `${name}, argument ${i + 1} (${e.params[i]})`;
-      const kind = e.args[i];
-      if (kind === 'L' || kind === 'I') {
-        slots.push(values[i]);
-      } else if (kind === 'X') {
-        variantArg = true;
-        writeVariant(values[i], where);
-        slots.push(VARIANT_ARG);
-      } else {
-        const bstr = makeBstr(values[i], where, strings);
-        if (kind === 'V') {
-          slots.push(bstr);
-        } else {
-          view().setUint32(VARIABLES + 4 * i, bstr, true);
-          slots.push(VARIABLES + 4 * i);
-        }
-      }
+      handArgument(e.args[i], i, values[i], `${name}, argument ${i + 1} (${e.params[i]})`);
     }
-    const fn = wasm[`_${name}`];
-    let result;
-    switch (e.result) {
-      case 'S': {
-        const bstr = fn(...slots);
-        try {
-          result = bstrBytes(bstr);
-        } finally {
-          wasm._SysFreeString(bstr);
-        }
-        break;
-      }
-      case 'I': result = (fn(...slots) << 16) >> 16; break;
-      case 'L': result = fn(...slots) | 0; break;
-      case 'X': {
-        fn(VARIANT_RESULT, ...slots);
-        const dv = view();
-        const vt = dv.getUint16(VARIANT_RESULT, true);
-        result = dv.getInt32(VARIANT_RESULT + 8, true);
-        wasm._VariantClear(VARIANT_RESULT);
-        if (vt !== VT_I4) throw new Error(`${name} gave a Variant of type ${vt}, not a Long`);
-        break;
-      }
-      default: fn(...slots); result = undefined;
-    }
-    // The host reads its variable back: the BSTR now stored in it.
-    if (e.args[0] === 'W') return { result, text: bstrBytes(view().getUint32(VARIABLES, true)) };
-    return result;
+    if (!wasm._tkw_call_run()) throw new RangeError(`TwineKit: no memory for the call of ${name}`);
+    const result = callResult(name, e.result);
+    // The host reads its variable back: the bytes the export left in it.
+    return e.args[0] === 'W' ? { result, text: bstrBytes(wasm._tkw_call_argument(0)) } : result;
   } finally {
-    for (const bstr of strings) wasm._SysFreeString(bstr);
+    wasm._tkw_call_end();
     if (variantArg) clearVariantCells();
   }
 }

@@ -182,6 +182,16 @@ test('bytes longer than the module holds are refused before anything is made', (
   }
 });
 
+test('a call that throws once it holds strings leaves nothing behind', () => {
+  // 2 GiB passes the length check but is more than the heap can make: the
+  // call already holds the strings before it, and must free them.
+  const tooBig = new Uint8Array(2 ** 31);
+  const heap = tk.heapInUse();
+  assert.throws(() => tk.cGetIn(latin1.encode('a|b'), tooBig, 2), { name: 'RangeError', message: /no memory/ });
+  assert.throws(() => tk.cFill(latin1.encode('HELLO'), tooBig), { name: 'RangeError', message: /no memory/ });
+  assert.equal(tk.heapInUse(), heap);
+});
+
 test('arguments are read once, before the call, so a getter may call again', () => {
   const b = latin1.encode;
   // What a getter does: calls that use every piece of the shared frame.
