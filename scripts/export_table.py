@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The export table, src/exports/export_table.h, as every script reads it.
 
-    import export_table; export_table.read(path) -> [Export(name, ordinal, args, result)]
+    import export_table; export_table.read(path) -> [Export(name, ordinal, args, result, params)]
     export_table.argument_names(path) -> {name: [argument name, ...]}
 
 Run as a program, it writes a DLL's module-definition file from the table
@@ -19,7 +19,7 @@ from typing import NamedTuple
 
 DEFAULT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "exports",
                        "export_table.h")
-ROW = re.compile(r"^\s*X\((c\w+), (\d+), \"([A-Z]*)\", '([A-Z])'\)", re.M)
+ROW = re.compile(r"^\s*X\((c\w+), (\d+), \"([A-Z]*)\", '([A-Z])', \"([A-Za-z0-9 ]*)\"\)", re.M)
 
 
 class Export(NamedTuple):
@@ -27,6 +27,7 @@ class Export(NamedTuple):
     ordinal: int
     args: str    # argument kinds, one letter each (see export_table.h)
     result: str  # result kind
+    params: list  # argument names, one for each kind
 
     def stdcall_bytes(self):
         # Every argument is one 4-byte slot on 32-bit (a string by value is
@@ -38,22 +39,17 @@ class Export(NamedTuple):
 
 def read(path=DEFAULT):
     with open(path) as f:
-        rows = [Export(n, int(o), a, r) for n, o, a, r in ROW.findall(f.read())]
+        rows = [Export(n, int(o), a, r, p.split()) for n, o, a, r, p in ROW.findall(f.read())]
     if len(rows) != 64 or [e.ordinal for e in rows] != list(range(1, 65)):
         sys.exit(f"{path}: {len(rows)} exports in ordinals other than 1 to 64")
+    if any(len(e.params) != len(e.args) for e in rows):
+        sys.exit(f"{path}: an export whose argument names do not match its kinds")
     return rows
 
 
-NAMES_ROW = re.compile(r"^\s*X\((c\w+), \"([A-Za-z0-9 ]*)\"\)", re.M)
-
-
 def argument_names(path=DEFAULT):
-    """The names of each export's arguments, in order (TK_EXPORT_ARGUMENT_NAMES)."""
-    with open(path) as f:
-        names = {n: args.split() for n, args in NAMES_ROW.findall(f.read())}
-    if len(names) != 64:
-        sys.exit(f"{path}: argument names of {len(names)} exports, want 64")
-    return names
+    """The names of each export's arguments, in order."""
+    return {e.name: e.params for e in read(path)}
 
 
 def write_if_different(path, text):

@@ -1,19 +1,20 @@
 #!/usr/bin/env python3
 """Writes the JavaScript package's export table and TypeScript declarations.
 
-  generate.py src/exports/export_table.h include/twinekit.h wasm/twinekit.mjs OUTDIR
+  generate.py src/exports/export_table.h wasm/twinekit.mjs OUTDIR
 
 OUTDIR/exports.mjs holds the export table (name, ordinal, argument kinds,
-result kind) with each argument's name from the C header; OUTDIR/twinekit.mjs
+result kind, argument names) as scripts/export_table.py reads it, each
+name in lower camel case; OUTDIR/twinekit.mjs
 is the module with the 64 functions added, each a call by name;
 OUTDIR/twinekit.d.ts declares them and the module's helpers.
 """
 import json
 import os
-import re
 import sys
 
-ROW = re.compile(r"X\((c\w+), (\d+), \"([A-Z]*)\", '([A-Z])'\)")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+import export_table  # noqa: E402
 
 # What each argument kind takes and each result kind gives in JavaScript.
 ARG_TYPES = {"R": "Text", "W": "Text", "V": "Text", "L": "Whole", "I": "Whole",
@@ -135,16 +136,6 @@ export declare function heapInUse(): number;
 """
 
 
-def params(header, name):
-    m = re.search(rf"\b{name}\(([^)]*)\);", header)
-    if not m:
-        sys.exit(f"generate.py: no prototype of {name} in the header")
-    names = [re.findall(r"\w+", p)[-1] for p in m.group(1).split(",")]
-    if name == "cRomanToArabic" and names[0] == "Result":
-        names = names[1:]  # the Windows form's result address
-    return [n[0].lower() + n[1:] for n in names]
-
-
 def declaration(name, args, result, names):
     typed = ", ".join(f"{n}: {ARG_TYPES[k]}" for n, k in zip(names, args))
     returns = "InPlace" if args.startswith("W") else RESULT_TYPES[result]
@@ -156,20 +147,14 @@ def function(name, names):
 
 
 def main():
-    table_path, header_path, module_path, out = sys.argv[1:]
-    rows = ROW.findall(open(table_path).read())
-    if len(rows) != 64:
-        sys.exit(f"generate.py: {len(rows)} exports in {table_path}, want 64")
-    header = re.sub(r"\s+", " ", open(header_path).read())
+    table_path, module_path, out = sys.argv[1:]
     table, declarations, functions = [], [], []
-    for name, ordinal, args, result in rows:
-        names = params(header, name)
-        if len(names) != len(args):
-            sys.exit(f"generate.py: {name} has {len(names)} parameters, the table {len(args)}")
-        table.append({"name": name, "ordinal": int(ordinal), "args": args, "result": result,
+    for e in export_table.read(table_path):
+        names = [n[0].lower() + n[1:] for n in e.params]
+        table.append({"name": e.name, "ordinal": e.ordinal, "args": e.args, "result": e.result,
                       "params": names})
-        declarations.append(declaration(name, args, result, names))
-        functions.append(function(name, names))
+        declarations.append(declaration(e.name, e.args, e.result, names))
+        functions.append(function(e.name, names))
     os.makedirs(out, exist_ok=True)
     with open(os.path.join(out, "exports.mjs"), "w") as f:
         f.write("// Written by wasm/generate.py from the export table; do not edit.\n")

@@ -292,7 +292,7 @@ struct Early<HRESULT(STDMETHODCALLTYPE*)(ITwineKitStrings*, A...)> {
 };
 
 // Calls the method of line c's export with its arguments; what came back.
-#define TK_EARLY_CALL(name, ordinal, kinds, result)                                        \
+#define TK_EARLY_CALL(name, ordinal, kinds, result, params)                                \
   case ordinal: {                                                                          \
     using E = Early<decltype(ITwineKitStringsVtbl::name)>;                                 \
     hr = E::Call(o->lpVtbl->name, o, args, seen,                                           \
@@ -551,7 +551,7 @@ void StepNames(ITwineKitStrings* o) {
       SysFreeString(names[k]);
     }
     // The interface's description as IDispatch gives it names no result.
-    const std::string want = std::string(e.name) + " " + std::string(twinekit::kArgumentNames[i].names);
+    const std::string want = std::string(e.name) + " " + std::string(e.params);
     Expect(hr == S_OK && got == want, "names: " + got + ", want " + want);
   }
   info->lpVtbl->Release(info);

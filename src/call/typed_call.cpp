@@ -53,13 +53,13 @@ struct Typed<F> {
   }
 };
 
-#define TK_CHECK_PROTOTYPE(name, ordinal, args, result) \
+#define TK_CHECK_PROTOTYPE(name, ordinal, args, result, params) \
   static_assert(Typed<&::name>::Fits(args, result),     \
                 #name ": twinekit.h and the export table disagree");
 TK_EXPORT_TABLE(TK_CHECK_PROTOTYPE)
 #undef TK_CHECK_PROTOTYPE
 
-#define TK_CALLER(name, ordinal, args, result) &Typed<&::name>::Call,
+#define TK_CALLER(name, ordinal, args, result, params) &Typed<&::name>::Call,
 constexpr std::array<Caller, 64> kCallers = {TK_EXPORT_TABLE(TK_CALLER)};
 #undef TK_CALLER
 

@@ -88,7 +88,7 @@ bool SameName(const OLECHAR* given, std::string_view name) {
 
 // The position of an argument named given among an export's, or -1.
 DISPID ArgumentId(size_t index, const OLECHAR* given) {
-  std::string_view names = kArgumentNames[index].names;
+  std::string_view names = kExports[index].params;
   for (DISPID id = 0; !names.empty(); ++id) {
     const size_t blank = std::min(names.find(' '), names.size());
     if (SameName(given, std::string_view(names.data(), blank))) return id;
@@ -198,7 +198,7 @@ struct Early<E, HRESULT(STDMETHODCALLTYPE*)(ITwineKitStrings*, A...)> {
   }
 };
 
-#define TK_EARLY_METHOD(name, ordinal, args, result) \
+#define TK_EARLY_METHOD(name, ordinal, args, result, params) \
   &Early<ordinal - 1, decltype(ITwineKitStringsVtbl::name)>::Call,
 constinit const ITwineKitStringsVtbl kMethods = {
     QueryInterface, AddRef,  Release, GetTypeInfoCount, GetTypeInfo, GetIDsOfNames, Invoke,

@@ -9,8 +9,8 @@ TWINEKIT.DLL), and declares every export exactly once in each: Sub for an
 export with no result, otherwise Function with the result's type; each
 argument ByRef/ByVal with the type of its kind, in the export's order, under
 its name in the C header (a name that is a reserved word of the language is
-lengthened: Stop -> StopChars), which is the name the export table's list of
-argument names (TK_EXPORT_ARGUMENT_NAMES, the COM interface's) gives.  The
+lengthened: Stop -> StopChars), which is the name the export table's column of
+argument names (the COM interface's) gives.  The
 loader, TwineKitLoad, is there once, and each branch declares its system
 functions, LoadLibraryA and GetFileAttributesA, as that branch must.  With
 VERSION (the module as shipped), its second line is "' TwineKit VERSION".
