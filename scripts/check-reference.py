@@ -19,6 +19,7 @@ one tkcall --run for the block: a Debug.Print must print what the comment
 at the end of its line says.
 """
 import glob
+import json
 import os
 import re
 import subprocess
@@ -95,33 +96,6 @@ def run_cases(tkcall, name, examples):
     return run.returncode == 0
 
 
-# Case-line values, as tkcall prints them.
-ESCAPES = {"0": 0, "t": 9, "n": 10, "r": 13, "\\": 92, "'": 39}
-PIECE = re.compile(r"'((?:\\.|[^'\\])*)'(?:\*(\d+)|\.\.'((?:\\.|[^'\\])*)')?\+?")
-
-
-def unescape(text):
-    out = bytearray()
-    for m in re.finditer(r"\\x([0-9A-Fa-f]{2})|\\(.)|(.)", text, re.S):
-        hexa, escaped, plain = m.groups()
-        out.append(int(hexa, 16) if hexa else ESCAPES[escaped] if escaped else ord(plain))
-    return bytes(out)
-
-
-def read_value(token):
-    if token == "@null":
-        return None
-    if re.fullmatch(r"(i2:|i4:)?-?\d+", token):
-        return int(token.split(":")[-1])
-    out = b""
-    for m in PIECE.finditer(token):
-        first = unescape(m.group(1))
-        if m.group(3) is not None:
-            first = bytes(range(first[0], unescape(m.group(3))[0] + 1))
-        out += first * int(m.group(2) or 1)
-    return out
-
-
 def quote(data):
     return "'" + "".join(chr(b) if 32 <= b < 127 and b not in (39, 92) else f"\\x{b:02X}" for b in data) + "'"
 
@@ -134,8 +108,8 @@ class Basic:
 
     def __init__(self, tkcall, kinds):
         self.kinds, self.variables = kinds, {}
-        self.run = subprocess.Popen([tkcall, "--run"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                    text=True, encoding="latin-1")
+        self.run = subprocess.Popen([tkcall, "--run", "--json"], stdin=subprocess.PIPE,
+                                    stdout=subprocess.PIPE, text=True, encoding="latin-1")
 
     def call(self, name, args):
         kinds = self.kinds[name]
@@ -144,12 +118,13 @@ class Basic:
         line = name + "".join(" " + self.argument(k, v) for k, (v, _) in zip(kinds[0], args))
         self.run.stdin.write(line + "\n")
         self.run.stdin.flush()
-        seen = pieces(self.run.stdout.readline())
-        if seen[0].startswith("#") or seen[0] != name:
-            raise ValueError(f"tkcall --run answered {' '.join(seen)}")
+        seen = json.loads(self.run.stdout.readline())
+        if seen["problems"] or seen["name"] != name:
+            raise ValueError(f"tkcall --run answered {seen}")
         if "after" in seen and args[0][1]:
-            self.variables[args[0][1]] = read_value(seen[seen.index("after") + 1])
-        return read_value(seen[seen.index("=>") + 1]) if "=>" in seen else None
+            self.variables[args[0][1]] = bytes.fromhex(seen["after"])
+        result = seen["result"]
+        return bytes.fromhex(result) if isinstance(result, str) else result
 
     @staticmethod
     def argument(kind, value):

@@ -4,6 +4,7 @@
 //   tkcall cGetIn 'a|b|c' '|' 2        prints  cGetIn 'a|b|c' '|' 2 => 'b'
 //   tkcall cFill HELLO ab              prints  cFill 'HELLO' 'ab' => -1 after 'ababa'
 //   tkcall --run [FILE...]             the same for each line (standard input without FILE)
+//   tkcall --run --json [FILE...]      each call's outcome as a line of JSON, for programs
 //   tkcall --check FILE...             checks files of case lines
 //   tkcall --vbscript FILE...          writes them as a script for TwineKit.Strings
 //   tkcall --jscript FILE...           (script_writer.h)
@@ -44,13 +45,64 @@ const char* KindName(char kind) {
   return "?";
 }
 
+// Bytes as a JSON string of hexadecimal digits.
+std::string JsonHex(std::string_view bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string out = "\"";
+  for (const unsigned char b : bytes) {
+    out += kDigits[b >> 4];
+    out += kDigits[b & 15];
+  }
+  return out + "\"";
+}
+
+// Text as a JSON string: printable ASCII as it is, every other byte escaped.
+std::string JsonText(std::string_view text) {
+  std::string out = "\"";
+  for (const unsigned char b : text) {
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, b >= 32 && b < 127 && b != '"' && b != '\\' ? "%c" : "\\u%04x", b);
+    out += escaped;
+  }
+  return out + "\"";
+}
+
+// A call's outcome as one line of JSON, which a program reads without the
+// case syntax: {"name", "result" (a string's bytes in hexadecimal, a
+// number, or null for a null string or none), "after" (the in-place
+// argument's bytes), "problems" (what the host would find wrong)}.
+std::string JsonOutcome(const tkcases::Case& c, const tkcases::Outcome& seen) {
+  std::string result = "null";
+  switch (c.info->result) {
+    case 'S': if (!seen.result_null) result = JsonHex(seen.bytes); break;
+    case 'I': case 'L': case 'X': result = std::to_string(seen.number); break;
+  }
+  std::string out = "{\"name\": \"" + std::string(c.info->name) + "\", \"result\": " + result;
+  if (!c.info->args.empty() && c.info->args[0] == 'W') out += ", \"after\": " + JsonHex(seen.after);
+  out += ", \"problems\": [";
+  bool first = true;
+  for (const std::string* problem : {&seen.error, &seen.changed_argument}) {
+    if (problem->empty()) continue;
+    out += (first ? "" : ", ") + JsonText(*problem);
+    first = false;
+  }
+  return out + "]}";
+}
+
+bool json_output = false;
+
 // Prints c's call as a case line with what the library gave, and on a
-// comment line below it anything the host would find wrong.
+// comment line below it anything the host would find wrong; or, with
+// --json, its outcome as a line of JSON.
 void RunAndPrint(const tkcases::Case& c) {
   const tkcases::Outcome seen = tkhost::RunCase(c, tkhost::CallTyped);
-  std::printf("%s\n", tkcases::CaseLine(c, seen).c_str());
-  for (const std::string* problem : {&seen.error, &seen.changed_argument}) {
-    if (!problem->empty()) std::printf("# %s\n", problem->c_str());
+  if (json_output) {
+    std::printf("%s\n", JsonOutcome(c, seen).c_str());
+  } else {
+    std::printf("%s\n", tkcases::CaseLine(c, seen).c_str());
+    for (const std::string* problem : {&seen.error, &seen.changed_argument}) {
+      if (!problem->empty()) std::printf("# %s\n", problem->c_str());
+    }
   }
   std::fflush(stdout);
 }
@@ -139,7 +191,12 @@ bool RunLines(std::istream& in, const char* name) {
     if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
     tkcases::Case c;
     if (const std::string problem = tkcases::ParseCall(line, c); !problem.empty()) {
-      std::printf("# %s:%d: %s\n", name, number, problem.c_str());
+      const std::string where = std::string(name) + ":" + std::to_string(number) + ": " + problem;
+      if (json_output) {
+        std::printf("{\"name\": null, \"result\": null, \"problems\": [%s]}\n", JsonText(where).c_str());
+      } else {
+        std::printf("# %s\n", where.c_str());
+      }
       std::fflush(stdout);
       ok = false;
       continue;
@@ -150,6 +207,11 @@ bool RunLines(std::istream& in, const char* name) {
 }
 
 int Run(int count, char** files) {
+  if (count > 0 && std::string_view(files[0]) == "--json") {
+    json_output = true;
+    --count;
+    ++files;
+  }
   if (count == 0) return RunLines(std::cin, "stdin") ? 0 : 1;
   bool ok = true;
   for (int i = 0; i < count; ++i) {
@@ -166,6 +228,8 @@ int Usage(FILE* to) {
   std::fprintf(to,
                "usage: tkcall EXPORT [ARG...]   call an export; print the call and its result as a case line\n"
                "       tkcall --run [FILE...]   the same for the call on each line (standard input without FILE)\n"
+               "       tkcall --run --json [FILE...]  each call's outcome as a line of JSON: name, result\n"
+               "                                (a string's bytes in hexadecimal), after, problems\n"
                "       tkcall --check FILE...   run files of case lines (EXPORT ARG... => RESULT) and report\n"
                "                                every line the library answers otherwise\n"
                "       tkcall --vbscript FILE...  write them as a VBScript calling TwineKit.Strings\n"
