@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "frame/byte_scan.h"
+#include "frame/byte_table.h"
 #include "frame/table_map.h"
 #include "frame/word_find.h"
 
@@ -69,11 +70,7 @@ class Translation {
 
   // Every value to itself; copied whole, it costs a short call far less
   // than a loop over the 256 values would.
-  static constexpr std::array<uint8_t, 256> kIdentity = [] {
-    std::array<uint8_t, 256> identity{};
-    for (size_t v = 0; v < identity.size(); ++v) identity[v] = static_cast<uint8_t>(v);
-    return identity;
-  }();
+  static constexpr ByteTable kIdentity = MakeByteTable([](uint8_t v) { return v; });
 
   ByteTable to_;
   Bytes moved_;

@@ -20,19 +20,13 @@
 #include <cstdint>
 
 #include "frame/byte_class.h"
+#include "frame/byte_table.h"
 #include "frame/bytes.h"
 
 // The vector forms exist on x86 only; elsewhere every form is the plain one.
 #if defined(__x86_64__) || defined(__i386__)
 #define TK_X86_KERNELS 1
 #endif
-
-namespace twinekit {
-
-// A byte's image under a map of all 256 values.
-using ByteTable = std::array<uint8_t, 256>;
-
-}  // namespace twinekit
 
 namespace twinekit::kernels {
 
