@@ -3,11 +3,11 @@
 #include <bit>
 #include <cstring>
 
-#include "frame/kernels/kernel_table.h"
 #include "frame/result.h"
 #include "frame/scratch.h"
 #include "frame/short_copy.h"
 #include "frame/size_math.h"
+#include "frame/text_passes.h"
 #include "names/byte_words.h"
 #include "names/passes.h"
 
@@ -29,7 +29,7 @@ uint64_t RaiseWord(uint64_t word, uint64_t before) {
 void RaiseAfterBlanks(Bytes txt, uint8_t* out) {
   const size_t n = txt.size();
   if (std::endian::native != std::endian::little || n < kWordBytes || n > kShortText) {
-    return kernels::Kernels().text->raise_after_blanks(txt, out);
+    return text::RaiseAfterBlanks(txt, out);
   }
   // The byte before the text counts as a blank, so that its first byte is
   // raised.

@@ -49,7 +49,8 @@ struct HexKernels {
   void (*read_packed_pairs)(Bytes in, uint8_t* out);
 };
 
-// Passes over a text that a family owns, each the whole of its pass.
+// Passes over a text that a family owns, each the whole of its pass
+// (frame/text_passes.h).
 struct TextKernels {
   // in's bytes in reverse order into out (room for in.size()).
   void (*reverse)(Bytes in, uint8_t* out);
