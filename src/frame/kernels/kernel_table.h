@@ -10,9 +10,10 @@
 //
 // The first call picks the best form the CPU runs, unless the environment
 // variable TWINEKIT_KERNELS names a form (plain, sse2, ssse3 or avx2) that
-// it runs; a name it does not run, or an unknown one, is ignored, so that
-// the variable can never make the library run instructions the CPU lacks.
-// Tests force each form with UseForm.
+// it runs.  Any other value, an unknown name or a form the CPU lacks, is
+// refused with one line on standard error and the best form runs: the
+// variable can never make the library run instructions the CPU lacks, nor
+// stop a host's calls.  Tests force each form with UseForm.
 #pragma once
 
 #include <array>
@@ -103,6 +104,16 @@ const KernelTable& Kernels();
 
 // The form the CPU runs best, whatever is forced.
 Form BestForm();
+
+// The form a value of TWINEKIT_KERNELS asks for: the form it names when
+// the CPU runs it, else the best form with refusal saying why (null when
+// the value is taken, or is null or empty: no value).
+struct FormAskedFor {
+  Form form;
+  const char* refusal;
+};
+FormAskedFor FormForValue(const char* value);
+
 bool CpuRuns(Form form);
 const char* FormName(Form form);
 
