@@ -5,17 +5,17 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "frame/byte_scan.h"
 #include "frame/byte_table.h"
 #include "frame/table_map.h"
-#include "frame/word_find.h"
+#include "frame/word_bits.h"
 
 namespace twinekit::charsets {
 namespace {
 
-using word_find_detail::LoadWord;
+using words::LoadWord;
+using words::StoreWord;
 
 // Where each byte value ends after every pair has had its turn.
 //
@@ -65,8 +65,6 @@ class Translation {
     for (size_t at = 0; at < last; at += 8) StoreWord(p + at, MapWord(LoadWord(p + at)));
     StoreWord(p + last, last_word);
   }
-
-  static void StoreWord(uint8_t* p, uint64_t word) { std::memcpy(p, &word, sizeof word); }
 
   // Every value to itself; copied whole, it costs a short call far less
   // than a loop over the 256 values would.

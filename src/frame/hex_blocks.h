@@ -10,11 +10,11 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "frame/bytes.h"
 #include "frame/hex_digits.h"
 #include "frame/kernels/kernel_table.h"
+#include "frame/word_bits.h"
 
 namespace twinekit::hex {
 
@@ -41,11 +41,9 @@ inline uint64_t EightPairs(const uint8_t* in, const ByteTable& digits) {
 // overlap: the first 8 pairs and the last 8.
 inline void ReadShortPairs(Bytes in, const ByteTable& digits, uint8_t* out) {
   const size_t pairs = in.size() / 2;
-  const uint64_t first = EightPairs(in.data(), digits);
-  std::memcpy(out, &first, 8);
+  words::StoreWord(out, EightPairs(in.data(), digits));
   if (pairs == 8) return;
-  const uint64_t last = EightPairs(in.data() + 2 * (pairs - 8), digits);
-  std::memcpy(out + pairs - 8, &last, 8);
+  words::StoreWord(out + pairs - 8, EightPairs(in.data() + 2 * (pairs - 8), digits));
 }
 
 // Every byte's two upper-case digits as one 16-bit value, the high digit
@@ -76,13 +74,11 @@ inline uint64_t FourDigitPairs(const uint8_t* in) {
 inline void WriteShortDigits(Bytes in, uint8_t* out) {
   size_t i = 0;
   for (; i + 4 <= in.size(); i += 4) {
-    const uint64_t word = FourDigitPairs(in.data() + i);
-    std::memcpy(out + 2 * i, &word, 8);
+    words::StoreWord(out + 2 * i, FourDigitPairs(in.data() + i));
   }
   if (i == in.size()) return;
   const size_t last = in.size() - 4;
-  const uint64_t word = FourDigitPairs(in.data() + last);
-  std::memcpy(out + 2 * last, &word, 8);
+  words::StoreWord(out + 2 * last, FourDigitPairs(in.data() + last));
 }
 
 // Each byte of in as two upper-case digits, high half first: 2 × in.size()
