@@ -66,8 +66,8 @@ bool IsAsciiRun(Bytes chars) {
   const uint64_t first = chars[0];
   const uint64_t last_start = first + chars.size() - 8;
   if (first + chars.size() > 0x80) return false;
-  return LoadWord(chars.data()) == kOnes * first + kAscending &&
-         LoadWord(chars.data() + chars.size() - 8) == kOnes * last_start + kAscending;
+  const HeadTail ends = LoadHeadTail(chars.data(), chars.size());
+  return ends.head == kOnes * first + kAscending && ends.tail == kOnes * last_start + kAscending;
 }
 
 // The high bit of each byte of the two words in [lo, hi] (hi < 0x80), or,
