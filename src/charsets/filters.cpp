@@ -6,7 +6,7 @@
 #include "frame/byte_scan.h"
 #include "frame/result.h"
 #include "frame/short_copy.h"
-#include "frame/word_find.h"
+#include "frame/word_bits.h"
 #include "frame/word_keep.h"
 
 namespace twinekit::charsets {
@@ -43,13 +43,12 @@ size_t KeepBytewise(Bytes txt, Bytes chars, bool keep_members, MutableBytes out)
 // flipped by kHighs, that is not: a byte is none of them when it differs
 // from each.
 WordMarks MembersIn(uint64_t low, uint64_t high, Bytes chars, uint64_t flip) {
-  using namespace word_find_detail;
+  using namespace words;
   uint64_t low_none = kHighs;
   uint64_t high_none = kHighs;
   for (const uint8_t b : chars) {
-    const uint64_t splat = kOnes * b;
-    low_none &= NonZeroHighs(low ^ splat);
-    high_none &= NonZeroHighs(high ^ splat);
+    low_none &= OtherHighs(low, b);
+    high_none &= OtherHighs(high, b);
   }
   return {low_none ^ kHighs ^ flip, high_none ^ kHighs ^ flip};
 }
@@ -63,18 +62,18 @@ constexpr uint64_t kAscending = 0x0706050403020100u;
 // Whether chars (8 to kWordFilterSet values) is such a run: its first
 // eight and its last eight bytes each count up from their first.
 bool IsAsciiRun(Bytes chars) {
-  using namespace word_find_detail;
+  using namespace words;
   const uint64_t first = chars[0];
   const uint64_t last_start = first + chars.size() - 8;
   if (first + chars.size() > 0x80) return false;
-  return LoadWord(chars.data()) == kOnes * first + kAscending &&
-         LoadWord(chars.data() + chars.size() - 8) == kOnes * last_start + kAscending;
+  const HeadTail ends = LoadHeadTail(chars.data(), chars.size());
+  return ends.head == kOnes * first + kAscending && ends.tail == kOnes * last_start + kAscending;
 }
 
 // The high bit of each byte of the two words in [lo, hi] (hi < 0x80), or,
 // flipped by kHighs, not in it.
 WordMarks RangeIn(uint64_t low, uint64_t high, uint8_t lo, uint8_t hi, uint64_t flip) {
-  using word_find_detail::RangeHighs;
+  using words::RangeHighs;
   return {RangeHighs(low, lo, hi) ^ flip, RangeHighs(high, lo, hi) ^ flip};
 }
 
@@ -85,7 +84,7 @@ BSTR KeepByMembership(Bytes txt, Bytes chars, bool keep_members) {
   if constexpr (kWordKeep) {
     if (txt.size() >= kWordKeepMin && txt.size() <= kWordKeepMax &&
         chars.size() <= kWordFilterSet) {
-      const uint64_t flip = keep_members ? 0 : word_find_detail::kHighs;
+      const uint64_t flip = keep_members ? 0 : words::kHighs;
       if (chars.size() >= kMinRunSet && IsAsciiRun(chars)) {
         const uint8_t lo = chars.front();
         const uint8_t hi = chars.back();

@@ -5,16 +5,17 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "frame/byte_scan.h"
+#include "frame/byte_table.h"
 #include "frame/table_map.h"
-#include "frame/word_find.h"
+#include "frame/word_bits.h"
 
 namespace twinekit::charsets {
 namespace {
 
-using word_find_detail::LoadWord;
+using words::LoadWord;
+using words::StoreWord;
 
 // Where each byte value ends after every pair has had its turn.
 //
@@ -65,15 +66,9 @@ class Translation {
     StoreWord(p + last, last_word);
   }
 
-  static void StoreWord(uint8_t* p, uint64_t word) { std::memcpy(p, &word, sizeof word); }
-
   // Every value to itself; copied whole, it costs a short call far less
   // than a loop over the 256 values would.
-  static constexpr std::array<uint8_t, 256> kIdentity = [] {
-    std::array<uint8_t, 256> identity{};
-    for (size_t v = 0; v < identity.size(); ++v) identity[v] = static_cast<uint8_t>(v);
-    return identity;
-  }();
+  static constexpr ByteTable kIdentity = MakeByteTable([](uint8_t v) { return v; });
 
   ByteTable to_;
   Bytes moved_;

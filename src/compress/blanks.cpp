@@ -30,8 +30,8 @@ size_t BlankRunAt(Bytes txt, size_t from) {
 // The high bit of each byte of x that a text keeps: neither zero, blank
 // nor tab.
 uint64_t KeptBytes(uint64_t x) {
-  using namespace word_find_detail;
-  return NonZeroHighs(x) & NonZeroHighs(x ^ (kOnes * kBlank)) & NonZeroHighs(x ^ (kOnes * kTab));
+  using namespace words;
+  return NonZeroHighs(x) & OtherHighs(x, kBlank) & OtherHighs(x, kTab);
 }
 
 // CompressBlanksToTabs' work: writes txt to out with each run of blanks

@@ -1,6 +1,7 @@
 #include "compress/compress.h"
 
 #include "frame/hex_blocks.h"
+#include "frame/hex_digits.h"
 #include "frame/result.h"
 #include "frame/size_math.h"
 
@@ -12,7 +13,7 @@ BSTR PackDigits(Bytes txt) {
   return BuildWholeResult(capacity, [&](MutableBytes out) {
     // An odd count: the first digit alone in the first byte.
     const size_t odd = txt.size() % 2;
-    if (odd == 1) out[0] = hex::PackedDigit(txt[0]);
+    if (odd == 1) out[0] = PackedDigit(txt[0]);
     hex::ReadPackedPairs(txt.subspan(odd), out.data() + odd);
   });
 }

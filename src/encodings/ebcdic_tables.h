@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "frame/kernels/kernel_table.h"
+#include "frame/byte_table.h"
 
 namespace twinekit::encodings {
 

@@ -9,7 +9,7 @@
 #include "frame/hex_digits.h"
 #include "frame/result.h"
 #include "frame/size_math.h"
-#include "frame/word_find.h"
+#include "frame/word_bits.h"
 
 namespace twinekit::encodings {
 namespace {
@@ -31,8 +31,8 @@ uint8_t XorOfShortText(Bytes txt) {
   const size_t n = txt.size();
   uint64_t all = 0;
   size_t i = 0;
-  for (; i + 8 <= n; i += 8) all ^= word_find_detail::LoadWord(txt.data() + i);
-  if (i < n) all ^= word_find_detail::LoadWord(txt.data() + n - 8) >> (8 * (i + 8 - n));
+  for (; i + 8 <= n; i += 8) all ^= words::LoadWord(txt.data() + i);
+  if (i < n) all ^= words::WordAt(txt.data(), n, i);
   return FoldWord(all);
 }
 

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <bit>
-#include <cstring>
 #include <utility>
 
 #include "encodings/morse_table.h"
@@ -10,6 +9,7 @@
 #include "frame/result.h"
 #include "frame/short_copy.h"
 #include "frame/size_math.h"
+#include "frame/word_bits.h"
 
 namespace twinekit::encodings {
 namespace {
@@ -48,18 +48,12 @@ constexpr std::array<CodeEntry, 256> kCodes = [] {
   return table;
 }();
 
-// The length in an entry loaded as a word.
-constexpr size_t LengthOf(uint64_t entry) {
-  return std::endian::native == std::endian::little ? entry >> (8 * kLengthByte) : entry & 0xFF;
-}
-
 // The code of c at out + written, copied as 8 bytes; returns written
 // moved past it.
 inline size_t PutCode(uint8_t c, uint8_t* out, size_t written) {
-  uint64_t entry;
-  std::memcpy(&entry, kCodes[c].data(), 8);
-  std::memcpy(out + written, &entry, 8);
-  return written + LengthOf(entry);
+  const uint64_t entry = words::LoadWord(kCodes[c].data());
+  words::StoreWord(out + written, entry);
+  return written + (entry >> (8 * kLengthByte));
 }
 
 // The length of the codes of txt.
@@ -107,12 +101,10 @@ size_t PutEightCodes(uint64_t word, uint8_t* out, size_t written, std::index_seq
 // be sure the copy had not written it.
 size_t WriteShortCodes(Bytes txt, MutableBytes out) {
   const size_t n = txt.size();
-  uint64_t word;
-  std::memcpy(&word, txt.data(), 8);
-  size_t written = PutEightCodes(word, out.data(), 0, std::make_index_sequence<8>());
+  const words::HeadTail text = words::LoadHeadTail(txt.data(), n);
+  size_t written = PutEightCodes(text.head, out.data(), 0, std::make_index_sequence<8>());
   // Bytes 8 to n - 2 of the text are bytes 16 - n to 6 of the last word.
-  std::memcpy(&word, txt.data() + n - 8, 8);
-  word >>= 8 * (16 - n);
+  uint64_t word = text.tail >> (8 * (16 - n));
   for (size_t k = 16 - n; k < 7; ++k, word >>= 8) {
     written = PutCode(static_cast<uint8_t>(word), out.data(), written);
   }

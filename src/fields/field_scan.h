@@ -45,13 +45,13 @@ inline Bytes FieldBetween(Bytes txt, uint64_t seps, size_t before, size_t after)
 // Field `index` (at least 1) counted from the left or the right of a
 // short text whose separators are the bits of seps.
 inline Bytes FromLeftInMask(Bytes txt, int32_t index, uint64_t seps) {
-  const size_t count = CountOfBits(seps);
+  const size_t count = words::CountOfBits(seps);
   const auto before = static_cast<size_t>(index) - 1;
   return before > count ? Bytes() : FieldBetween(txt, seps, before, count - before);
 }
 
 inline Bytes FromRightInMask(Bytes txt, int32_t index, uint64_t seps) {
-  const size_t count = CountOfBits(seps);
+  const size_t count = words::CountOfBits(seps);
   const auto after = static_cast<size_t>(index) - 1;
   return after > count ? Bytes() : FieldBetween(txt, seps, count - after, after);
 }
@@ -114,7 +114,7 @@ inline size_t LastSeparator(Bytes txt, uint8_t separator) {
 
 // The number of separators.
 inline size_t CountSeparatorBytes(Bytes txt, uint8_t separator) {
-  if (txt.size() <= kShortFieldText) return CountOfBits(MaskOfValue(txt, separator));
+  if (txt.size() <= kShortFieldText) return words::CountOfBits(MaskOfValue(txt, separator));
   return field_scan_detail::CountOf(txt, separator);
 }
 

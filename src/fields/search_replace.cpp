@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "fields/substring_search.h"
-#include "frame/byte_map.h"
 #include "frame/byte_mask.h"
 #include "frame/chars.h"
+#include "frame/lowering.h"
 #include "frame/result.h"
 #include "frame/scratch.h"
 #include "frame/size_math.h"
@@ -56,8 +56,7 @@ class Output {
 
 // The comparison copy is lowered only up to its first zero byte.
 void LowerUpToFirstZero(MutableBytes bytes) {
-  const MutableBytes run = bytes.first(UpToFirstZero(bytes).size());
-  MapEachByte(run, run, [](uint8_t b) { return ToLower(b); });
+  LowerRun(bytes.data(), UpToFirstZero(bytes).size(), bytes.data());
 }
 
 // The search string as it is compared: its bytes up to its first zero

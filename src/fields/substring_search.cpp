@@ -4,8 +4,8 @@
 #include <bit>
 
 #include "frame/chars.h"
+#include "frame/text_passes.h"
 #include "frame/word_find.h"
-#include "frame/kernels/kernel_table.h"
 
 namespace twinekit::fields {
 namespace {
@@ -114,10 +114,10 @@ size_t SubstringSearcher::Find(Bytes haystack, size_t from) const {
 int64_t SubstringSearcher::SkipToAnchor(const uint8_t* y, int64_t n, int64_t j) const {
   const int64_t last_window = n - m_;
   if (j > last_window) return -1;
-  const size_t found = kernels::Kernels().text->find_pair(
+  const size_t found = text::FindPair(
       y, static_cast<size_t>(j), static_cast<size_t>(last_window), static_cast<size_t>(split_ + 1),
       anchor_, static_cast<size_t>(other_at_), other_);
-  return found == SIZE_MAX ? -1 : static_cast<int64_t>(found);
+  return found == text::kNoPair ? -1 : static_cast<int64_t>(found);
 }
 
 // Matches the right part first, then the left.  After a full match the

@@ -45,23 +45,22 @@ constexpr size_t kShortList = 64;
   return token;
 }
 
-template <typename Word>
-Word Read(const uint8_t* p) {
-  Word word;
-  std::memcpy(&word, p, sizeof word);
-  return word;
+// Four bytes from p, in the machine's order (for comparison only).
+uint32_t LoadFour(const uint8_t* p) {
+  uint32_t four;
+  std::memcpy(&four, p, sizeof four);
+  return four;
 }
 
 // Whether the m bytes at a and at b are the same: two reads of a word that
 // overlap where m allows, bytes one by one below four.
 [[gnu::always_inline]] inline bool SameBytes(const uint8_t* a, const uint8_t* b, size_t m) {
   if (m >= 8 && m <= 16) {
-    return Read<uint64_t>(a) == Read<uint64_t>(b) &&
-           Read<uint64_t>(a + m - 8) == Read<uint64_t>(b + m - 8);
+    return words::LoadWord(a) == words::LoadWord(b) &&
+           words::LoadWord(a + m - 8) == words::LoadWord(b + m - 8);
   }
   if (m >= 4 && m < 8) {
-    return Read<uint32_t>(a) == Read<uint32_t>(b) &&
-           Read<uint32_t>(a + m - 4) == Read<uint32_t>(b + m - 4);
+    return LoadFour(a) == LoadFour(b) && LoadFour(a + m - 4) == LoadFour(b + m - 4);
   }
   if (m > 16) return std::memcmp(a, b, m) == 0;
   for (size_t i = 0; i < m; ++i) {
@@ -85,11 +84,9 @@ bool OccursInShortText(Bytes text, Bytes token) {
   return false;
 }
 
-size_t ByteOfMark(uint64_t marks) { return static_cast<size_t>(std::countr_zero(marks)) / 8; }
-
 // The high bits of the bytes of a word below byte k.
 uint64_t HighsBelow(size_t k) {
-  using word_find_detail::kHighs;
+  using words::kHighs;
   return k >= 8 ? kHighs : kHighs & ((uint64_t{1} << (8 * k)) - 1);
 }
 
@@ -104,39 +101,40 @@ uint64_t HighsBelow(size_t k) {
 class WordText {
  public:
   explicit WordText(Bytes txt) {
-    using word_find_detail::ZeroBytes;
+    using words::ZeroBytes;
     const size_t n = txt.size();
     if (n < 8) {
-      head_ = byte_mask_detail::LoadShort(txt.data(), n);
+      head_ = words::LoadShort(txt.data(), n);
     } else {
-      head_ = byte_mask_detail::LoadLittle(txt.data());
-      tail_ = byte_mask_detail::LoadLittle(txt.data() + n - 8);
+      const words::HeadTail ends = words::LoadHeadTail(txt.data(), n);
+      head_ = ends.head;
+      tail_ = ends.tail;
       tail_at_ = n - 8;
     }
     const uint64_t head_zeros = ZeroBytes(head_) & HighsBelow(n);
     const uint64_t tail_zeros = ZeroBytes(tail_) & HighsBelow(n < 8 ? 0 : 8);
     size_t length = n;
     if (head_zeros != 0) {
-      length = ByteOfMark(head_zeros);
+      length = words::FirstMarkedByte(head_zeros);
     } else if (tail_zeros != 0) {
-      length = tail_at_ + ByteOfMark(tail_zeros);
+      length = tail_at_ + words::FirstMarkedByte(tail_zeros);
     }
     text_ = txt.first(length);
   }
 
   // Whether token (not empty, no zero byte) occurs in the text.
   bool Contains(Bytes token) const {
-    using word_find_detail::ZeroBytes;
+    using words::EqualMarks;
     const size_t n = text_.size();
     const size_t m = token.size();
     if (m > n) return false;
     const size_t windows = n - m + 1;
-    const uint64_t first = word_find_detail::kOnes * token[0];
-    uint64_t at = ZeroBytes(head_ ^ first) & HighsBelow(windows);
+    const uint8_t first = token[0];
+    uint64_t at = EqualMarks(head_, first) & HighsBelow(windows);
     // Byte b of the tail is byte tail_at_ + b of the text: the windows
     // past the head's start at b = 8 - tail_at_ and end before
     // b = windows - tail_at_.
-    uint64_t tail_at = windows > 8 ? ZeroBytes(tail_ ^ first) & HighsBelow(windows - tail_at_) &
+    uint64_t tail_at = windows > 8 ? EqualMarks(tail_, first) & HighsBelow(windows - tail_at_) &
                                          ~HighsBelow(8 - tail_at_)
                                    : 0;
     size_t offset = 0;
@@ -147,7 +145,7 @@ class WordText {
         tail_at = 0;
         offset = tail_at_;
       }
-      if (SameBytes(&text_[offset + ByteOfMark(at)], token.data(), m)) return true;
+      if (SameBytes(&text_[offset + words::FirstMarkedByte(at)], token.data(), m)) return true;
       at &= at - 1;
     }
   }

@@ -20,10 +20,22 @@ constexpr int HexDigitValue(uint8_t c) {
   return (c | 0x20) - 'a' + 10;
 }
 
-// Printable ASCII that is neither a letter, a digit nor the blank.
+// The bytes from first to last.
+struct ByteRange {
+  uint8_t first;
+  uint8_t last;
+};
+
+// The punctuation marks, printable ASCII that is neither a letter, a digit
+// nor the blank, as the ranges between those: the one table that every
+// test of punctuation, a byte, a word or a block at a time, goes by.
+inline constexpr ByteRange kPunctRanges[] = {{0x21, 0x2F}, {0x3A, 0x40}, {0x5B, 0x60}, {0x7B, 0x7E}};
+
 constexpr bool IsPunct(uint8_t c) {
-  return (c >= 0x21 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) ||
-         (c >= 0x5B && c <= 0x60) || (c >= 0x7B && c <= 0x7E);
+  for (const ByteRange range : kPunctRanges) {
+    if (c >= range.first && c <= range.last) return true;
+  }
+  return false;
 }
 
 constexpr bool IsUpper(uint8_t c) { return c >= 'A' && c <= 'Z'; }
@@ -31,11 +43,5 @@ constexpr bool IsLower(uint8_t c) { return c >= 'a' && c <= 'z'; }
 
 constexpr uint8_t ToUpper(uint8_t c) { return IsLower(c) ? static_cast<uint8_t>(c - 0x20) : c; }
 constexpr uint8_t ToLower(uint8_t c) { return IsUpper(c) ? static_cast<uint8_t>(c + 0x20) : c; }
-
-// Lowers every byte before the first zero byte, in place; returns s.
-inline uint8_t* LowerInPlace(uint8_t* s) {
-  for (uint8_t* p = s; *p != 0; ++p) *p = ToLower(*p);
-  return s;
-}
 
 }  // namespace twinekit

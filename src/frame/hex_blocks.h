@@ -10,38 +10,13 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "frame/bytes.h"
-#include "frame/chars.h"
 #include "frame/hex_digits.h"
 #include "frame/kernels/kernel_table.h"
+#include "frame/word_bits.h"
 
 namespace twinekit::hex {
-
-// The digit rule of compaction, not the hex pair's: "0" to "9" read as 0
-// to 9, any other byte b as (b - 55) mod 16, which gives "A"-"F" and
-// "a"-"f" their values and every other byte a value from 0 to 15 (the hex
-// pair's rule gives bytes outside the digits other values).
-constexpr uint8_t PackedDigit(uint8_t b) {
-  if (IsDigit(b)) return static_cast<uint8_t>(b - '0');
-  return static_cast<uint8_t>(b - 55) & 0x0F;
-}
-
-// A digit rule as a table of every byte's value modulo 256, so that a
-// short text's pairs are read by loads with no jump that depends on a
-// byte.  Either rule gives a pair's byte as 16 × high + low modulo 256.
-using DigitTable = std::array<uint8_t, 256>;
-
-template <typename Rule>
-constexpr DigitTable MakeDigitTable(Rule rule) {
-  DigitTable table{};
-  for (size_t b = 0; b < 256; ++b) table[b] = static_cast<uint8_t>(rule(static_cast<uint8_t>(b)));
-  return table;
-}
-
-inline constexpr DigitTable kLooseDigits = MakeDigitTable(LooseHexDigit);
-inline constexpr DigitTable kPackedDigits = MakeDigitTable(PackedDigit);
 
 // Whether ReadShortPairs reads a text of `size` bytes: from 16 bytes, the
 // pairs fill a word; from 32, the kernels' vector forms take over.  Its
@@ -52,7 +27,7 @@ constexpr bool FitsShortPairs(size_t size) {
 
 // The 8 pairs of bytes at in read by digits, as the 8 bytes of a word in
 // memory order.
-inline uint64_t EightPairs(const uint8_t* in, const DigitTable& digits) {
+inline uint64_t EightPairs(const uint8_t* in, const ByteTable& digits) {
   uint64_t word = 0;
 #pragma GCC unroll 8
   for (size_t k = 0; k < 8; ++k) {
@@ -64,13 +39,11 @@ inline uint64_t EightPairs(const uint8_t* in, const DigitTable& digits) {
 
 // Each pair of bytes of in (FitsShortPairs; an odd last byte is left) read by digits to out, as two word stores that may
 // overlap: the first 8 pairs and the last 8.
-inline void ReadShortPairs(Bytes in, const DigitTable& digits, uint8_t* out) {
+inline void ReadShortPairs(Bytes in, const ByteTable& digits, uint8_t* out) {
   const size_t pairs = in.size() / 2;
-  const uint64_t first = EightPairs(in.data(), digits);
-  std::memcpy(out, &first, 8);
+  words::StoreWord(out, EightPairs(in.data(), digits));
   if (pairs == 8) return;
-  const uint64_t last = EightPairs(in.data() + 2 * (pairs - 8), digits);
-  std::memcpy(out + pairs - 8, &last, 8);
+  words::StoreWord(out + pairs - 8, EightPairs(in.data() + 2 * (pairs - 8), digits));
 }
 
 // Every byte's two upper-case digits as one 16-bit value, the high digit
@@ -101,13 +74,11 @@ inline uint64_t FourDigitPairs(const uint8_t* in) {
 inline void WriteShortDigits(Bytes in, uint8_t* out) {
   size_t i = 0;
   for (; i + 4 <= in.size(); i += 4) {
-    const uint64_t word = FourDigitPairs(in.data() + i);
-    std::memcpy(out + 2 * i, &word, 8);
+    words::StoreWord(out + 2 * i, FourDigitPairs(in.data() + i));
   }
   if (i == in.size()) return;
   const size_t last = in.size() - 4;
-  const uint64_t word = FourDigitPairs(in.data() + last);
-  std::memcpy(out + 2 * last, &word, 8);
+  words::StoreWord(out + 2 * last, FourDigitPairs(in.data() + last));
 }
 
 // Each byte of in as two upper-case digits, high half first: 2 × in.size()

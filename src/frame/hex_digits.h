@@ -1,14 +1,17 @@
 // Hexadecimal digits: bytes written as upper-case digits, high half first
 // (the form both the hexadecimal conversion and the unpacking of packed
 // digits give), and pairs of bytes read back by the unchecked rule of the
-// hexadecimal conversion and the extended patterns.  The checked reader of
-// one digit is HexDigitValue in frame/chars.h.
+// hexadecimal conversion and the extended patterns, or by the rule of
+// compaction.  The checked reader of one digit is HexDigitValue in
+// frame/chars.h.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/byte_table.h"
 #include "frame/bytes.h"
+#include "frame/chars.h"
 
 namespace twinekit {
 
@@ -41,5 +44,20 @@ constexpr uint8_t HexPair(uint8_t high, uint8_t low) {
 }
 
 static_assert(HexPair('4', '1') == 'A' && HexPair('f', 'F') == 0xFF && HexPair('Z', 'Z') == 'S');
+
+// The digit rule of compaction, not the hex pair's: "0" to "9" read as 0
+// to 9, any other byte b as (b - 55) mod 16, which gives "A"-"F" and
+// "a"-"f" their values and every other byte a value from 0 to 15 (the hex
+// pair's rule gives bytes outside the digits other values).
+constexpr uint8_t PackedDigit(uint8_t b) {
+  if (IsDigit(b)) return static_cast<uint8_t>(b - '0');
+  return static_cast<uint8_t>(b - 55) & 0x0F;
+}
+
+// Each digit rule as a table of every byte's value modulo 256, so that a
+// short text's pairs are read by loads with no jump that depends on a
+// byte.  Either rule gives a pair's byte as 16 × high + low modulo 256.
+inline constexpr ByteTable kLooseDigits = MakeByteTable(LooseHexDigit);
+inline constexpr ByteTable kPackedDigits = MakeByteTable(PackedDigit);
 
 }  // namespace twinekit

@@ -11,7 +11,7 @@
 
 #include "frame/bytes.h"
 #include "frame/result.h"
-#include "frame/word_find.h"
+#include "frame/word_bits.h"
 
 namespace twinekit {
 
@@ -24,9 +24,7 @@ inline constexpr bool kWordKeep = std::endian::native == std::endian::little;
 
 namespace word_keep_detail {
 
-using word_find_detail::kOnes;
-
-inline constexpr size_t MarkedCount(uint64_t marks) { return ((marks >> 7) * kOnes) >> 56; }
+using words::kOnes;
 
 // The bytes of a word up to and including its last marked one.
 inline constexpr size_t BytesToLastMark(uint64_t marks) {
@@ -64,15 +62,15 @@ struct WordMarks {
 template <typename MarksOf>
 BSTR KeepMarkedBytes(Bytes txt, MarksOf marks_of) {
   using namespace word_keep_detail;
-  using word_find_detail::LoadWord;
-  const uint64_t low = LoadWord(txt.data());
-  const uint64_t high = LoadWord(txt.data() + txt.size() - 8);
+  const words::HeadTail ends = words::LoadHeadTail(txt.data(), txt.size());
+  const uint64_t low = ends.head;
+  const uint64_t high = ends.tail;
   const WordMarks marks = marks_of(low, high);
   const uint64_t low_kept = marks.low;
   // The bytes of the high word that the low one holds too are not its.
   const size_t shared = kWordKeepMax - txt.size();
   const uint64_t high_kept = shared == 8 ? 0 : marks.high & (~uint64_t{0} << (8 * shared));
-  const size_t length = MarkedCount(low_kept) + MarkedCount(high_kept);
+  const size_t length = words::CountOfMarks(low_kept) + words::CountOfMarks(high_kept);
   return BuildResultInPlace(txt.size(), length, [&](MutableBytes out) {
     // A byte is stored wherever the walk stands, so it stops at the last
     // kept byte: one stored after it would land past the result's end.

@@ -1,12 +1,12 @@
 #include "names/passes.h"
 
-#include "frame/kernels/kernel_table.h"
 #include "frame/chars.h"
+#include "frame/text_passes.h"
 
 namespace twinekit::names {
 
 void Capitalise(uint8_t* work, size_t n, bool capital_after_punct) {
-  kernels::Kernels().text->capitalise(work, n, capital_after_punct);
+  text::Capitalise(work, n, capital_after_punct);
 }
 
 // Working-copy position p stands for text byte p - 1; position n + 1 is the

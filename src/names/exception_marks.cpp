@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "frame/lowering.h"
 #include "frame/scratch.h"
 #include "frame/size_math.h"
 #include "frame/zstring.h"
@@ -160,7 +161,7 @@ Marks MarkExceptions(uint8_t* work, Bytes txt, Bytes exceptions, bool prefixes) 
                          ? exceptions.first(FindEitherByte(exceptions.data(), 0, exceptions.size(), 0, 0))
                          : UpToFirstZero(exceptions);
   uint8_t* words = area.bytes().data();
-  CopyLowered(list.data(), list.size(), words);
+  LowerRun(list.data(), list.size(), words);
   const ListWords list_words(words, list);
 
   // The searches end at the copy's first zero byte: the text's first

@@ -1,13 +1,13 @@
 #include "names/proper_name.h"
 
 #include <bit>
-#include <cstring>
 
-#include "frame/kernels/kernel_table.h"
+#include "frame/lowering.h"
 #include "frame/result.h"
 #include "frame/scratch.h"
 #include "frame/short_copy.h"
 #include "frame/size_math.h"
+#include "frame/text_passes.h"
 #include "names/byte_words.h"
 #include "names/passes.h"
 
@@ -29,24 +29,15 @@ uint64_t RaiseWord(uint64_t word, uint64_t before) {
 void RaiseAfterBlanks(Bytes txt, uint8_t* out) {
   const size_t n = txt.size();
   if (std::endian::native != std::endian::little || n < kWordBytes || n > kShortText) {
-    return kernels::Kernels().text->raise_after_blanks(txt, out);
+    return text::RaiseAfterBlanks(txt, out);
   }
   // The byte before the text counts as a blank, so that its first byte is
   // raised.
-  const uint64_t head = LoadWord(txt.data());
-  const uint64_t tail = LoadWord(txt.data() + n - kWordBytes);
+  const words::HeadTail text = words::LoadHeadTail(txt.data(), n);
   const uint64_t before_tail =
-      n == kWordBytes ? (head << 8) | ' ' : LoadWord(txt.data() + n - kWordBytes - 1);
-  const uint64_t raised_head = RaiseWord(head, (head << 8) | ' ');
-  const uint64_t raised_tail = RaiseWord(tail, before_tail);
-  std::memcpy(out, &raised_head, kWordBytes);
-  std::memcpy(out + n - kWordBytes, &raised_tail, kWordBytes);
-}
-
-// 0x80 in each byte of x that is a punctuation mark.
-uint64_t Punctuation(uint64_t x) {
-  return RangeHighs(x, 0x21, 0x2F) | RangeHighs(x, 0x3A, 0x40) | RangeHighs(x, 0x5B, 0x60) |
-         RangeHighs(x, 0x7B, 0x7E);
+      n == kWordBytes ? (text.head << 8) | ' ' : LoadWord(txt.data() + n - kWordBytes - 1);
+  words::StoreHeadTail(out, n,
+                       {RaiseWord(text.head, (text.head << 8) | ' '), RaiseWord(text.tail, before_tail)});
 }
 
 // A text of 8 to 16 bytes of the full capitalisation held in two
@@ -60,8 +51,9 @@ class ShortName {
  public:
   ShortName() = default;
   ShortName(Bytes txt, bool lower) : n_(txt.size()) {
-    head_ = LoadWord(txt.data());
-    tail_ = LoadWord(txt.data() + n_ - kWordBytes);
+    const words::HeadTail text = words::LoadHeadTail(txt.data(), n_);
+    head_ = text.head;
+    tail_ = text.tail;
     // The byte before the text counts as a blank.
     before_head_ = (head_ << 8) | ' ';
     before_tail_ = n_ == kWordBytes ? before_head_ : LoadWord(txt.data() + n_ - kWordBytes - 1);
@@ -76,10 +68,7 @@ class ShortName {
   bool HasPrefixMark() const { return marks_ != 0; }
 
   // The n bytes at out.
-  void Store(uint8_t* out) const {
-    std::memcpy(out, &head_, kWordBytes);
-    std::memcpy(out + n_ - kWordBytes, &tail_, kWordBytes);
-  }
+  void Store(uint8_t* out) const { words::StoreHeadTail(out, n_, {head_, tail_}); }
 
   // A capital after a blank (and, with after_punct, after punctuation),
   // lower case elsewhere, as a new result.
@@ -98,7 +87,7 @@ class ShortName {
   // Case changes by flipping bit 5: of a small letter starting a word, of
   // a capital inside one.
   static uint64_t Capitalise(uint64_t word, uint64_t before, bool after_punct) {
-    const uint64_t starts = EqualHighs(before, ' ') | (after_punct ? Punctuation(before) : 0);
+    const uint64_t starts = EqualHighs(before, ' ') | (after_punct ? words::PunctHighs(before) : 0);
     const uint64_t flip =
         (starts & RangeHighs(word, 'a', 'z')) | (~starts & RangeHighs(word, 'A', 'Z'));
     return word ^ (flip >> 2);
@@ -139,7 +128,7 @@ BSTR ProperName2(Bytes txt, Bytes exceptions, int16_t option_bits) {
     short_name = ShortName(txt, options.fold_before_matching);
     short_name.Store(work + 1);
   } else if (options.fold_before_matching) {
-    CopyLowered(txt.data(), n, work + 1);
+    LowerRun(txt.data(), n, work + 1);
   } else {
     CopyRun(work + 1, txt.data(), n);
   }

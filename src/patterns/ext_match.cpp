@@ -170,8 +170,8 @@ bool IsPlainByte(uint8_t b) {
 // The bytes where a run of plain bytes ends: a byte that is not plain, or
 // one that differs from the text's (the end is left to RunLength).
 uint64_t PlainRunStops(uint64_t pattern_word, uint64_t txt_word) {
-  using word_find_detail::EqualHighs;
-  using word_find_detail::NonZeroHighs;
+  using words::EqualHighs;
+  using words::NonZeroHighs;
   return NonZeroHighs(pattern_word ^ txt_word) | EqualHighs(pattern_word, '*') |
          EqualHighs(pattern_word, '?') | EqualHighs(pattern_word, '[') |
          EqualHighs(pattern_word, '\\') | EqualHighs(pattern_word, '~');

@@ -12,8 +12,8 @@ size_t NextPlaceFor(const ZeroTerminated& txt, uint8_t k, size_t from) {
 // The bytes where a run of one-byte matchers ends: a "*", or a pattern
 // byte other than "?" that differs from the text's.
 uint64_t PlainRunStops(uint64_t pattern_word, uint64_t txt_word) {
-  using word_find_detail::EqualHighs;
-  using word_find_detail::NonZeroHighs;
+  using words::EqualHighs;
+  using words::NonZeroHighs;
   return EqualHighs(pattern_word, '*') |
          (NonZeroHighs(pattern_word ^ txt_word) & ~EqualHighs(pattern_word, '?'));
 }

@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frame/byte_mask.h"
 #include "frame/bytes.h"
+#include "frame/word_bits.h"
 #include "frame/word_find.h"
 
 namespace twinekit::patterns {
@@ -30,14 +30,7 @@ class ZeroTerminated {
 
   // The bytes from i < size() on, up to eight, as a word with the byte at
   // i in its low bits and zeros past the end.
-  uint64_t WordAt(size_t i) const {
-    using namespace byte_mask_detail;
-    const size_t left = bytes_.size() - i;
-    if (left >= 8) return LoadLittle(bytes_.data() + i);
-    // The word that ends the string, its bytes before i shifted out.
-    if (bytes_.size() >= 8) return LoadLittle(bytes_.data() + bytes_.size() - 8) >> (8 * (8 - left));
-    return LoadShort(bytes_.data() + i, left);
-  }
+  uint64_t WordAt(size_t i) const { return words::WordAt(bytes_.data(), bytes_.size(), i); }
 
  private:
   Bytes bytes_;
@@ -54,8 +47,8 @@ size_t RunLength(const ZeroTerminated& pattern, size_t p, const ZeroTerminated& 
   const size_t room = std::min(pattern.size() - p, txt.size() - t);
   for (size_t n = 0; n < room; n += 8) {
     uint64_t marks = stops(pattern.WordAt(p + n), txt.WordAt(t + n));
-    if (room - n < 8) marks |= word_find_detail::kHighs << (8 * (room - n));
-    if (marks != 0) return n + static_cast<size_t>(std::countr_zero(marks)) / 8;
+    if (room - n < 8) marks |= words::kHighs << (8 * (room - n));
+    if (marks != 0) return n + words::FirstMarkedByte(marks);
   }
   return room;
 }

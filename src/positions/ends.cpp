@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "frame/kernels/kernel_table.h"
 #include "frame/result.h"
 #include "frame/short_copy.h"
+#include "frame/text_passes.h"
 
 namespace twinekit::positions {
 namespace {
@@ -55,7 +55,7 @@ BSTR RotateRight(Bytes txt) {
 
 BSTR Reverse(Bytes txt) {
   if (txt.empty()) return EmptyResult();
-  return BuildWholeResult(txt.size(), [&](MutableBytes out) { kernels::Kernels().text->reverse(txt, out.data()); });
+  return BuildWholeResult(txt.size(), [&](MutableBytes out) { text::Reverse(txt, out.data()); });
 }
 
 BSTR GetBlock(Bytes txt, int32_t block_number, int32_t block_size) {

@@ -4,9 +4,9 @@
 #include <bit>
 #include <cstring>
 
-#include "frame/byte_mask.h"
 #include "frame/result.h"
 #include "frame/short_copy.h"
+#include "frame/word_bits.h"
 
 namespace twinekit::positions {
 namespace {
@@ -31,12 +31,11 @@ void LayShort(MutableBytes out, Bytes filler) {
 void LayFirst16(uint8_t* out, Bytes filler) {
   constexpr uint8_t kPhaseOf8[9] = {0, 0, 0, 2, 0, 3, 2, 1, 0};  // 8 mod k
   const size_t k = filler.size();
-  uint64_t first = byte_mask_detail::LoadShort(filler.data(), k);
+  uint64_t first = words::LoadShort(filler.data(), k);
   for (size_t laid = k; laid < 8; laid *= 2) first |= first << (8 * laid);
   const size_t s = kPhaseOf8[k];
   const uint64_t second = s == 0 ? first : first >> (8 * s) | first << (8 * (8 - 2 * s));
-  std::memcpy(out, &first, 8);
-  std::memcpy(out + 8, &second, 8);
+  words::StoreHeadTail(out, 16, {first, second});
 }
 
 // Lays filler end to end over out, the last repetition cut where out ends.

@@ -267,4 +267,23 @@ TEST(KernelChoice, UsesTheFormAskedForOnlyWhenTheCpuRunsIt) {
   EXPECT_EQ(kernels::Kernels().form, kernels::BestForm());
 }
 
+// TWINEKIT_KERNELS: a form the CPU runs is taken; no value gives the best
+// form quietly; any other value is refused, with the best form.
+TEST(KernelChoice, RefusesAValueThatNamesNoFormTheCpuRuns) {
+  for (const Form form : kernels::kForms) {
+    const kernels::FormAskedFor asked = kernels::FormForValue(kernels::FormName(form));
+    EXPECT_EQ(asked.form, kernels::CpuRuns(form) ? form : kernels::BestForm());
+    EXPECT_EQ(asked.refusal == nullptr, kernels::CpuRuns(form));
+  }
+  for (const char* quiet : {static_cast<const char*>(nullptr), ""}) {
+    EXPECT_EQ(kernels::FormForValue(quiet).form, kernels::BestForm());
+    EXPECT_EQ(kernels::FormForValue(quiet).refusal, nullptr);
+  }
+  for (const char* unknown : {"AVX2", "sse", "plain ", "avx512", "x"}) {
+    const kernels::FormAskedFor asked = kernels::FormForValue(unknown);
+    EXPECT_EQ(asked.form, kernels::BestForm()) << unknown;
+    EXPECT_NE(asked.refusal, nullptr) << unknown;
+  }
+}
+
 }  // namespace

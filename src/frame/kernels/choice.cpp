@@ -1,4 +1,5 @@
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -30,15 +31,17 @@ constexpr const char* kNames[] = {"plain", "sse2", "ssse3", "avx2"};
 
 const KernelTable* TableOf(Form form) { return &kTables[static_cast<size_t>(form)]; }
 
-// The form TWINEKIT_KERNELS names when the CPU runs it, else the best.
+// The form TWINEKIT_KERNELS names when the CPU runs it, else the best.  A
+// value refused is said on standard error, once a choice, and never stops
+// the call: in a host without a console the line goes nowhere.
 Form ChosenForm() {
-  const char* wanted = std::getenv("TWINEKIT_KERNELS");
-  if (wanted != nullptr) {
-    for (const Form form : kForms) {
-      if (std::strcmp(wanted, FormName(form)) == 0 && CpuRuns(form)) return form;
-    }
+  const char* value = std::getenv("TWINEKIT_KERNELS");
+  const FormAskedFor asked = FormForValue(value);
+  if (asked.refusal != nullptr) {
+    std::fprintf(stderr, "twinekit: TWINEKIT_KERNELS=%.40s %s; the best form, %s, runs\n", value,
+                 asked.refusal, FormName(asked.form));
   }
-  return BestForm();
+  return asked.form;
 }
 
 // Written once on first use (two threads may both choose, alike) and by
@@ -70,6 +73,16 @@ Form BestForm() {
     if (CpuRuns(form)) best = form;
   }
   return best;
+}
+
+FormAskedFor FormForValue(const char* value) {
+  if (value == nullptr || *value == 0) return {BestForm(), nullptr};
+  for (const Form form : kForms) {
+    if (std::strcmp(value, FormName(form)) != 0) continue;
+    if (CpuRuns(form)) return {form, nullptr};
+    return {BestForm(), "names a form this CPU does not run"};
+  }
+  return {BestForm(), "is not a form (plain, sse2, ssse3, avx2)"};
 }
 
 const KernelTable& Kernels() {

@@ -1,6 +1,7 @@
-// Hexadecimal digits 32 input bytes (digits) or 32 output bytes (values)
-// at a time with AVX2; what is left goes to the SSE2 form, then the plain
-// one, so that no load passes the input's end.
+// Hexadecimal digits with AVX2: the digits of 32 input bytes (64 output
+// bytes) at a time, and the values of 64 input bytes (32 output bytes) at
+// a time; what is left goes to the SSE2 form, then the plain one, so that
+// no load or store passes either buffer's end.
 #include "frame/kernels/kernel_table.h"
 
 #ifdef TK_X86_KERNELS

@@ -1,6 +1,5 @@
 // Hexadecimal digits a byte at a time: the reference every other form
 // answers alike.
-#include "frame/hex_blocks.h"
 #include "frame/hex_digits.h"
 #include "frame/kernels/kernel_table.h"
 
@@ -20,7 +19,7 @@ void ReadSignedPairs(Bytes in, uint8_t* out) {
 // Each pair of bytes of in as 16 × PackedDigit(high) + PackedDigit(low).
 void ReadPackedPairs(Bytes in, uint8_t* out) {
   for (size_t k = 0; k < in.size() / 2; ++k) {
-    out[k] = static_cast<uint8_t>(hex::PackedDigit(in[2 * k]) << 4 | hex::PackedDigit(in[2 * k + 1]));
+    out[k] = static_cast<uint8_t>(PackedDigit(in[2 * k]) << 4 | PackedDigit(in[2 * k + 1]));
   }
 }
 

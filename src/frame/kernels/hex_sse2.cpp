@@ -1,6 +1,7 @@
-// Hexadecimal digits 16 output bytes at a time with SSE2.  Loads 16 bytes
-// only while 16 bytes of the input remain and leaves the last bytes to the
-// plain form.
+// Hexadecimal digits with SSE2: the digits of 16 input bytes (32 output
+// bytes) at a time while 16 input bytes remain, and the values of 32 input
+// bytes (16 output bytes) at a time while 32 remain.  No load or store
+// passes either buffer's end; the last bytes go to the plain form.
 #include "frame/kernels/kernel_table.h"
 
 #ifdef TK_X86_KERNELS

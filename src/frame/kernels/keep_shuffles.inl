@@ -6,7 +6,7 @@
 // The number of set bits of each 8-bit mask.
 constexpr std::array<uint8_t, 256> kSetBits = [] {
   std::array<uint8_t, 256> bits{};
-  for (unsigned mask = 0; mask < 256; ++mask) bits[mask] = static_cast<uint8_t>(std::popcount(mask));
+  for (unsigned mask = 0; mask < 256; ++mask) bits[mask] = static_cast<uint8_t>(words::CountOfBits(mask));
   return bits;
 }();
 

@@ -10,9 +10,10 @@
 //
 // The first call picks the best form the CPU runs, unless the environment
 // variable TWINEKIT_KERNELS names a form (plain, sse2, ssse3 or avx2) that
-// it runs; a name it does not run, or an unknown one, is ignored, so that
-// the variable can never make the library run instructions the CPU lacks.
-// Tests force each form with UseForm.
+// it runs.  Any other value, an unknown name or a form the CPU lacks, is
+// refused with one line on standard error and the best form runs: the
+// variable can never make the library run instructions the CPU lacks, nor
+// stop a host's calls.  Tests force each form with UseForm.
 #pragma once
 
 #include <array>
@@ -20,19 +21,13 @@
 #include <cstdint>
 
 #include "frame/byte_class.h"
+#include "frame/byte_table.h"
 #include "frame/bytes.h"
 
 // The vector forms exist on x86 only; elsewhere every form is the plain one.
 #if defined(__x86_64__) || defined(__i386__)
 #define TK_X86_KERNELS 1
 #endif
-
-namespace twinekit {
-
-// A byte's image under a map of all 256 values.
-using ByteTable = std::array<uint8_t, 256>;
-
-}  // namespace twinekit
 
 namespace twinekit::kernels {
 
@@ -55,7 +50,8 @@ struct HexKernels {
   void (*read_packed_pairs)(Bytes in, uint8_t* out);
 };
 
-// Passes over a text that a family owns, each the whole of its pass.
+// Passes over a text that a family owns, each the whole of its pass
+// (frame/text_passes.h).
 struct TextKernels {
   // in's bytes in reverse order into out (room for in.size()).
   void (*reverse)(Bytes in, uint8_t* out);
@@ -108,6 +104,16 @@ const KernelTable& Kernels();
 
 // The form the CPU runs best, whatever is forced.
 Form BestForm();
+
+// The form a value of TWINEKIT_KERNELS asks for: the form it names when
+// the CPU runs it, else the best form with refusal saying why (null when
+// the value is taken, or is null or empty: no value).
+struct FormAskedFor {
+  Form form;
+  const char* refusal;
+};
+FormAskedFor FormForValue(const char* value);
+
 bool CpuRuns(Form form);
 const char* FormName(Form form);
 

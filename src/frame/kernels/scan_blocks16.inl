@@ -3,19 +3,12 @@
 // form_target.h) after scan_windows.inl and sse2_blocks.inl, and brings
 // its own matcher of classes of more than kMaxRuns runs.
 
-inline int Popcount64(uint64_t x) {
-  x = x - ((x >> 1) & 0x5555555555555555u);
-  x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
-  x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
-  return static_cast<int>((x * 0x0101010101010101u) >> 56);
-}
-
 // What every matcher shares: masks and bulk counts from Hits(p), a vector
 // of 0xFF lanes for the members among the 16 bytes at p.
 template <typename Self>
 class Blocks {
  public:
-  static int Popcount(uint64_t x) { return Popcount64(x); }
+  static int Popcount(uint64_t x) { return static_cast<int>(words::CountOfBits(x)); }
 
   uint32_t Mask16(const uint8_t* p) const {
     return static_cast<uint32_t>(_mm_movemask_epi8(self().Hits(p)));

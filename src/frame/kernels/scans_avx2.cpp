@@ -36,6 +36,8 @@ inline __m128i InRange(__m128i block, __m128i low, __m128i span) {
 template <typename Self>
 class Blocks {
  public:
+  // POPCNT, which this form asks of the CPU; the forms below it count
+  // by words::CountOfBits.
   static int Popcount(uint64_t x) { return __builtin_popcountll(x); }
 
   uint32_t Mask32(const uint8_t* p) const {

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "frame/kernels/form_target.h"
+#include "frame/word_bits.h"
 
 namespace twinekit::kernels {
 namespace {
@@ -86,7 +87,7 @@ size_t KeepBy(Bytes s, const M& m, const ByteClass& c, bool keep_members, Mutabl
       written += 16;
     } else if (keep != 0) {
       _mm_storeu_si128(reinterpret_cast<__m128i*>(out + written), PackKept(in + i, keep));
-      written += static_cast<size_t>(Popcount64(keep));
+      written += words::CountOfBits(keep);
     }
   }
   return written + KeepRest(s.subspan(i), c, keep_members, out + written);

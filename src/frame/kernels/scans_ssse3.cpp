@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "frame/kernels/form_target.h"
+#include "frame/word_bits.h"
 
 namespace twinekit::kernels {
 namespace {

@@ -57,9 +57,10 @@ void Capitalise(uint8_t* work, size_t n, bool after_punct) {
   for (; p + 32 <= n + 1; p += 32) {
     const __m256i before = Load(work + p - 1);
     const __m256i block = Load(work + p);
-    const __m256i punct =
-        _mm256_or_si256(_mm256_or_si256(InRange(before, 0x21, 0x2F), InRange(before, 0x3A, 0x40)),
-                        _mm256_or_si256(InRange(before, 0x5B, 0x60), InRange(before, 0x7B, 0x7E)));
+    __m256i punct = _mm256_setzero_si256();
+    for (const ByteRange range : kPunctRanges) {
+      punct = _mm256_or_si256(punct, InRange(before, range.first, range.last));
+    }
     const __m256i starts =
         _mm256_or_si256(_mm256_cmpeq_epi8(before, Splat(' ')), _mm256_and_si256(punct_starts, punct));
     const __m256i flip = _mm256_or_si256(_mm256_and_si256(starts, InRange(block, 'a', 'z')),

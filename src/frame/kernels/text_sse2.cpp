@@ -58,8 +58,8 @@ void Capitalise(uint8_t* work, size_t n, bool after_punct) {
   for (; p + 16 <= n + 1; p += 16) {
     const __m128i before = Load(work + p - 1);
     const __m128i block = Load(work + p);
-    const __m128i punct = _mm_or_si128(_mm_or_si128(InRange(before, 0x21, 0x2F), InRange(before, 0x3A, 0x40)),
-                                       _mm_or_si128(InRange(before, 0x5B, 0x60), InRange(before, 0x7B, 0x7E)));
+    __m128i punct = _mm_setzero_si128();
+    for (const ByteRange range : kPunctRanges) punct = _mm_or_si128(punct, InRange(before, range.first, range.last));
     const __m128i starts = _mm_or_si128(_mm_cmpeq_epi8(before, Splat(' ')), _mm_and_si128(punct_starts, punct));
     // Case changes by flipping bit 5: of a small letter starting a word,
     // of a capital inside one.
