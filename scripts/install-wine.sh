@@ -183,8 +183,8 @@ grep -q '^enabled' "$BINFMT/qemu-i386" || echo 1 > "$BINFMT/qemu-i386"
 grep -q '^flags:.*F' "$BINFMT/qemu-i386" \
   || log "warning: qemu-i386 is registered without the F flag; 32-bit Wine may fail in containers"
 
-# 4. A Japanese locale, under which Wine's ANSI code page is 932 (double-byte):
-#    run-com-tests.sh runs the case lines under it.
+# 4. The locale ja_JP.UTF-8, under which Wine's ANSI code page is 932
+#    (double-byte): run-com-tests.sh runs the case lines under it.
 if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'; then
   log "generating the locale ja_JP.UTF-8"
   localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || die "cannot generate the locale ja_JP.UTF-8"

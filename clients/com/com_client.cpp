@@ -802,7 +802,7 @@ void ExpectCalls(ITwineKitStrings* o, const std::string& how) {
 }
 
 // A single-threaded apartment that makes the object, hands it over in a
-// stream, and serves the calls that reach it as messages until told to end.
+// stream, and serves the calls that reach it until told to end.
 struct Apartment {
   HANDLE ready, done;
   HRESULT made;
@@ -821,10 +821,8 @@ DWORD WINAPI RunApartment(void* parameter) {
                                                    &a.stream);
   }
   SetEvent(a.ready);
-  while (MsgWaitForMultipleObjects(1, &a.done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-  }
+  DWORD signalled = 0;  // the wait of a single-threaded apartment serves its calls meanwhile
+  CoWaitForMultipleHandles(0, INFINITE, 1, &a.done, &signalled);
   if (o != nullptr) o->lpVtbl->Release(o);
   CoUninitialize();
   return 0;
