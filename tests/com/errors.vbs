@@ -76,6 +76,7 @@ Function Refusal(i, k)
   x = o.cFill(v, "ab")
   If Err.Number <> 0 Or x <> -1 Or v <> Left("abababababab", Len("HELLO" & i)) Then Problem = "cFill made " & v & " (error " & Err.Number & ")"
   x = o.cReverse("xyz" & i)
+  If Err.Number <> 0 Or x <> StrReverse("xyz" & i) Then Problem = "cReverse gave " & x & " (error " & Err.Number & ")"
   If kept <> CStr(i) Then Problem = "the String kept from the call before the refused one became " & kept
 End Function
 
