@@ -32,9 +32,9 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <cwchar>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -693,7 +693,6 @@ void StepNames(ITwineKitStrings* o) {
   }
   info->lpVtbl->Release(info);
 }
-
 
 // --- text that the code page lacks --------------------------------------------
 
