@@ -22,9 +22,9 @@
 //   text               (code page 1252) text the code page lacks: no
 //                      look-alike characters, no write-back when no byte
 //                      changed
-//   threads            the object called from another apartment through
-//                      the type library's marshaller, and from two threads
-//                      at once
+//   apartments         the object called from another apartment, through
+//                      the type library's marshaller
+//   threads            the object called from two threads at once
 //   names              the type library names the 64 methods and their
 //                      arguments as the export table does
 #define CINTERFACE
@@ -910,10 +910,6 @@ void StepConcurrent(ITwineKitStrings* o) {
   ExpectWorks(o, "threads: after two threads at once");
 }
 
-void StepThreads(ITwineKitStrings* o) {
-  StepProxy();
-  StepConcurrent(o);
-}
 
 }  // namespace
 
@@ -951,7 +947,8 @@ int main(int argc, char** argv) {
       else if (step == "errors") StepErrors(o);
       else if (step == "names") StepNames(o);
       else if (step == "text") StepText(o);
-      else if (step == "threads") StepThreads(o);
+      else if (step == "apartments") StepProxy();
+      else if (step == "threads") StepConcurrent(o);
       else Expect(false, "no step named " + step);
       o->lpVtbl->Release(o);
     }
