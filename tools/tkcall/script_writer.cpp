@@ -11,7 +11,7 @@ namespace {
 using tkhost::Value;
 using tkhost::VariantValue;
 
-constexpr size_t kRun = 16;  // a byte repeated this often is written as a repetition
+constexpr size_t kRun = 16;  // a character repeated this often is written as a repetition
 
 bool Printable(int c) { return c >= 0x20 && c < 0x7F; }
 
