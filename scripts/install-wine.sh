@@ -4,7 +4,8 @@
 #   - 64-bit Wine (runs the 64-bit harness directly) and its tools: widl makes the
 #     COM modules' type library, from the IDL files of libwine-dev,
 #   - 32-bit Wine (wine32:i386) and qemu user emulation for i386 programs, registered
-#     with binfmt_misc, for kernels that cannot execute 32-bit programs themselves.
+#     with binfmt_misc, for kernels that cannot execute 32-bit programs themselves,
+#   - the locale ja_JP.UTF-8, for a run of Wine with a double-byte code page.
 # Idempotent: every step first checks whether its work is already done, so a second
 # run on a ready machine takes about a second.
 #
@@ -151,7 +152,7 @@ missing_packages() {
   local p
   for p in wine wine64 libwine:amd64 wine64-tools libwine-dev:amd64 qemu-user-static binutils-mingw-w64-i686 \
            binutils-mingw-w64-x86-64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
-           cmake make python3 wine32:i386; do
+           cmake make python3 locales wine32:i386; do
     installed "$p" || echo "$p"
   done
 }
@@ -182,7 +183,14 @@ grep -q '^enabled' "$BINFMT/qemu-i386" || echo 1 > "$BINFMT/qemu-i386"
 grep -q '^flags:.*F' "$BINFMT/qemu-i386" \
   || log "warning: qemu-i386 is registered without the F flag; 32-bit Wine may fail in containers"
 
-# 4. Quick checks that each piece is where the test script expects it.
+# 4. The locale ja_JP.UTF-8, under which Wine's ANSI code page is 932
+#    (double-byte): run-com-tests.sh runs the case lines under it.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'; then
+  log "generating the locale ja_JP.UTF-8"
+  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || die "cannot generate the locale ja_JP.UTF-8"
+fi
+
+# 5. Quick checks that each piece is where the test script expects it.
 command -v wine64 >/dev/null || [ -x /usr/lib/wine/wine64 ] || die "wine64 is missing"
 [ -x /usr/lib/wine/wine ] || die "32-bit wine (/usr/lib/wine/wine) is missing"
 # The 32-bit loader is an i386 program: this runs it through qemu.

@@ -8,7 +8,9 @@
 #   com      the registry as COM needs it; the type library's names; every
 #            case line through the interface of the type library (early
 #            binding) and through IDispatch; the errors of IDispatch; no
-#            allocation left behind by any call
+#            allocation left behind by any call; text that code page 1252
+#            lacks; the object from another apartment, and (64-bit only)
+#            from two threads at once
 #   vbs      every case line a script can pass, from Wine's VBScript engine
 #            through CreateObject("TwineKit.Strings") (written by tkcall
 #            --vbscript from the case files)
@@ -16,6 +18,10 @@
 #   js       the case lines in ASCII from Wine's JScript engine (64-bit only)
 #   the Windows README's VBScript and JScript examples, printing what it
 #            shows (64-bit only)
+#   vbsjapan, dbcs  (64-bit only) Wine with a Japanese locale, the ANSI code
+#            page 932 (double-byte): the case lines written for it (tkcall
+#            --vbscript-932), and what the bytes of a two-byte character
+#            become when the library parts them (tests/com/dbcs.vbs)
 #   regsvr32 /u, then regsvr32 /n /i:user registers for the user alone;
 #   user     the registry under the user's classes, the object made
 #   regsvr32 /u /n /i:user; clean: nothing of the class left.
@@ -50,6 +56,7 @@ write_scripts() {
       { tail -20 "$native.tkcall.log"; fail "tkcall could not be built"; return 1; }
   fi
   "$native/tools/tkcall/tkcall" --vbscript "$root"/tests/cases/*.cases >"$dir/com-cases.vbs" &&
+    "$native/tools/tkcall/tkcall" --vbscript-932 "$root"/tests/cases/*.cases >"$dir/com-cases-932.vbs" &&
     "$native/tools/tkcall/tkcall" --jscript "$root"/tests/cases/*.cases >"$dir/com-cases.js" ||
     { fail "tkcall could not write the scripts"; return 1; }
   python3 "$root/scripts/readme-examples.py" "$root/docs/windows-readme.md" "$dir" ||
@@ -84,6 +91,33 @@ example() {
   fi
 }
 
+# The case lines and tests/com/dbcs.vbs under Wine with a Japanese locale
+# (ja_JP.UTF-8, from scripts/install-wine.sh), whose ANSI code page is 932.
+# Its currency symbol is the yen's; the case lines' numeric text is that of
+# the United States settings, so the user's currency symbol is set to "$"
+# first (Wine rewrites the user's settings whenever the locale changes, so
+# this runs under the same locale as the tiers): code_page_932 BITS
+code_page_932() {
+  local bits=$1
+  if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'; then
+    fail "vbsjapan$bits, dbcs$bits: no locale ja_JP.UTF-8 (run scripts/install-wine.sh as root)"
+    summary+=("vbsjapan$bits, dbcs$bits: DID NOT RUN (no locale ja_JP.UTF-8)")
+    return
+  fi
+  local LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  export LANG LC_ALL
+  wine_run --plain "$bits" reg.exe add 'HKCU\Control Panel\International' /v sCurrency /t REG_SZ /d '$' /f \
+    >/dev/null 2>&1 || fail "vbsjapan$bits: the currency symbol could not be set"
+  run_tier "vbsjapan$bits" "$bits" cscript.exe //nologo "$(build_dir "$bits")/com-cases-932.vbs" "vbsjapan$bits"
+  run_tier "dbcs$bits" "$bits" cscript.exe //nologo "$root/tests/com/dbcs.vbs" "dbcs$bits"
+}
+
+# com_client's mode of two threads calling the object at once, on 64-bit
+# only: under qemu's user emulation, 32-bit Wine crashes when two threads run
+# at once, with or without the object (two threads making and freeing BSTRs
+# are enough): concurrent BITS
+concurrent() { if [ "$1" = 64 ]; then echo threads; fi; }
+
 # regsvr32 with options; must succeed unless told otherwise: regsvr32 BITS may-fail|must OPTION... DLL
 regsvr32() {
   local bits=$1 need=$2 rc
@@ -108,7 +142,8 @@ for bits in "${tiers[@]}"; do
   regsvr32 "$bits" may-fail /u /s /n /i:user "$dll"
   run_tier "reg$bits" "$bits" "$client" "reg$bits" none regfree "$dir/TwineKit.Strings.manifest"
   regsvr32 "$bits" must /s "$dll"
-  run_tier "com$bits" "$bits" "$client" "com$bits" machine "$dll" names early late errors
+  run_tier "com$bits" "$bits" "$client" "com$bits" machine "$dll" names early late errors text apartments \
+    $(concurrent "$bits")
   run_tier "vbs$bits" "$bits" cscript.exe //nologo "$dir/com-cases.vbs" "vbs$bits"
   run_tier "vbserrors$bits" "$bits" cscript.exe //nologo "$root/tests/com/errors.vbs" "vbserrors$bits"
   # The JScript engine and the README's examples test the scripts more than
@@ -118,6 +153,7 @@ for bits in "${tiers[@]}"; do
     run_tier "js$bits" "$bits" cscript.exe //nologo "$dir/com-cases.js" "js$bits"
     example "$bits" "$dir/readme-example.vbs"
     example "$bits" "$dir/readme-example.js"
+    code_page_932 "$bits"
   fi
   regsvr32 "$bits" must /u /s "$dll"
   regsvr32 "$bits" must /s /n /i:user "$dll"

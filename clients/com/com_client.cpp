@@ -16,7 +16,15 @@
 //   late               the same through IDispatch::Invoke
 //   errors             the errors of IDispatch for a wrong count, a type
 //                      mismatch and an Integer overflow, and the object
-//                      still working after them; named arguments
+//                      still working after them; named arguments; the
+//                      result as an out parameter, and a failed call
+//                      leaving the caller's variables as they were
+//   text               (code page 1252) text the code page lacks: no
+//                      look-alike characters, no write-back when no byte
+//                      changed
+//   apartments         the object called from another apartment, through
+//                      the type library's marshaller
+//   threads            the object called from two threads at once
 //   names              the type library names the 64 methods and their
 //                      arguments as the export table does
 #define CINTERFACE
@@ -24,6 +32,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -55,6 +64,17 @@ void Expect(bool ok, const std::string& what) {
 std::string Narrow(const wchar_t* w) {
   std::string out;
   for (; w != nullptr && *w != 0; ++w) out += *w < 128 ? static_cast<char>(*w) : '?';
+  return out;
+}
+
+// Text for a message: UTF-16 beyond ASCII as \u escapes.
+std::string Escaped(const wchar_t* w) {
+  std::string out;
+  for (; w != nullptr && *w != 0; ++w) {
+    char code[8];
+    std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(*w));
+    out += *w < 128 ? std::string(1, static_cast<char>(*w)) : std::string(code);
+  }
   return out;
 }
 
@@ -440,8 +460,123 @@ VARIANT Num(VARTYPE vt, LONG n) {
   return v;
 }
 
+// An argument left out, as VBScript passes o.cGetIn("a|b", , 2).
+VARIANT Missing() {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_ERROR;
+  v.scode = DISP_E_PARAMNOTFOUND;
+  return v;
+}
+
 void Clear(std::vector<VARIANT>& args) {
   for (VARIANT& v : args) VariantClear(&v);
+}
+
+// --- late binding: the result is an out parameter ---------------------------
+
+// An object that counts every call of its methods, at an address whose low
+// 16 bits are VT_UNKNOWN: a word holding its address, read as a Variant's
+// vt, says VT_UNKNOWN.  A result Variant holding it is garbage that Invoke
+// must neither release nor read; a stack filled with its address holds,
+// wherever a Variant may start, VT_UNKNOWN and the object, so that a
+// Variant left uninitialised there and then cleared releases it.
+LONG g_touches = 0;
+HRESULT STDMETHODCALLTYPE TripwireQuery(IUnknown*, REFIID, void** out) {
+  ++g_touches;
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+ULONG STDMETHODCALLTYPE TripwireAddRef(IUnknown*) { return static_cast<ULONG>(++g_touches); }
+ULONG STDMETHODCALLTYPE TripwireRelease(IUnknown*) { return static_cast<ULONG>(++g_touches); }
+IUnknownVtbl kTripwireMethods = {TripwireQuery, TripwireAddRef, TripwireRelease};
+
+IUnknown* Tripwire() {
+  // VirtualAlloc gives blocks at multiples of 64 KiB.
+  static char* const block =
+      static_cast<char*>(VirtualAlloc(nullptr, 0x20000, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  char* const at = block + 0x10000 + VT_UNKNOWN;
+  const IUnknownVtbl* methods = &kTripwireMethods;
+  std::memcpy(at, &methods, sizeof methods);
+  return reinterpret_cast<IUnknown*>(at);
+}
+
+// Fills the stack that the next call will use with the tripwire's address.
+__attribute__((noinline)) void PaintStack() {
+  volatile uintptr_t words[4096];
+  const uintptr_t wire = reinterpret_cast<uintptr_t>(Tripwire());
+  for (volatile uintptr_t& w : words) w = wire;
+}
+
+VARIANT Garbage() {
+  VARIANT v;
+  std::memset(&v, 0x5A, sizeof v);  // every byte set, to compare them all
+  v.vt = VT_UNKNOWN;
+  v.punkVal = Tripwire();
+  return v;
+}
+
+// A call writes its result over whatever pVarResult held, without clearing
+// it first; a failed call leaves it, and the caller's String variable passed
+// by reference, exactly as they were, and clears no Variant of its own that
+// it did not set.
+void StepOutParameters(ITwineKitStrings* o) {
+  g_touches = 0;
+  // Invoke itself: Late would initialise the result first.
+  std::vector<VARIANT> args = {Str(L"a|b|c"), Str(L"|"), Num(VT_I4, 2)};
+  std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+  DISPPARAMS params = {reversed.data(), nullptr, 3, 0};
+  VARIANT result = Garbage();
+  HRESULT hr = o->lpVtbl->Invoke(o, 30, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+  Expect(hr == S_OK && result.vt == VT_BSTR && lstrcmpW(result.bstrVal, L"b") == 0 && g_touches == 0,
+         "out: a result over garbage: " + Hex(hr) + ", the garbage touched " + std::to_string(g_touches) + " times");
+  if (result.vt == VT_BSTR) VariantClear(&result);
+  Clear(args);
+
+  struct Failing {
+    const char* what;
+    DISPID member;
+    std::vector<VARIANT> rest;  // the arguments after the String variable
+  };
+  SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, 1);
+  VARIANT array_arg;
+  VariantInit(&array_arg);
+  array_arg.vt = VT_ARRAY | VT_VARIANT;
+  array_arg.parray = array;
+  Failing rows[] = {
+      {"an array for a string", 8, {Str(L"x"), array_arg}},
+      {"letters for a Long", 44, {Str(L"two")}},
+      {"an Integer of 40000", 50, {Str(L""), Num(VT_I4, 40000)}},
+      {"a missing argument", 8, {Missing(), Str(L"y")}},
+      {"too few arguments", 8, {Str(L"x")}},
+      {"too many arguments", 56, {Str(L"x")}},
+  };
+  for (Failing& row : rows) {
+    BSTR variable = SysAllocString(L"keep");
+    const BSTR held = variable;
+    std::vector<VARIANT> call = {VARIANT{}};
+    call[0].vt = VT_BYREF | VT_BSTR;
+    call[0].pbstrVal = &variable;
+    call.insert(call.end(), row.rest.begin(), row.rest.end());
+    std::vector<VARIANT> rgvarg(call.rbegin(), call.rend());
+    const std::vector<VARIANT> rgvarg_before = rgvarg;
+    DISPPARAMS failing = {rgvarg.data(), nullptr, static_cast<UINT>(rgvarg.size()), 0};
+    result = Garbage();
+    const VARIANT result_before = result;
+    g_touches = 0;
+    PaintStack();
+    hr = o->lpVtbl->Invoke(o, row.member, IID_NULL, 0, DISPATCH_METHOD, &failing, &result, nullptr, nullptr);
+    const bool result_kept = std::memcmp(&result, &result_before, sizeof result) == 0;
+    const bool arguments_kept =
+        std::memcmp(rgvarg.data(), rgvarg_before.data(), rgvarg.size() * sizeof(VARIANT)) == 0;
+    const bool variable_kept = variable == held && lstrcmpW(variable, L"keep") == 0;
+    Expect(FAILED(hr) && result_kept && arguments_kept && variable_kept && g_touches == 0,
+           std::string("out: ") + row.what + ": " + Hex(hr) + (result_kept ? "" : ", the result changed") +
+               (arguments_kept ? "" : ", the arguments changed") + (variable_kept ? "" : ", the variable changed") +
+               ", the garbage touched " + std::to_string(g_touches) + " times");
+    SysFreeString(variable);
+    Clear(row.rest);
+  }
 }
 
 void StepErrors(ITwineKitStrings* o) {
@@ -473,6 +608,7 @@ void StepErrors(ITwineKitStrings* o) {
       {"an Integer of -32769", L"cStringSAR",
        {Str(L"ab"), Str(L"a"), Str(L"b"), Num(VT_I4, -32769)}, DISP_E_OVERFLOW, 0},
       {"an Integer of \"40000\"", L"cProperName2", {Str(L"ab"), Str(L""), Str(L"40000")}, DISP_E_OVERFLOW, 0},
+      {"a missing argument", L"cGetIn", {Str(L"a|b"), Missing(), Num(VT_I4, 2)}, DISP_E_PARAMNOTOPTIONAL, 1},
   };
   for (Row& row : rows) {
     VARIANT result;
@@ -533,6 +669,7 @@ void StepErrors(ITwineKitStrings* o) {
   LPOLESTR unknown[] = {const_cast<LPOLESTR>(L"cNoSuchThing")};
   hr = o->lpVtbl->GetIDsOfNames(o, IID_NULL, unknown, 1, 0, ids);
   Expect(hr == DISP_E_UNKNOWNNAME, "late: an unknown name: " + Hex(hr));
+  StepOutParameters(o);
 }
 
 void StepNames(ITwineKitStrings* o) {
@@ -556,6 +693,223 @@ void StepNames(ITwineKitStrings* o) {
   }
   info->lpVtbl->Release(info);
 }
+
+// --- text that the code page lacks --------------------------------------------
+
+// cChangeChars on a String variable by reference, through IDispatch or the
+// interface; its result, and the variable afterwards.
+std::pair<LONG, std::wstring> ChangeChars(ITwineKitStrings* o, bool late, const wchar_t* text,
+                                          const wchar_t* old_chars, const wchar_t* new_chars) {
+  BSTR variable = SysAllocString(text), from = SysAllocString(old_chars), to = SysAllocString(new_chars);
+  LONG changed = 1;
+  if (late) {
+    VARIANT args[3];  // the last argument first
+    args[0] = Str(new_chars);
+    args[1] = Str(old_chars);
+    VariantInit(&args[2]);
+    args[2].vt = VT_BYREF | VT_BSTR;
+    args[2].pbstrVal = &variable;
+    DISPPARAMS params = {args, nullptr, 3, 0};
+    VARIANT result;
+    VariantInit(&result);
+    if (o->lpVtbl->Invoke(o, 8, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr) == S_OK &&
+        result.vt == VT_I2) {
+      changed = result.iVal;
+    }
+    VariantClear(&args[0]);
+    VariantClear(&args[1]);
+  } else {
+    SHORT result = 1;
+    if (o->lpVtbl->cChangeChars(o, &variable, from, to, &result) == S_OK) changed = result;
+  }
+  std::pair<LONG, std::wstring> out(changed, variable != nullptr ? variable : L"(null)");
+  SysFreeString(variable);
+  SysFreeString(from);
+  SysFreeString(to);
+  return out;
+}
+
+// Code page 1252 lacks U+03A9 (capital omega) and the full-width digits
+// U+FF11..U+FF13: each reaches the library as "?", never as a look-alike
+// that the code page has ("1"); and a variable whose bytes the call did not
+// change keeps its text, where a write-back would make it "?mega".
+void StepText(ITwineKitStrings* o) {
+  if (GetACP() != 1252) {
+    std::printf("text: not run: the ANSI code page is %u, not 1252\n", GetACP());
+    return;
+  }
+  const struct {
+    const wchar_t *text, *old_chars, *new_chars, *after;
+  } changes[] = {
+      {L"\x03A9mega", L"x", L"y", L"\x03A9mega"},  // no byte changed: no write-back
+      {L"\x03A9mexa", L"x", L"g", L"?mega"},       // a byte changed: the round trip
+  };
+  for (bool late : {false, true}) {
+    const std::string how = late ? "text (IDispatch): " : "text (interface): ";
+    for (const auto& c : changes) {
+      const auto [changed, after] = ChangeChars(o, late, c.text, c.old_chars, c.new_chars);
+      Expect(changed == -1 && after == c.after,
+             how + "cChangeChars " + Escaped(c.text) + " gives " + std::to_string(changed) + ", the variable " +
+                 Escaped(after.c_str()) + ", want " + Escaped(c.after));
+    }
+    BSTR digits = SysAllocString(L"\xFF11\xFF12\xFF13");
+    LONG numeric = 1;
+    if (late) {
+      VARIANT result;
+      if (Late(o, L"cCheckNumericity", {Str(digits)}, &result) == S_OK && result.vt == VT_I2) numeric = result.iVal;
+      VariantClear(&result);
+    } else {
+      SHORT result = 1;
+      if (o->lpVtbl->cCheckNumericity(o, digits, &result) == S_OK) numeric = result;
+    }
+    Expect(numeric == 0, how + "full-width digits are no digits: cCheckNumericity gives " + std::to_string(numeric));
+    BSTR reversed = nullptr;
+    const HRESULT hr = o->lpVtbl->cReverse(o, digits, &reversed);
+    Expect(hr == S_OK && reversed != nullptr && lstrcmpW(reversed, L"???") == 0,
+           how + "full-width digits reach the library as \"???\": " + Escaped(reversed));
+    SysFreeString(reversed);
+    SysFreeString(digits);
+  }
+}
+
+// --- apartments and threads ----------------------------------------------------
+
+// A few calls whose results a proxy must carry: a string result, an in-place
+// string written back through [in, out], and IDispatch with a String
+// variable by reference.
+void ExpectCalls(ITwineKitStrings* o, const std::string& how) {
+  ExpectWorks(o, how);
+  BSTR text = SysAllocString(L"HELLO"), fill = SysAllocString(L"ab");
+  SHORT filled = 0;
+  HRESULT hr = o->lpVtbl->cFill(o, &text, fill, &filled);
+  Expect(hr == S_OK && filled == -1 && text != nullptr && lstrcmpW(text, L"ababa") == 0,
+         how + ": cFill writes back through the interface: " + Hex(hr) + " " + Narrow(text));
+  SysFreeString(fill);
+  const auto [changed, after] = ChangeChars(o, true, L"abcabc", L"ab", L"bc");
+  Expect(changed == -1 && after == L"cccccc", how + ": cChangeChars through IDispatch: " + Narrow(after.c_str()));
+  VARIANT result;
+  VARIANT by_reference;
+  VariantInit(&by_reference);
+  by_reference.vt = VT_BYREF | VT_BSTR;
+  by_reference.pbstrVal = &text;
+  hr = Late(o, L"cReverse", {by_reference}, &result);
+  Expect(hr == S_OK && result.vt == VT_BSTR && lstrcmpW(result.bstrVal, L"ababa") == 0 &&
+             lstrcmpW(text, L"ababa") == 0,
+         how + ": cReverse through IDispatch: " + Hex(hr));
+  VariantClear(&result);
+  SysFreeString(text);
+}
+
+// A single-threaded apartment that makes the object, hands it over in a
+// stream, and serves the calls that reach it until told to end.
+struct Apartment {
+  HANDLE ready, done;
+  HRESULT made;
+  IStream* stream;
+  const void* object;
+};
+
+DWORD WINAPI RunApartment(void* parameter) {
+  Apartment& a = *static_cast<Apartment*>(parameter);
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  ITwineKitStrings* o = nullptr;
+  a.made = MakeObject(&o);
+  if (o != nullptr) {
+    a.object = o;
+    a.made = CoMarshalInterThreadInterfaceInStream(IID_ITwineKitStrings, reinterpret_cast<IUnknown*>(o),
+                                                   &a.stream);
+  }
+  SetEvent(a.ready);
+  DWORD signalled = 0;  // the wait of a single-threaded apartment serves its calls meanwhile
+  CoWaitForMultipleHandles(0, INFINITE, 1, &a.done, &signalled);
+  if (o != nullptr) o->lpVtbl->Release(o);
+  CoUninitialize();
+  return 0;
+}
+
+// The object made in a single-threaded apartment and called from this
+// multithreaded one: the class is registered as "Both", so it lives where
+// it was made, and this apartment gets a proxy of the type library's
+// marshaller.
+void StepProxy() {
+  Apartment a = {CreateEventW(nullptr, TRUE, FALSE, nullptr), CreateEventW(nullptr, TRUE, FALSE, nullptr),
+                 E_FAIL, nullptr, nullptr};
+  HANDLE thread = CreateThread(nullptr, 0, RunApartment, &a, 0, nullptr);
+  Expect(thread != nullptr && WaitForSingleObject(a.ready, 60000) == WAIT_OBJECT_0,
+         "threads: the single-threaded apartment starts");
+  Expect(a.made == S_OK, "threads: the object made and marshalled in that apartment: " + Hex(a.made));
+  ITwineKitStrings* proxy = nullptr;
+  if (a.stream != nullptr) {
+    const HRESULT hr =
+        CoGetInterfaceAndReleaseStream(a.stream, IID_ITwineKitStrings, reinterpret_cast<void**>(&proxy));
+    Expect(hr == S_OK && proxy != nullptr && proxy != a.object,
+           "threads: this apartment gets a proxy of the object: " + Hex(hr));
+  }
+  if (proxy != nullptr) {
+    ExpectCalls(proxy, "threads: through the proxy");
+    proxy->lpVtbl->Release(proxy);
+  }
+  SetEvent(a.done);
+  if (thread != nullptr) {
+    Expect(WaitForSingleObject(thread, 60000) == WAIT_OBJECT_0, "threads: the apartment ends");
+    CloseHandle(thread);
+  }
+  CloseHandle(a.ready);
+  CloseHandle(a.done);
+}
+
+// One of two threads of the multithreaded apartment calling one object at
+// once, each with its own texts; the calls whose results were wrong.
+struct Caller {
+  ITwineKitStrings* o;
+  HANDLE start;
+  int id, wrong;
+};
+constexpr int kRounds = 1500;
+
+DWORD WINAPI RunCaller(void* parameter) {
+  Caller& c = *static_cast<Caller*>(parameter);
+  CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  WaitForSingleObject(c.start, 60000);
+  for (int i = 0; i < kRounds; ++i) {
+    const std::wstring field = L"t" + std::to_wstring(c.id) + L"r" + std::to_wstring(i);
+    const std::wstring line = L"x|" + field + L"|y", reversed(line.rbegin(), line.rend()),
+                       filled(line.size(), L'|');
+    BSTR text = SysAllocString(line.c_str()), sep = SysAllocString(L"|"), got = nullptr;
+    if (c.o->lpVtbl->cGetIn(c.o, text, sep, 2, &got) != S_OK || got == nullptr || field != got) ++c.wrong;
+    SysFreeString(got);
+    got = nullptr;
+    if (c.o->lpVtbl->cReverse(c.o, text, &got) != S_OK || got == nullptr || reversed != got) ++c.wrong;
+    SysFreeString(got);
+    SHORT done = 0;
+    if (c.o->lpVtbl->cFill(c.o, &text, sep, &done) != S_OK || done != -1 || text == nullptr || filled != text) {
+      ++c.wrong;
+    }
+    SysFreeString(text);
+    SysFreeString(sep);
+  }
+  CoUninitialize();
+  return 0;
+}
+
+void StepConcurrent(ITwineKitStrings* o) {
+  HANDLE start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  Caller callers[2] = {{o, start, 1, 0}, {o, start, 2, 0}};
+  HANDLE threads[2] = {};
+  for (int k = 0; k < 2; ++k) threads[k] = CreateThread(nullptr, 0, RunCaller, &callers[k], 0, nullptr);
+  SetEvent(start);
+  for (HANDLE t : threads) {
+    Expect(t != nullptr && WaitForSingleObject(t, 600000) == WAIT_OBJECT_0, "threads: a calling thread ends");
+    if (t != nullptr) CloseHandle(t);
+  }
+  CloseHandle(start);
+  for (const Caller& c : callers) {
+    Expect(c.wrong == 0, "threads: thread " + std::to_string(c.id) + ": " + std::to_string(c.wrong) + " of " +
+                             std::to_string(3 * kRounds) + " calls wrong while another thread called too");
+  }
+  ExpectWorks(o, "threads: after two threads at once");
+}
+
 
 }  // namespace
 
@@ -592,6 +946,9 @@ int main(int argc, char** argv) {
       if (step == "early" || step == "late") StepCases(o, step == "late");
       else if (step == "errors") StepErrors(o);
       else if (step == "names") StepNames(o);
+      else if (step == "text") StepText(o);
+      else if (step == "apartments") StepProxy();
+      else if (step == "threads") StepConcurrent(o);
       else Expect(false, "no step named " + step);
       o->lpVtbl->Release(o);
     }

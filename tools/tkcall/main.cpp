@@ -7,6 +7,7 @@
 //   tkcall --run --json [FILE...]      each call's outcome as a line of JSON, for programs
 //   tkcall --check FILE...             checks files of case lines
 //   tkcall --vbscript FILE...          writes them as a script for TwineKit.Strings
+//   tkcall --vbscript-932 FILE...      the same for a host of code page 932
 //   tkcall --jscript FILE...           (script_writer.h)
 //   tkcall --list | --version | --help
 //
@@ -167,7 +168,7 @@ int Check(int count, char** files) {
 }
 
 // Writes the case lines of the files as a script calling the COM object.
-int Script(tkcall::ScriptLanguage language, int count, char** files) {
+int Script(tkcall::ScriptLanguage language, tkcall::ScriptCodePage code_page, int count, char** files) {
   std::vector<tkcases::CaseFile> parsed;
   for (int i = 0; i < count; ++i) {
     const std::optional<std::string> text = ReadFile(files[i]);
@@ -177,7 +178,7 @@ int Script(tkcall::ScriptLanguage language, int count, char** files) {
     for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
     if (!errors.empty()) return 2;
   }
-  std::fputs(tkcall::WriteScript(language, parsed).c_str(), stdout);
+  std::fputs(tkcall::WriteScript(language, parsed, code_page).c_str(), stdout);
   return 0;
 }
 
@@ -233,6 +234,7 @@ int Usage(FILE* to) {
                "       tkcall --check FILE...   run files of case lines (EXPORT ARG... => RESULT) and report\n"
                "                                every line the library answers otherwise\n"
                "       tkcall --vbscript FILE...  write them as a VBScript calling TwineKit.Strings\n"
+               "       tkcall --vbscript-932 FILE...  the same for a host of code page 932\n"
                "       tkcall --jscript FILE...   the same in JScript\n"
                "       tkcall --list            list the exports and their argument kinds\n"
                "       tkcall --version         print the version of TwineKit\n"
@@ -257,8 +259,11 @@ int main(int argc, char** argv) {
   if (command == "--list") return List();
   if (command == "--check") return Check(argc - 2, argv + 2);
   if (command == "--run") return Run(argc - 2, argv + 2);
-  if (command == "--vbscript") return Script(tkcall::ScriptLanguage::kVbscript, argc - 2, argv + 2);
-  if (command == "--jscript") return Script(tkcall::ScriptLanguage::kJscript, argc - 2, argv + 2);
+  using tkcall::ScriptCodePage;
+  using tkcall::ScriptLanguage;
+  if (command == "--vbscript") return Script(ScriptLanguage::kVbscript, ScriptCodePage::kSingleByte, argc - 2, argv + 2);
+  if (command == "--vbscript-932") return Script(ScriptLanguage::kVbscript, ScriptCodePage::k932, argc - 2, argv + 2);
+  if (command == "--jscript") return Script(ScriptLanguage::kJscript, ScriptCodePage::kSingleByte, argc - 2, argv + 2);
   if (command == "--version") {
     std::printf("tkcall (TwineKit) %s\n", TWINEKIT_VERSION);
     return 0;

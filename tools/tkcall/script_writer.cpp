@@ -11,9 +11,9 @@ namespace {
 using tkhost::Value;
 using tkhost::VariantValue;
 
-constexpr size_t kRun = 16;  // a byte repeated this often is written as a repetition
+constexpr size_t kRun = 16;  // a character repeated this often is written as a repetition
 
-bool Printable(unsigned char c) { return c >= 0x20 && c < 0x7F; }
+bool Printable(int c) { return c >= 0x20 && c < 0x7F; }
 
 std::string Number(int64_t n) { return std::to_string(n); }
 
@@ -23,18 +23,50 @@ std::string Real(double x) {
   return text;
 }
 
+// Code page 932's two-byte characters: a lead byte, then a trail byte.
+bool Lead932(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool Trail932(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+// The characters of bytes in the code page, each as its code: a byte, or a
+// lead byte times 256 plus its trail byte, as VBScript's Chr takes a
+// character of code page 932 and Asc gives it back.  Nothing when a lead
+// byte has no trail byte after it: such bytes are no whole characters, and
+// the system turns them into other bytes on their way.
+std::optional<std::vector<int>> Characters(std::string_view bytes, ScriptCodePage code_page) {
+  std::vector<int> out;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(bytes[i]);
+    if (code_page == ScriptCodePage::k932 && Lead932(b)) {
+      if (i + 1 == bytes.size() || !Trail932(static_cast<unsigned char>(bytes[i + 1]))) return std::nullopt;
+      out.push_back(b * 256 + static_cast<unsigned char>(bytes[++i]));
+    } else {
+      out.push_back(b);
+    }
+  }
+  return out;
+}
+
+// How often the character at i repeats from there.
+size_t RunAt(const std::vector<int>& codes, size_t i) {
+  size_t run = 1;
+  while (i + run < codes.size() && codes[i + run] == codes[i]) ++run;
+  return run;
+}
+
 // Bytes as a string expression of the language.  In VBScript, Chr makes a
-// byte of the code page; in JScript, only ASCII is written.  A Variant's
-// text (wide) is UTF-16, each byte one character of that value: below 0x80
-// Chr makes the same character in every code page, and above it only ChrW
-// would, which Wine's VBScript lacks (error 445), so such a line is left
-// out (Writable says which).
+// character of the code page from its code; in JScript, only ASCII is
+// written.  A Variant's text (wide) is UTF-16, each byte one character of
+// that value: below 0x80 Chr makes the same character in every code page,
+// and above it only ChrW would, which Wine's VBScript lacks (error 445), so
+// such a line is left out (Writable says which).
 class StringWriter {
  public:
-  StringWriter(ScriptLanguage language, bool wide) : language_(language), wide_(wide) {}
+  StringWriter(ScriptLanguage language, bool wide, ScriptCodePage code_page = ScriptCodePage::kSingleByte)
+      : language_(language), wide_(wide), code_page_(wide ? ScriptCodePage::kSingleByte : code_page) {}
 
   // False when the bytes need a character the language cannot write here.
   bool Writable(std::string_view bytes) const {
+    if (!Characters(bytes, code_page_)) return false;
     if (!wide_ || language_ != ScriptLanguage::kVbscript) return true;
     for (char c : bytes) {
       if (static_cast<unsigned char>(c) >= 0x80) return false;
@@ -42,27 +74,35 @@ class StringWriter {
     return true;
   }
 
+  // The codes of the characters above ASCII, which the script checks the
+  // code page for before it runs the line.
+  void NoteHigh(std::string_view bytes, std::set<int>& out) const {
+    const std::optional<std::vector<int>> codes = Characters(bytes, code_page_);
+    for (int c : codes.value_or(std::vector<int>())) {
+      if (c >= 0x80) out.insert(c);
+    }
+  }
+
+  // bytes must be Writable.
   std::string operator()(std::string_view bytes) const {
+    const std::vector<int> codes = Characters(bytes, code_page_).value_or(std::vector<int>());
+    const bool vbs = language_ == ScriptLanguage::kVbscript;
     std::string out;
-    for (size_t i = 0; i < bytes.size();) {
-      size_t run = 1;
-      while (i + run < bytes.size() && bytes[i + run] == bytes[i]) ++run;
+    for (size_t i = 0; i < codes.size();) {
+      const size_t run = RunAt(codes, i);
       if (run >= kRun) {
-        Join(out, Repeated(One(static_cast<unsigned char>(bytes[i])), run));
+        Join(out, Repeated(One(codes[i]), run));
         i += run;
         continue;
       }
-      if (!Printable(static_cast<unsigned char>(bytes[i])) && language_ == ScriptLanguage::kVbscript) {
-        Join(out, One(static_cast<unsigned char>(bytes[i])));
+      if (!Printable(codes[i]) && vbs) {
+        Join(out, One(codes[i]));
         ++i;
         continue;
       }
       std::string quoted;
-      for (; i < bytes.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if (i + kRun <= bytes.size() && bytes.substr(i, kRun) == std::string(kRun, bytes[i])) break;
-        if (language_ == ScriptLanguage::kVbscript && !Printable(c)) break;
-        quoted += Escaped(c);
+      for (; i < codes.size() && RunAt(codes, i) < kRun && (Printable(codes[i]) || !vbs); ++i) {
+        quoted += Escaped(codes[i]);
       }
       Join(out, "\"" + quoted + "\"");
     }
@@ -70,16 +110,16 @@ class StringWriter {
   }
 
  private:
-  std::string Escaped(unsigned char c) const {
-    if (language_ == ScriptLanguage::kVbscript) return c == '"' ? "\"\"" : std::string(1, c);
+  std::string Escaped(int c) const {
+    if (language_ == ScriptLanguage::kVbscript) return c == '"' ? "\"\"" : std::string(1, static_cast<char>(c));
     if (c == '"' || c == '\\') return std::string("\\") + static_cast<char>(c);
-    if (Printable(c)) return std::string(1, c);
+    if (Printable(c)) return std::string(1, static_cast<char>(c));
     char text[8];
     std::snprintf(text, sizeof text, "\\x%02X", c);
     return text;
   }
 
-  std::string One(unsigned char c) const {
+  std::string One(int c) const {
     if (language_ == ScriptLanguage::kJscript) return "\"" + Escaped(c) + "\"";
     if (Printable(c)) return "\"" + Escaped(c) + "\"";
     return "Chr(" + Number(c) + ")";
@@ -97,6 +137,7 @@ class StringWriter {
 
   ScriptLanguage language_;
   bool wide_;
+  ScriptCodePage code_page_;
 };
 
 bool Fits(int64_t n, int64_t low, int64_t high) { return n >= low && n <= high; }
@@ -144,22 +185,29 @@ std::optional<std::string> VariantExpression(ScriptLanguage language, const Vari
 struct Call {
   std::vector<std::string> setup;      // statements before the call
   std::vector<std::string> arguments;  // the argument expressions
-  std::set<int> high_bytes;            // bytes of 0x80 and above in its strings
+  std::set<int> high_bytes;            // characters of 0x80 and above in its strings
   std::string want;                    // the result expression
   std::string after;                   // the in-place argument's expression, if any
 };
 
-void NoteHighBytes(std::string_view bytes, std::set<int>& out) {
-  for (char c : bytes) {
-    if (static_cast<unsigned char>(c) >= 0x80) out.insert(static_cast<unsigned char>(c));
-  }
-}
-
-// The call of a case line, or nothing when the language cannot make it.
-std::optional<Call> MakeCall(ScriptLanguage language, const tkcases::Case& c) {
+// The call of a case line, or nothing when the language cannot make it;
+// split says when that is because its bytes are no whole characters of the
+// code page.
+std::optional<Call> MakeCall(ScriptLanguage language, ScriptCodePage code_page, const tkcases::Case& c,
+                             bool& split) {
+  split = false;
   if (c.clock >= 0) return std::nullopt;
   const bool vbs = language == ScriptLanguage::kVbscript;
-  const StringWriter bytes(language, false);
+  const StringWriter bytes(language, false, code_page);
+  const auto whole = [&](std::string_view text) {
+    split = split || !bytes.Writable(text);
+    return !split;
+  };
+  if (c.info->result == 'S' && !whole(c.want.bytes)) return std::nullopt;
+  if (c.after && vbs && !whole(*c.after)) return std::nullopt;
+  for (const Value& v : c.args) {
+    if (v.tag == Value::kBytes && !whole(v.bytes)) return std::nullopt;
+  }
   Call call;
   for (size_t i = 0; i < c.args.size(); ++i) {
     const Value& v = c.args[i];
@@ -172,7 +220,7 @@ std::optional<Call> MakeCall(ScriptLanguage language, const tkcases::Case& c) {
         if (v.tag == Value::kNull) {
           expression = vbs ? "Empty" : "undefined";
         } else {
-          NoteHighBytes(v.bytes, call.high_bytes);
+          bytes.NoteHigh(v.bytes, call.high_bytes);
           expression = bytes(v.bytes);
         }
         break;
@@ -199,7 +247,7 @@ std::optional<Call> MakeCall(ScriptLanguage language, const tkcases::Case& c) {
   }
   switch (c.info->result) {
     case 'S':
-      NoteHighBytes(c.want.bytes, call.high_bytes);
+      bytes.NoteHigh(c.want.bytes, call.high_bytes);
       call.want = bytes(c.want.bytes);
       break;
     case 'I':
@@ -207,7 +255,7 @@ std::optional<Call> MakeCall(ScriptLanguage language, const tkcases::Case& c) {
     case 'X': call.want = Number(c.want.variant.integer); break;
   }
   if (c.after && vbs) {
-    NoteHighBytes(*c.after, call.high_bytes);
+    bytes.NoteHigh(*c.after, call.high_bytes);
     call.after = bytes(*c.after);
   }
   if (!vbs && !call.high_bytes.empty()) return std::nullopt;
@@ -233,13 +281,18 @@ If Err.Number <> 0 Then
   WScript.Quit 1
 End If
 
-' True when each byte comes back from the code page as itself.
-Function Keeps(bytes)
-  Dim b
-  Keeps = True
-  For Each b In bytes
-    If Asc(Chr(b)) <> b Then Keeps = False
+' True when each character comes back from the code page as itself: Chr
+' makes it from its code (a byte, or on a double-byte code page a lead byte
+' times 256 plus a trail byte), Asc gives the code back (a negative Integer
+' for two bytes).  False too when Chr refuses the code.
+Function Keeps(codes)
+  Dim c
+  On Error Resume Next
+  Keeps = False
+  For Each c In codes
+    If (Asc(Chr(c)) And 65535) <> c Then Exit Function
   Next
+  Keeps = Err.Number = 0
 End Function
 
 Function Show(v)
@@ -251,8 +304,14 @@ Function Show(v)
   End If
   Show = "'"
   For i = 1 To Len(v)
-    c = Asc(Mid(v, i, 1))
-    If c >= 32 And c < 127 Then Show = Show & Chr(c) Else Show = Show & "\x" & Right("0" & Hex(c), 2)
+    c = Asc(Mid(v, i, 1)) And 65535
+    If c >= 32 And c < 127 Then
+      Show = Show & Chr(c)
+    ElseIf c < 256 Then
+      Show = Show & "\x" & Right("0" & Hex(c), 2)
+    Else
+      Show = Show & "\x{" & Hex(c) & "}"
+    End If
     If i = 200 Then Show = Show & "..." : Exit For
   Next
   Show = Show & "' (" & Len(v) & " characters)"
@@ -410,15 +469,34 @@ std::string JscriptCase(const tkcases::Case& c, const Call& call) {
 
 }  // namespace
 
-std::string WriteScript(ScriptLanguage language, const std::vector<tkcases::CaseFile>& files) {
+// The script written for code page 932 first checks that it runs under it.
+const char* kVbscript932Check = R"script(
+' Written for code page 932: the character Chr(33440) is the lead byte 0x82
+' and the trail byte 0xA0.
+If Not Keeps(Array(33440)) Then
+  WScript.Echo Label & ": the ANSI code page is not 932"
+  Failed = Failed + 1
+End If
+)script";
+
+std::string WriteScript(ScriptLanguage language, const std::vector<tkcases::CaseFile>& files,
+                        ScriptCodePage code_page) {
   const bool vbs = language == ScriptLanguage::kVbscript;
+  const bool cp932 = vbs && code_page == ScriptCodePage::k932;
   std::string body;
-  int written = 0, left_out = 0;
+  int written = 0, left_out = 0, split = 0;
   for (const tkcases::CaseFile& file : files) {
+    // A line with no result sets the library's state (the default
+    // separator) for the lines after it: while the last such line is left
+    // out for its bytes, so are they.
+    bool state_split = false;
     for (const tkcases::Case& c : file.cases) {
-      const std::optional<Call> call = MakeCall(language, c);
-      if (!call) {
-        ++left_out;
+      bool not_whole = false;
+      const std::optional<Call> call = MakeCall(language, cp932 ? code_page : ScriptCodePage::kSingleByte, c,
+                                                not_whole);
+      if (c.info->result == 'N') state_split = not_whole;
+      if (!call || state_split) {
+        ++(not_whole || state_split ? split : left_out);
         continue;
       }
       ++written;
@@ -427,14 +505,17 @@ std::string WriteScript(ScriptLanguage language, const std::vector<tkcases::Case
   }
   const std::string total = Number(written), out = Number(left_out);
   if (vbs) {
-    return kVbscriptHead + body +
+    const std::string split_out =
+        cp932 ? ", " + Number(split) + " whose bytes (or the separator's they depend on) are no whole characters of code page 932" : "";
+    return kVbscriptHead + std::string(cp932 ? kVbscript932Check : "") + body +
            "\nIf Passed + Failed + LeftOut <> " + total + " Then\n"
            "  WScript.Echo \"only \" & (Passed + Failed + LeftOut) & \" of " + total +
            " case lines ran to their check\"\n"
            "  Failed = Failed + 1\n"
            "End If\n"
            "WScript.Echo Label & \": \" & Passed & \" passed, \" & Failed & \" failed; left out: " + out +
-           " case lines with a fixed clock, an Integer beyond 16 bits or a Variant VBScript cannot make here, \" & LeftOut & \" with bytes "
+           " case lines with a fixed clock, an Integer beyond 16 bits or a Variant VBScript cannot make here" +
+           split_out + ", \" & LeftOut & \" with bytes "
            "that the code page does not keep\"\n"
            "If Failed > 0 Then WScript.Quit 1\n";
   }

@@ -16,6 +16,12 @@
 // answers those with an overflow error); and, counted as the script runs,
 // lines with a byte that the code page does not keep.
 //
+// Written for code page 932 (tkcall --vbscript-932, for a host whose ANSI
+// code page is 932), the strings are made of that code page's characters,
+// a two-byte character with one Chr of its lead and trail byte; a line
+// whose bytes are no whole characters (a lead byte without its trail byte)
+// is left out and counted, and the script first checks the code page.
+//
 // JScript has no strings of code-page bytes, no Integers and no references:
 // it runs the lines whose strings are ASCII and whose Variants are a Long,
 // a Double, a String, a Boolean, Empty or Null, and checks no "after".
@@ -30,6 +36,11 @@ namespace tkcall {
 
 enum class ScriptLanguage { kVbscript, kJscript };
 
-std::string WriteScript(ScriptLanguage language, const std::vector<tkcases::CaseFile>& files);
+// The ANSI code page the script is written for: any single-byte one, or
+// the double-byte 932 (VBScript only).
+enum class ScriptCodePage { kSingleByte, k932 };
+
+std::string WriteScript(ScriptLanguage language, const std::vector<tkcases::CaseFile>& files,
+                        ScriptCodePage code_page = ScriptCodePage::kSingleByte);
 
 }  // namespace tkcall
