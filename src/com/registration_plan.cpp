@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <initializer_list>
 #include <iterator>
 #include <span>
 #include <string>
@@ -23,8 +24,6 @@ namespace {
 #define TK_INTERFACE_KEY L"Interface\\" TK_COM_IID
 
 constexpr const wchar_t* kClassKey = TK_CLASS_KEY;
-// The key whose presence in a view says that a module of that view's width
-// is registered.
 constexpr const wchar_t* kServerKey = TK_CLASS_KEY L"\\InprocServer32";
 // The marshaller of every dual interface described by a type library.
 constexpr const wchar_t* kTypeLibraryMarshaller = L"{00020424-0000-0000-C000-000000000046}";
@@ -212,14 +211,17 @@ size_t FolderLength(const wchar_t* path) {
 
 // --- unregistering -----------------------------------------------------------
 
-// The keys of the class that the two widths' registrations have in common,
-// each with a key under it by which to tell whether the views share it.
+// The keys of the class, each with a key under it by which to tell whether
+// the two views share it: the class key is each width's own where the
+// views keep CLSID apart, and one for both where they do not (the user's
+// classes under Wine); the rest are the two widths' in common.
 #define TK_VIEW_PROBE L"\\TwineKit.ViewProbe"
 struct SharedKey {
   const wchar_t* key;
   const wchar_t* probe;
 };
-constexpr SharedKey kSharedKeys[] = {
+constexpr SharedKey kKeysOfTheClass[] = {
+    {TK_CLASS_KEY, TK_CLASS_KEY TK_VIEW_PROBE},
     {TK_COM_PROGID, TK_COM_PROGID TK_VIEW_PROBE},
     {TK_COM_PROGID_VERSIONED, TK_COM_PROGID_VERSIONED TK_VIEW_PROBE},
     {TK_LIBRARY_KEY, TK_LIBRARY_KEY TK_VIEW_PROBE},
@@ -266,6 +268,21 @@ void DeleteOwnCopy(Registry& registry, View own, const SharedKey& shared, Deleti
   if (status == kRegOk && !same) deletions.Delete(own, shared.key);
 }
 
+// Whether the other width's module is registered: its view holds the
+// class's server, and the type library its width's file.  (Where the views
+// share CLSID, the server alone could be this width's own.)
+int32_t OtherWidthRegistered(Registry& registry, View own, bool* registered) {
+  *registered = false;
+  const View other = Other(own);
+  if (!registry.HasView(other)) return kRegOk;
+  for (const wchar_t* key : {kServerKey, LibraryFileKey(other)}) {
+    const int32_t found = registry.FindKey(other, key);
+    if (found != kRegOk) return found == kRegNotFound ? kRegOk : found;
+  }
+  *registered = true;
+  return kRegOk;
+}
+
 }  // namespace
 
 HRESULT RegisterStringsClass(Registry& registry, View own, const wchar_t* module_path) {
@@ -295,23 +312,20 @@ HRESULT RegisterStringsClass(Registry& registry, View own, const wchar_t* module
 
 HRESULT UnregisterStringsClass(Registry& registry, View own) {
   const View other = Other(own);
-  const bool other_view = registry.HasView(other);
-  const int32_t found = other_view ? registry.FindKey(other, kServerKey) : kRegNotFound;
-  if (found != kRegOk && found != kRegNotFound) return HResultOfStatus(found);
-  const bool other_registered = found == kRegOk;
+  bool other_registered = false;
+  const int32_t status = OtherWidthRegistered(registry, own, &other_registered);
+  if (status != kRegOk) return HResultOfStatus(status);
 
   Deletions deletions(registry);
-  deletions.Delete(own, kClassKey);
   deletions.Delete(own, LibraryFileKey(own));
-  for (const SharedKey& shared : kSharedKeys) {
+  for (const SharedKey& shared : kKeysOfTheClass) {
     if (other_registered) {
       DeleteOwnCopy(registry, own, shared, deletions);
-      continue;
+    } else {
+      deletions.Delete(own, shared.key);
+      if (registry.HasView(other)) deletions.Delete(other, shared.key);
     }
-    deletions.Delete(own, shared.key);
-    if (other_view) deletions.Delete(other, shared.key);
   }
-  if (!other_registered && other_view) deletions.Delete(other, kClassKey);
   return deletions.result();
 }
 

@@ -74,12 +74,12 @@ class Registry {
 // so that a registration that was there before is left as it was.
 HRESULT RegisterStringsClass(Registry& registry, View own, const wchar_t* module_path);
 
-// Unregisters the class of the width whose view is own: its class key and
-// its type library file, and what else of the class is in its own view
-// alone.  While the other width's class is registered (in the other view),
-// what the two share stays; once it is not, every key of the class goes
-// from both views.  A key already absent is no failure; any other failed
-// deletion is reported after the rest is done.
+// Unregisters the class of the width whose view is own: its type library
+// file, and what of the class is in its own view alone (its class key,
+// where the views keep CLSID apart).  While the other width's module is
+// registered, what the two share stays; once it is not, every key of the
+// class goes from both views.  A key already absent is no failure; any
+// other failed deletion is reported after the rest is done.
 HRESULT UnregisterStringsClass(Registry& registry, View own);
 
 }  // namespace twinekit::com

@@ -1,9 +1,11 @@
 // The COM modules' registration (src/com/registration_plan.cpp) against a
-// registry held in memory with the two views of a 64-bit system: CLSID
-// kept apart for 32-bit programs, the ProgIDs and TypeLib shared, and
-// Interface either way (the test's parameter).  What is checked is what a
-// program of each width finds there, and, after failures and after both
-// widths are gone, that the registry is as it was.
+// registry held in memory with the two views of a 64-bit system, the
+// ProgIDs and TypeLib shared, and for the test's parameter: CLSID and
+// Interface kept apart for 32-bit programs (Windows, and the machine's
+// classes under Wine), Interface shared, or both shared (the user's
+// classes under Wine).  What is checked is what a program of each width
+// finds there, and, after failures and after both widths are gone, that
+// the registry is as it was.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -30,7 +32,14 @@ class FakeRegistry final : public Registry {
   // Each key by its place in the one tree behind both views.
   using Keys = std::map<std::wstring, std::map<std::wstring, Stored>>;
 
-  explicit FakeRegistry(bool interface_shared) : interface_shared_(interface_shared) {
+  // The top keys that the 32-bit view keeps apart, under Wow6432Node.
+  struct Layout {
+    const char* name;
+    bool class_apart;
+    bool interface_apart;
+  };
+
+  explicit FakeRegistry(Layout layout) : layout_(layout) {
     for (const wchar_t* key : {L"CLSID", L"Interface", L"TypeLib", L"Wow6432Node",
                                L"Wow6432Node\\CLSID", L"Wow6432Node\\Interface"}) {
       keys[key];
@@ -95,12 +104,12 @@ class FakeRegistry final : public Registry {
   }
 
  private:
-  // Where a view's key lives: the 32-bit view's CLSID (and Interface,
-  // unless shared) under Wow6432Node.
+  // Where a view's key lives.
   std::wstring Where(View view, const wchar_t* key) const {
     const std::wstring k = key;
     const std::wstring top = k.substr(0, k.find(L'\\'));
-    const bool apart = top == L"CLSID" || (top == L"Interface" && !interface_shared_);
+    const bool apart = (top == L"CLSID" && layout_.class_apart) ||
+                       (top == L"Interface" && layout_.interface_apart);
     return view == View::k32 && apart ? L"Wow6432Node\\" + k : k;
   }
   static std::wstring Name(const wchar_t* name) { return name == nullptr ? L"" : name; }
@@ -112,7 +121,7 @@ class FakeRegistry final : public Registry {
   }
   bool Denied() { return ++writes == denied_write; }
 
-  bool interface_shared_;
+  Layout layout_;
 };
 
 constexpr View kViews[] = {View::k32, View::k64};
@@ -153,30 +162,33 @@ void ExpectResolves(Registry& registry, View view, const wchar_t* path) {
   EXPECT_EQ(Text(registry, view, L"Interface\\" TK_COM_IID L"\\TypeLib"), TK_COM_LIBID);
 }
 
-void RegisterBoth(Registry& registry) {
-  for (View view : kViews) ASSERT_EQ(RegisterStringsClass(registry, view, PathOf(view)), S_OK);
+// Both widths' modules, the one given last.
+void RegisterBoth(Registry& registry, View last = View::k64) {
+  for (View view : {Other(last), last}) {
+    ASSERT_EQ(RegisterStringsClass(registry, view, PathOf(view)), S_OK);
+  }
 }
 
-class ComRegistration : public testing::TestWithParam<bool> {
- protected:
-  bool interface_shared() const { return GetParam(); }
-};
+class ComRegistration : public testing::TestWithParam<FakeRegistry::Layout> {};
 
 TEST_P(ComRegistration, EachWidthFindsItsOwnModule) {
-  FakeRegistry registry(interface_shared());
+  if (!GetParam().class_apart) GTEST_SKIP() << "one class key for both widths";
+  FakeRegistry registry(GetParam());
   RegisterBoth(registry);
   for (View view : kViews) ExpectResolves(registry, view, PathOf(view));
 }
 
+// (Where the views share CLSID, the class names the module registered last:
+// here the one that stays.)
 TEST_P(ComRegistration, UnregisteringOneWidthLeavesTheOther) {
   for (View gone : kViews) {
-    FakeRegistry registry(interface_shared());
-    RegisterBoth(registry);
-    ASSERT_EQ(UnregisterStringsClass(registry, gone), S_OK);
+    FakeRegistry registry(GetParam());
     const View kept = Other(gone);
+    RegisterBoth(registry, kept);
+    ASSERT_EQ(UnregisterStringsClass(registry, gone), S_OK);
     ExpectResolves(registry, kept, PathOf(kept));
     // What is left is what the other width alone registers.
-    FakeRegistry alone(interface_shared());
+    FakeRegistry alone(GetParam());
     ASSERT_EQ(RegisterStringsClass(alone, kept, PathOf(kept)), S_OK);
     EXPECT_EQ(registry.keys, alone.keys);
   }
@@ -184,7 +196,7 @@ TEST_P(ComRegistration, UnregisteringOneWidthLeavesTheOther) {
 
 TEST_P(ComRegistration, UnregisteringBothWidthsLeavesNothingOfTheClass) {
   for (View first : kViews) {
-    FakeRegistry registry(interface_shared());
+    FakeRegistry registry(GetParam());
     const FakeRegistry::Keys before = registry.keys;
     RegisterBoth(registry);
     EXPECT_EQ(UnregisterStringsClass(registry, first), S_OK);
@@ -206,7 +218,7 @@ TEST_P(ComRegistration, AFailedRegistrationLeavesTheRegistryAsItWas) {
       for (int k = 1;; ++k) {
         SCOPED_TRACE(testing::Message() << "before " << state << ", width "
                                         << (view == View::k32 ? 32 : 64) << ", write " << k);
-        FakeRegistry registry(interface_shared());
+        FakeRegistry registry(GetParam());
         if (state == kSameWidthElsewhere || state == kBoth) {
           ASSERT_EQ(RegisterStringsClass(registry, view, L"D:\\Old\\TWINEKITCOM.DLL"), S_OK);
         }
@@ -231,7 +243,7 @@ TEST_P(ComRegistration, AFailedRegistrationLeavesTheRegistryAsItWas) {
 }
 
 TEST_P(ComRegistration, AFailedDeletionIsReported) {
-  FakeRegistry registry(interface_shared());
+  FakeRegistry registry(GetParam());
   const FakeRegistry::Keys before = registry.keys;
   ASSERT_EQ(RegisterStringsClass(registry, View::k64, PathOf(View::k64)), S_OK);
   registry.deny_deletes = true;
@@ -241,9 +253,12 @@ TEST_P(ComRegistration, AFailedDeletionIsReported) {
   EXPECT_EQ(registry.keys, before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Interface, ComRegistration, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& param) {
-                           return param.param ? "Shared" : "KeptApart";
+INSTANTIATE_TEST_SUITE_P(Views, ComRegistration,
+                         testing::Values(FakeRegistry::Layout{"ClassAndInterfaceApart", true, true},
+                                         FakeRegistry::Layout{"InterfaceShared", true, false},
+                                         FakeRegistry::Layout{"AllShared", false, false}),
+                         [](const testing::TestParamInfo<FakeRegistry::Layout>& param) {
+                           return param.param.name;
                          });
 
 }  // namespace
