@@ -257,15 +257,21 @@ int32_t ViewsShare(Registry& registry, View own, const SharedKey& shared, bool* 
   return seen == kRegOk || seen == kRegNotFound ? status : seen;
 }
 
-// A key in common while the other width is registered: it stays where the
-// other width sees it, and goes from this view when it is this view's own.
+// A key in common while the other width is registered: it goes from this
+// view only when it is this view's own and the other view has its own copy.
+// (Under Wine a 64-bit program asking for the 32-bit view finds only the
+// keys kept apart, not those that 32-bit programs share with it: a key
+// that seems missing there may be the one they read.)
 void DeleteOwnCopy(Registry& registry, View own, const SharedKey& shared, Deletions& deletions) {
   const int32_t found = registry.FindKey(own, shared.key);
   if (found != kRegOk) return deletions.Note(found);
   bool same = true;
   const int32_t status = ViewsShare(registry, own, shared, &same);
   deletions.Note(status);
-  if (status == kRegOk && !same) deletions.Delete(own, shared.key);
+  if (status != kRegOk || same) return;
+  const int32_t copy = registry.FindKey(Other(own), shared.key);
+  if (copy == kRegOk) deletions.Delete(own, shared.key);
+  else deletions.Note(copy);
 }
 
 // Whether the other width's module is registered: its view holds the

@@ -1,9 +1,10 @@
 // The COM modules' registration (src/com/registration_plan.cpp) against a
 // registry held in memory with the two views of a 64-bit system, the
 // ProgIDs and TypeLib shared, and for the test's parameter: CLSID and
-// Interface kept apart for 32-bit programs (Windows, and the machine's
-// classes under Wine), Interface shared, or both shared (the user's
-// classes under Wine).  What is checked is what a program of each width
+// Interface kept apart for 32-bit programs (Windows), the same as the
+// machine's classes under Wine 8 (where a 64-bit program asking for the
+// 32-bit view finds only what is kept apart), Interface shared, or both
+// shared (the user's classes under Wine).  What is checked is what a program of each width
 // finds there, and, after failures and after both widths are gone, that
 // the registry is as it was.
 #include <gtest/gtest.h>
@@ -37,6 +38,8 @@ class FakeRegistry final : public Registry {
     const char* name;
     bool class_apart;
     bool interface_apart;
+    bool shared_unseen_by_64 = false;  // from 64-bit programs, in the 32-bit view
+    friend void PrintTo(const Layout& layout, std::ostream* out) { *out << layout.name; }
   };
 
   explicit FakeRegistry(Layout layout) : layout_(layout) {
@@ -47,6 +50,7 @@ class FakeRegistry final : public Registry {
   }
 
   Keys keys;
+  View caller = View::k64;  // the width of the program that calls
   int writes = 0;
   int denied_write = 0;       // the write denied, counting from 1; 0 for none
   bool deny_deletes = false;  // deleting any key or value is denied
@@ -109,7 +113,8 @@ class FakeRegistry final : public Registry {
     const std::wstring k = key;
     const std::wstring top = k.substr(0, k.find(L'\\'));
     const bool apart = (top == L"CLSID" && layout_.class_apart) ||
-                       (top == L"Interface" && layout_.interface_apart);
+                       (top == L"Interface" && layout_.interface_apart) ||
+                       (layout_.shared_unseen_by_64 && caller == View::k64 && top != L"TypeLib");
     return view == View::k32 && apart ? L"Wow6432Node\\" + k : k;
   }
   static std::wstring Name(const wchar_t* name) { return name == nullptr ? L"" : name; }
@@ -133,7 +138,7 @@ const wchar_t* PathOf(View view) {
   return view == View::k32 ? L"C:\\TwineKit\\TWINEKITCOM.DLL" : L"C:\\TwineKit\\TWINEKITCOM64.DLL";
 }
 
-std::wstring Text(Registry& registry, View view, const std::wstring& key,
+std::wstring Text(FakeRegistry& registry, View view, const std::wstring& key,
                   const wchar_t* name = nullptr) {
   RegValue value;
   if (registry.ReadValue(view, key.c_str(), name, &value) != kRegOk) return L"(missing)";
@@ -143,7 +148,7 @@ std::wstring Text(Registry& registry, View view, const std::wstring& key,
   return text.substr(0, text.find(L'\0'));
 }
 
-std::wstring LibraryFile(Registry& registry, View view, View width) {
+std::wstring LibraryFile(FakeRegistry& registry, View view, View width) {
   return Text(registry, view,
               L"TypeLib\\" TK_COM_LIBID L"\\" TK_COM_LIBRARY_VERSION L"\\0\\" +
                   std::wstring(width == View::k32 ? L"win32" : L"win64"));
@@ -152,8 +157,9 @@ std::wstring LibraryFile(Registry& registry, View view, View width) {
 // What a program of the view's width finds: the module that COM loads for
 // the class, the class of the ProgID and of its current version, the type
 // library's file for its width, and the type library of the interface.
-void ExpectResolves(Registry& registry, View view, const wchar_t* path) {
+void ExpectResolves(FakeRegistry& registry, View view, const wchar_t* path) {
   SCOPED_TRACE(view == View::k32 ? "32-bit view" : "64-bit view");
+  registry.caller = view;
   EXPECT_EQ(Text(registry, view, L"CLSID\\" TK_COM_CLSID L"\\InprocServer32"), path);
   EXPECT_EQ(Text(registry, view, TK_COM_PROGID L"\\CLSID"), TK_COM_CLSID);
   const std::wstring current = Text(registry, view, TK_COM_PROGID L"\\CurVer");
@@ -162,11 +168,19 @@ void ExpectResolves(Registry& registry, View view, const wchar_t* path) {
   EXPECT_EQ(Text(registry, view, L"Interface\\" TK_COM_IID L"\\TypeLib"), TK_COM_LIBID);
 }
 
+// A module's registration and unregistration, as its own program calls them.
+HRESULT Register(FakeRegistry& registry, View view, const wchar_t* path = nullptr) {
+  registry.caller = view;
+  return RegisterStringsClass(registry, view, path == nullptr ? PathOf(view) : path);
+}
+HRESULT Unregister(FakeRegistry& registry, View view) {
+  registry.caller = view;
+  return UnregisterStringsClass(registry, view);
+}
+
 // Both widths' modules, the one given last.
-void RegisterBoth(Registry& registry, View last = View::k64) {
-  for (View view : {Other(last), last}) {
-    ASSERT_EQ(RegisterStringsClass(registry, view, PathOf(view)), S_OK);
-  }
+void RegisterBoth(FakeRegistry& registry, View last = View::k64) {
+  for (View view : {Other(last), last}) ASSERT_EQ(Register(registry, view), S_OK);
 }
 
 class ComRegistration : public testing::TestWithParam<FakeRegistry::Layout> {};
@@ -185,11 +199,11 @@ TEST_P(ComRegistration, UnregisteringOneWidthLeavesTheOther) {
     FakeRegistry registry(GetParam());
     const View kept = Other(gone);
     RegisterBoth(registry, kept);
-    ASSERT_EQ(UnregisterStringsClass(registry, gone), S_OK);
+    ASSERT_EQ(Unregister(registry, gone), S_OK);
     ExpectResolves(registry, kept, PathOf(kept));
     // What is left is what the other width alone registers.
     FakeRegistry alone(GetParam());
-    ASSERT_EQ(RegisterStringsClass(alone, kept, PathOf(kept)), S_OK);
+    ASSERT_EQ(Register(alone, kept), S_OK);
     EXPECT_EQ(registry.keys, alone.keys);
   }
 }
@@ -199,11 +213,11 @@ TEST_P(ComRegistration, UnregisteringBothWidthsLeavesNothingOfTheClass) {
     FakeRegistry registry(GetParam());
     const FakeRegistry::Keys before = registry.keys;
     RegisterBoth(registry);
-    EXPECT_EQ(UnregisterStringsClass(registry, first), S_OK);
-    EXPECT_EQ(UnregisterStringsClass(registry, Other(first)), S_OK);
+    EXPECT_EQ(Unregister(registry, first), S_OK);
+    EXPECT_EQ(Unregister(registry, Other(first)), S_OK);
     EXPECT_EQ(registry.keys, before);
     // Nothing left to delete is no failure.
-    EXPECT_EQ(UnregisterStringsClass(registry, first), S_OK);
+    EXPECT_EQ(Unregister(registry, first), S_OK);
   }
 }
 
@@ -220,14 +234,14 @@ TEST_P(ComRegistration, AFailedRegistrationLeavesTheRegistryAsItWas) {
                                         << (view == View::k32 ? 32 : 64) << ", write " << k);
         FakeRegistry registry(GetParam());
         if (state == kSameWidthElsewhere || state == kBoth) {
-          ASSERT_EQ(RegisterStringsClass(registry, view, L"D:\\Old\\TWINEKITCOM.DLL"), S_OK);
+          ASSERT_EQ(Register(registry, view, L"D:\\Old\\TWINEKITCOM.DLL"), S_OK);
         }
         if (state == kOtherWidth || state == kBoth) {
-          ASSERT_EQ(RegisterStringsClass(registry, Other(view), PathOf(Other(view))), S_OK);
+          ASSERT_EQ(Register(registry, Other(view)), S_OK);
         }
         const FakeRegistry::Keys before = registry.keys;
         registry.denied_write = registry.writes + k;
-        const HRESULT hr = RegisterStringsClass(registry, view, PathOf(view));
+        const HRESULT hr = Register(registry, view);
         if (registry.writes < registry.denied_write) {
           EXPECT_EQ(hr, S_OK);
           ExpectResolves(registry, view, PathOf(view));
@@ -245,16 +259,17 @@ TEST_P(ComRegistration, AFailedRegistrationLeavesTheRegistryAsItWas) {
 TEST_P(ComRegistration, AFailedDeletionIsReported) {
   FakeRegistry registry(GetParam());
   const FakeRegistry::Keys before = registry.keys;
-  ASSERT_EQ(RegisterStringsClass(registry, View::k64, PathOf(View::k64)), S_OK);
+  ASSERT_EQ(Register(registry, View::k64), S_OK);
   registry.deny_deletes = true;
-  EXPECT_EQ(UnregisterStringsClass(registry, View::k64), kAccessDenied);
+  EXPECT_EQ(Unregister(registry, View::k64), kAccessDenied);
   registry.deny_deletes = false;
-  EXPECT_EQ(UnregisterStringsClass(registry, View::k64), S_OK);
+  EXPECT_EQ(Unregister(registry, View::k64), S_OK);
   EXPECT_EQ(registry.keys, before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, ComRegistration,
                          testing::Values(FakeRegistry::Layout{"ClassAndInterfaceApart", true, true},
+                                         FakeRegistry::Layout{"MachineUnderWine8", true, true, true},
                                          FakeRegistry::Layout{"InterfaceShared", true, false},
                                          FakeRegistry::Layout{"AllShared", false, false}),
                          [](const testing::TestParamInfo<FakeRegistry::Layout>& param) {
