@@ -78,7 +78,7 @@ ModulePath::ModulePath() {
     }
     const DWORD n = GetModuleFileNameW(ThisModule(), path_, size);
     if (n > 0 && n < size) return;
-    status_ = n == 0 ? HRESULT_FROM_WIN32(GetLastError()) : HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
+    status_ = HRESULT_FROM_WIN32(n == 0 ? GetLastError() : ERROR_INSUFFICIENT_BUFFER);
     CoTaskMemFree(path_);
     path_ = nullptr;
     if (n == 0 || size == kLongest) return;
@@ -99,7 +99,8 @@ wchar_t* ShortForm(const wchar_t* path) {
   lstrcpyW(long_form, prefixed ? L"" : L"\\\\?\\");
   lstrcatW(long_form, path);
   const DWORD size = GetShortPathNameW(long_form, nullptr, 0);
-  auto* short_form = static_cast<wchar_t*>(size == 0 ? nullptr : CoTaskMemAlloc(size * sizeof(wchar_t)));
+  auto* short_form =
+      static_cast<wchar_t*>(size == 0 ? nullptr : CoTaskMemAlloc(size * sizeof(wchar_t)));
   const DWORD written = short_form == nullptr ? 0 : GetShortPathNameW(long_form, short_form, size);
   CoTaskMemFree(long_form);
   if (written == 0 || written >= size) {

@@ -33,8 +33,8 @@ inline constexpr uint32_t kRegText = 1;         // REG_SZ
 
 // A status as an HRESULT, as HRESULT_FROM_WIN32 makes it.
 constexpr HRESULT HResultOfStatus(int32_t status) {
-  return status == kRegOk ? S_OK
-                          : static_cast<HRESULT>((static_cast<uint32_t>(status) & 0xFFFFu) | 0x80070000u);
+  if (status == kRegOk) return S_OK;
+  return static_cast<HRESULT>((static_cast<uint32_t>(status) & 0xFFFFu) | 0x80070000u);
 }
 
 // A value as read: its type and bytes, data from std::malloc, which the

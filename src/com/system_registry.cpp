@@ -112,7 +112,8 @@ int32_t SystemRegistry::DeleteValue(View view, const wchar_t* key, const wchar_t
 // view), then the key itself (RegDeleteKeyExW, which takes the view).
 int32_t SystemRegistry::DeleteTree(View view, const wchar_t* key) {
   HKEY k = nullptr;
-  int32_t status = Open(view, key, DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE, &k);
+  int32_t status =
+      Open(view, key, DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE, &k);
   if (status != ERROR_SUCCESS) return status;
   status = RegDeleteTreeW(k, nullptr);
   RegCloseKey(k);
