@@ -11,8 +11,9 @@
 // (the ProgIDs, TypeLib).  Each module's class key is therefore its own,
 // in its width's view; the ProgIDs and the type library are the two
 // widths' in common, with a file for each width under TypeLib (win32,
-// win64); and whether Interface is shared depends on the system, so the
-// plan asks the registry rather than assuming either.
+// win64).  Which keys the views share depends on the system (Interface;
+// CLSID too in the user's classes under Wine), so the plan asks the
+// registry rather than assuming.
 #pragma once
 
 #include <cstdint>
