@@ -4,10 +4,7 @@
 # definition is written from the export table (scripts/write-com-idl.py),
 # and widl (wine64-tools)
 # makes the type library, the C header of the interface and its GUIDs.
-set(TK_COM_LIBID df2d49b2-1d06-40e0-b6d9-e787afdfd8b3)
-set(TK_COM_IID afeb1861-cc2c-4b3f-8124-a7f685998e78)
-set(TK_COM_CLSID 45842eaf-5d90-4b47-b452-511ab39dfc79)
-set(TK_COM_LIBRARY_VERSION 1.0)
+include(cmake/ComClassIds.cmake)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(TK_COM_NAME TWINEKITCOM64)
   set(TK_COM_WIDL_ARCH -m64)
@@ -53,7 +50,6 @@ add_custom_command(
   VERBATIM)
 add_custom_target(com_type_library DEPENDS ${TK_COM_TLB} ${com_dir}/twinekit_com.h)
 
-configure_file(src/com/class_ids.h.in ${com_dir}/class_ids.h @ONLY)
 # The side-by-side manifest, beside the module, for activation without
 # registration.
 configure_file(src/com/TwineKit.Strings.manifest.in

@@ -1,20 +1,27 @@
 #!/bin/bash
 # The COM modules under Wine, TWINEKITCOM64.DLL under 64-bit Wine and
-# TWINEKITCOM.DLL under 32-bit Wine, in one prefix, each width in turn:
+# TWINEKITCOM.DLL under 32-bit Wine, in one prefix.  The widths share the
+# registry, so the runs go through the states of both widths' registration
+# (each emulated 32-bit start costs over a minute: no run is added for a
+# state that an existing run can check):
 #
-#   reg      nothing registered: the object is made through the manifest
-#            alone (registration-free activation)
-#   regsvr32 registers the module machine-wide; then
+#   reg      nothing registered (the first run deletes what an earlier one
+#            left): the object is made through the manifest alone
+#            (registration-free activation)
+#   regsvr32 registers both modules machine-wide; then, for each width,
 #   com      the registry as COM needs it; the type library's names; every
 #            case line through the interface of the type library (early
 #            binding) and through IDispatch; the errors of IDispatch; no
 #            allocation left behind by any call; text that code page 1252
 #            lacks; the object from another apartment, and (64-bit only)
-#            from two threads at once
+#            from two threads at once; a held class factory keeps the
+#            module loaded; the module works from a folder deeper than
+#            MAX_PATH
 #   vbs      every case line a script can pass, from Wine's VBScript engine
 #            through CreateObject("TwineKit.Strings") (written by tkcall
 #            --vbscript from the case files)
 #   vbserrors the errors a script sees, and arguments as scripts pass them
+#            (the 32-bit one after the 64-bit module's unregistration)
 #   js       the case lines in ASCII from Wine's JScript engine (64-bit only)
 #   the Windows README's VBScript and JScript examples, printing what it
 #            shows (64-bit only)
@@ -22,9 +29,22 @@
 #            page 932 (double-byte): the case lines written for it (tkcall
 #            --vbscript-932), and what the bytes of a two-byte character
 #            become when the library parts them (tests/com/dbcs.vbs)
-#   regsvr32 /u, then regsvr32 /n /i:user registers for the user alone;
-#   user     the registry under the user's classes, the object made
-#   regsvr32 /u /n /i:user; clean: nothing of the class left.
+#   alone32by64  regsvr32 /u of the 64-bit module: the 32-bit one's registration
+#            intact, nothing of the 64-bit one's left; vbserrors32 then
+#            makes its object by CreateObject
+#   alone64  the same the other way round, the object made by ProgID
+#   unregistered64  both unregistered: nothing of the class in either view;
+#            the module registers from a folder deeper than MAX_PATH and
+#            unregisters
+#   user64, user32by64  regsvr32 /n /i:user of each width in turn: the
+#            keys under the user's classes alone
+#   useralone32by64  the 64-bit module's unregistration for the user leaves the
+#            32-bit one's
+#   clean64  both unregistered for the user: nothing of the class anywhere
+#
+# The checks of both views run from the 64-bit client (KEY_WOW64_32KEY and
+# KEY_WOW64_64KEY; "by64" in a label).  With one width given, its runs are
+# the same, without the other width's states, and its client checks.
 #
 # Each program must print its closing line ("LABEL: N passed, N failed");
 # cscript prints nothing and exits 0 when a script does not parse or stops
@@ -130,22 +150,46 @@ regsvr32() {
   summary+=("regsvr32 $(echo "$*" | sed "s|$root/||g") ($bits-bit): exit $rc")
 }
 
-for bits in "${tiers[@]}"; do
-  if ! prepare "$bits"; then
+dll() { echo "$(build_dir "$1")/$(module "$1")"; }
+client() { echo "$(build_dir "$1")/com_client.exe"; }
+
+# The widths that built, 64 first: its client, a cheap start, does the
+# checks that read both views.
+widths=()
+for bits in 64 32; do
+  [[ " ${tiers[*]} " == *" $bits "* ]] || continue
+  if prepare "$bits"; then
+    widths+=("$bits")
+  else
     summary+=("com$bits: DID NOT RUN (build)")
-    continue
   fi
+done
+[ ${#widths[@]} -gt 0 ] || finish
+checker=${widths[0]}
+both=0
+[ ${#widths[@]} = 2 ] && both=1
+
+# Nothing registered (the first run deletes what an earlier one left): the
+# object made through the manifest alone.
+for bits in "${widths[@]}"; do
+  purge=()
+  [ "$bits" = "$checker" ] && purge=(purge)
+  run_tier "reg$bits" "$bits" "$(client "$bits")" "reg$bits" "${purge[@]}" none regfree \
+    "$(build_dir "$bits")/TwineKit.Strings.manifest"
+done
+
+# Both widths registered machine-wide, and every tier of each.
+for bits in "${widths[@]}"; do regsvr32 "$bits" must /s "$(dll "$bits")"; done
+for bits in "${widths[@]}"; do
   dir=$(build_dir "$bits")
-  dll=$dir/$(module "$bits")
-  client=$dir/com_client.exe
-  regsvr32 "$bits" may-fail /u /s "$dll"
-  regsvr32 "$bits" may-fail /u /s /n /i:user "$dll"
-  run_tier "reg$bits" "$bits" "$client" "reg$bits" none regfree "$dir/TwineKit.Strings.manifest"
-  regsvr32 "$bits" must /s "$dll"
-  run_tier "com$bits" "$bits" "$client" "com$bits" machine "$dll" names early late errors text apartments \
-    $(concurrent "$bits")
+  run_tier "com$bits" "$bits" "$(client "$bits")" "com$bits" machine "$(dll "$bits")" names early late errors \
+    text apartments $(concurrent "$bits") factory "$(dll "$bits")" longpath "$(dll "$bits")"
   run_tier "vbs$bits" "$bits" cscript.exe //nologo "$dir/com-cases.vbs" "vbs$bits"
-  run_tier "vbserrors$bits" "$bits" cscript.exe //nologo "$root/tests/com/errors.vbs" "vbserrors$bits"
+  # With both widths, the 32-bit script of errors runs below, once the
+  # 64-bit module is unregistered.
+  if [ "$both" = 0 ] || [ "$bits" = 64 ]; then
+    run_tier "vbserrors$bits" "$bits" cscript.exe //nologo "$root/tests/com/errors.vbs" "vbserrors$bits"
+  fi
   # The JScript engine and the README's examples test the scripts more than
   # the module, whose calls the runs above already make on this width; each
   # emulated 32-bit start costs over a minute, so they run on 64-bit only.
@@ -155,11 +199,43 @@ for bits in "${tiers[@]}"; do
     example "$bits" "$dir/readme-example.js"
     code_page_932 "$bits"
   fi
-  regsvr32 "$bits" must /u /s "$dll"
-  regsvr32 "$bits" must /s /n /i:user "$dll"
-  run_tier "user$bits" "$bits" "$client" "user$bits" user "$dll"
-  regsvr32 "$bits" must /u /s /n /i:user "$dll"
-  run_tier "clean$bits" "$bits" "$client" "clean$bits" none
 done
+
+# Unregistering one width leaves the other's working: the 32-bit module
+# alone, its script made through CreateObject; then the 64-bit alone.
+if [ "$both" = 1 ]; then
+  regsvr32 64 must /u /s "$(dll 64)"
+  run_tier alone32by64 64 "$(client 64)" alone32by64 alone32 "$(dll 32)"
+  run_tier vbserrors32 32 cscript.exe //nologo "$root/tests/com/errors.vbs" vbserrors32
+  regsvr32 64 must /s "$(dll 64)"
+  regsvr32 32 must /u /s "$(dll 32)"
+  run_tier alone64 64 "$(client 64)" alone64 alone64 "$(dll 64)"
+fi
+regsvr32 "$checker" must /u /s "$(dll "$checker")"
+# Nothing of the class left in either view; the module registers from a
+# folder deeper than MAX_PATH, and unregisters.
+run_tier "unregistered$checker" "$checker" "$(client "$checker")" "unregistered$checker" gone none \
+  longpathreg "$(dll "$checker")" gone
+
+# For the user alone, each width in turn: its keys under the user's classes
+# alone, and still there once the other width's are gone.  Wine's COM reads
+# classes from the machine's alone, so there the client checks the keys
+# and makes no object through them; and Wine's user classes have one view,
+# so that the two widths share the class key, which names the module
+# registered last.
+for bits in "${widths[@]}"; do
+  regsvr32 "$bits" must /s /n /i:user "$(dll "$bits")"
+  label=user$bits
+  [ "$bits" = "$checker" ] || label=user${bits}by$checker
+  run_tier "$label" "$checker" "$(client "$checker")" "$label" "user$bits" "$(dll "$bits")"
+done
+if [ "$both" = 1 ]; then
+  regsvr32 64 must /u /s /n /i:user "$(dll 64)"
+  run_tier useralone32by64 64 "$(client 64)" useralone32by64 user32 "$(dll 32)"
+  regsvr32 32 must /u /s /n /i:user "$(dll 32)"
+else
+  regsvr32 "$checker" must /u /s /n /i:user "$(dll "$checker")"
+fi
+run_tier "clean$checker" "$checker" "$(client "$checker")" "clean$checker" gone none
 
 finish

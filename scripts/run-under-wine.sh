@@ -22,7 +22,8 @@
 # Wine still costs about a minute, so all 32-bit cases run in one process.
 #
 # Fails loudly when Wine cannot run or the program does not reach its
-# closing line ("dll32: N passed, N failed, ...", "client32: ...").
+# closing line ("dll32: N passed, N failed, ...", "client32: ...", or, of a
+# check of the other width's state, "alone32by64: ...").
 # Environment: TK_WINEPREFIX (default $HOME/.cache/twinekit-wine/win64),
 # TK_WINE_TIMEOUT (seconds, default 1500).
 set -uo pipefail
@@ -124,7 +125,7 @@ if [ "$plain" = 1 ]; then
   echo "run-under-wine: $name ($bits-bit) took ${elapsed} s (exit $rc)"
   exit "$rc"
 fi
-if ! grep -Eq "^[a-z]+$bits: [0-9]+ passed, [0-9]+ failed" "$log"; then
+if ! grep -Eq "^[a-z][a-z0-9]*$bits: [0-9]+ passed, [0-9]+ failed" "$log"; then
   die "$name ($bits-bit): did not reach its closing line under Wine (exit $rc)"
 fi
 echo "run-under-wine: $name ($bits-bit) took ${elapsed} s (exit $rc)"

@@ -8,6 +8,22 @@
 //   user DLL           threading model, the type library and the interface
 //                      for DLL, under that root alone, and the object is
 //                      made by ProgID
+//   user32, user64 DLL the same for the module of that width, in its view
+//                      (a program of either width reads both views)
+//   alone32, alone64 DLL  machine-wide, that width's module registered and
+//                      the other width's not: the first as "machine", and
+//                      nothing of the other width in its view
+//   purge              deletes every key of the class, under both roots in
+//                      both views (what an earlier run may have left)
+//   gone               no key of the class, ProgIDs, type library or
+//                      interface under either root in either view
+//   factory DLL        loaded by hand: a held class factory, or a lock,
+//                      keeps DllCanUnloadNow at S_FALSE
+//   longpath DLL       copied into a folder deeper than MAX_PATH and loaded
+//   longpathreg DLL    from there, the object made and its type information
+//                      read; longpathreg registers from there and
+//                      unregisters (machine-wide: run it with nothing of
+//                      this width registered)
 //   regfree MANIFEST   with nothing registered, the object is made through
 //                      an activation context of the manifest
 //   early              every case line a caller can pass, through the
@@ -109,25 +125,33 @@ bool CodePageKeeps(const std::string& bytes) {
 
 // --- the registry ---------------------------------------------------------
 
-std::wstring ReadValue(HKEY root, const std::wstring& key, const wchar_t* name) {
+// A value of a key in the view of programs of the client's width, or in
+// the view that KEY_WOW64_32KEY or KEY_WOW64_64KEY names.
+std::wstring ReadValue(HKEY root, const std::wstring& key, const wchar_t* name, REGSAM view = 0) {
   wchar_t value[1024];
   DWORD size = sizeof value;
-  if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
+  HKEY k = nullptr;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | view, &k) != ERROR_SUCCESS) {
     return L"(missing)";
   }
-  return value;
+  const LONG rc = RegGetValueW(k, nullptr, name, RRF_RT_REG_SZ, nullptr, value, &size);
+  RegCloseKey(k);
+  return rc == ERROR_SUCCESS ? value : L"(missing)";
 }
 
 std::wstring Classes(const std::wstring& key) { return L"Software\\Classes\\" + key; }
 
-#ifdef _WIN64
-constexpr const wchar_t* kWidth = L"win64";
-#else
-constexpr const wchar_t* kWidth = L"win32";
-#endif
+// The view of the registry of the programs of a width.
+struct View {
+  int bits;
+  REGSAM flag() const { return bits == 32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
+  const wchar_t* width() const { return bits == 32 ? L"win32" : L"win64"; }
+  View other() const { return {96 - bits}; }
+};
+constexpr View kOwnView{8 * sizeof(void*)};
 
 // What COM and the type library's users read, for a module at dll.
-void CheckRegistered(HKEY root, const std::wstring& dll) {
+void CheckRegistered(HKEY root, const std::wstring& dll, View view = kOwnView) {
   const std::wstring clsid = L"CLSID\\" TK_COM_CLSID;
   const std::wstring library = L"TypeLib\\" TK_COM_LIBID L"\\" TK_COM_LIBRARY_VERSION;
   const std::wstring iface = L"Interface\\" TK_COM_IID;
@@ -144,26 +168,32 @@ void CheckRegistered(HKEY root, const std::wstring& dll) {
       {TK_COM_PROGID L"\\CLSID", nullptr, TK_COM_CLSID},
       {TK_COM_PROGID L"\\CurVer", nullptr, TK_COM_PROGID_VERSIONED},
       {TK_COM_PROGID_VERSIONED L"\\CLSID", nullptr, TK_COM_CLSID},
-      {library + L"\\0\\" + kWidth, nullptr, dll},
+      {library + L"\\0\\" + view.width(), nullptr, dll},
       {iface + L"\\ProxyStubClsid32", nullptr, L"{00020424-0000-0000-C000-000000000046}"},
       {iface + L"\\TypeLib", nullptr, TK_COM_LIBID},
   };
   for (const auto& v : values) {
-    const std::wstring got = ReadValue(root, Classes(v.key), v.name);
+    // The ProgIDs, which the views share, are read in the client's own:
+    // under Wine a 64-bit program asking for the 32-bit view does not find
+    // the keys that 32-bit programs share with it.
+    const bool shared = v.key.starts_with(TK_COM_PROGID);
+    const std::wstring got = ReadValue(root, Classes(v.key), v.name, shared ? 0 : view.flag());
     Expect(lstrcmpiW(got.c_str(), v.want.c_str()) == 0,
            "registry " + Narrow(v.key.c_str()) + (v.name ? " " + Narrow(v.name) : "") + ": " +
                Narrow(got.c_str()) + ", want " + Narrow(v.want.c_str()));
   }
 }
 
-bool ClassKeyIn(HKEY root) {
+bool KeyIn(HKEY root, const std::wstring& key, REGSAM view = 0) {
   HKEY k = nullptr;
-  if (RegOpenKeyExW(root, Classes(L"CLSID\\" TK_COM_CLSID).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(root, Classes(key).c_str(), 0, KEY_READ | view, &k) != ERROR_SUCCESS) {
     return false;
   }
   RegCloseKey(k);
   return true;
 }
+
+bool ClassKeyIn(HKEY root, REGSAM view = 0) { return KeyIn(root, L"CLSID\\" TK_COM_CLSID, view); }
 
 HRESULT MakeObject(ITwineKitStrings** out) {
   *out = nullptr;
@@ -190,23 +220,25 @@ bool UnderWine() {
   return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-void StepRegistered(HKEY root, HKEY other_root, const std::wstring& dll, const char* how) {
-  CheckRegistered(root, dll);
-  Expect(!ClassKeyIn(other_root), std::string(how) + ": the class is registered under one root only");
+void StepRegistered(HKEY root, HKEY other_root, const std::wstring& dll, const std::string& how,
+                    View view = kOwnView) {
+  CheckRegistered(root, dll, view);
+  Expect(!ClassKeyIn(other_root, view.flag()), how + ": the class is registered under one root only");
+  if (view.bits != kOwnView.bits) return;  // a class of the other width is made by its programs
   if (root == HKEY_CURRENT_USER && UnderWine()) {
-    std::printf("%s: not made through the registration for the user: Wine's COM does not read it\n", how);
+    std::printf("%s: not made through the registration for the user: Wine's COM does not read it\n", how.c_str());
     return;
   }
   ITwineKitStrings* o = nullptr;
   const HRESULT hr = MakeObject(&o);
-  Expect(hr == S_OK, std::string(how) + ": the object made by ProgID: " + Hex(hr));
+  Expect(hr == S_OK, how + ": the object made by ProgID: " + Hex(hr));
   if (o != nullptr) {
     ExpectWorks(o, how);
     o->lpVtbl->Release(o);
   }
   ITypeLib* library = nullptr;
   const HRESULT loaded = LoadRegTypeLib(LIBID_TwineKit, 1, 0, 0, &library);
-  Expect(loaded == S_OK, std::string(how) + ": the registered type library loads: " + Hex(loaded));
+  Expect(loaded == S_OK, how + ": the registered type library loads: " + Hex(loaded));
   if (library != nullptr) library->lpVtbl->Release(library);
 }
 
@@ -239,6 +271,186 @@ void StepRegFree(const std::wstring& manifest) {
   }
   DeactivateActCtx(0, cookie);
   ReleaseActCtx(handle);
+}
+
+// --- both widths' registrations ---------------------------------------------
+
+// The keys of the class under a classes root: its class, ProgIDs, type
+// library and interface.
+const wchar_t* const kKeysOfTheClass[] = {L"CLSID\\" TK_COM_CLSID, TK_COM_PROGID, TK_COM_PROGID_VERSIONED,
+                                          L"TypeLib\\" TK_COM_LIBID, L"Interface\\" TK_COM_IID};
+const HKEY kRoots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
+const char* RootName(HKEY root) { return root == HKEY_LOCAL_MACHINE ? "HKLM" : "HKCU"; }
+
+// Every key of the class gone from both roots and both views: a start with
+// nothing registered, whatever an earlier run left.
+void StepPurge() {
+  int deleted = 0;
+  for (HKEY root : kRoots) {
+    for (View view : {View{32}, View{64}}) {
+      for (const wchar_t* key : kKeysOfTheClass) {
+        HKEY k = nullptr;
+        const std::wstring path = Classes(key);
+        if (RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS | view.flag(), &k) != ERROR_SUCCESS) continue;
+        RegDeleteTreeW(k, nullptr);
+        RegCloseKey(k);
+        deleted += RegDeleteKeyExW(root, path.c_str(), view.flag(), 0) == ERROR_SUCCESS;
+      }
+    }
+  }
+  std::printf("purge: %d keys of the class left by an earlier run deleted\n", deleted);
+}
+
+// Nothing of the class under either root, in either view.
+void StepGone() {
+  for (HKEY root : kRoots) {
+    for (View view : {View{32}, View{64}}) {
+      for (const wchar_t* key : kKeysOfTheClass) {
+        Expect(!KeyIn(root, key, view.flag()), std::string("gone: ") + RootName(root) + " " + Narrow(key) +
+                                                   " in the " + std::to_string(view.bits) + "-bit view");
+      }
+    }
+  }
+}
+
+// Machine-wide, the module of one width registered and the other's not
+// (after its unregistration): this width's class, ProgIDs and type library
+// still as COM reads them, nothing of the other width's left in its view
+// (Wine keeps Interface apart for each view, as Windows does), and, from a
+// program of this width, the object made.
+void StepAlone(View view, const std::wstring& dll) {
+  const std::string how = "alone" + std::to_string(view.bits);
+  StepRegistered(HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER, dll, how, view);
+  const View other = view.other();
+  const std::wstring other_file = L"TypeLib\\" TK_COM_LIBID L"\\" TK_COM_LIBRARY_VERSION L"\\0\\" +
+                                  std::wstring(other.width());
+  Expect(!ClassKeyIn(HKEY_LOCAL_MACHINE, other.flag()), how + ": no class in the other width's view");
+  Expect(!KeyIn(HKEY_LOCAL_MACHINE, other_file, view.flag()), how + ": no type library file of the other width");
+  Expect(!KeyIn(HKEY_LOCAL_MACHINE, L"Interface\\" TK_COM_IID, other.flag()),
+         how + ": no interface in the other width's view");
+}
+
+// --- the module's own exports -------------------------------------------------
+
+struct ModuleExports {
+  HMODULE module = nullptr;
+  HRESULT(STDAPICALLTYPE* get_class_object)(REFCLSID, REFIID, void**) = nullptr;
+  HRESULT(STDAPICALLTYPE* can_unload_now)() = nullptr;
+  HRESULT(STDAPICALLTYPE* register_server)() = nullptr;
+  HRESULT(STDAPICALLTYPE* unregister_server)() = nullptr;
+};
+
+template <typename F>
+void Export(HMODULE module, const char* name, F* f) {
+  *f = reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+bool LoadModule(const std::wstring& path, ModuleExports* m, const std::string& how) {
+  m->module = LoadLibraryW(path.c_str());
+  Expect(m->module != nullptr, how + ": the module loads (error " + std::to_string(GetLastError()) + ")");
+  if (m->module == nullptr) return false;
+  Export(m->module, "DllGetClassObject", &m->get_class_object);
+  Export(m->module, "DllCanUnloadNow", &m->can_unload_now);
+  Export(m->module, "DllRegisterServer", &m->register_server);
+  Export(m->module, "DllUnregisterServer", &m->unregister_server);
+  const bool all = m->get_class_object && m->can_unload_now && m->register_server && m->unregister_server;
+  Expect(all, how + ": the module's exports");
+  if (!all) FreeLibrary(m->module);
+  return all;
+}
+
+IClassFactory* Factory(const ModuleExports& m, const std::string& how) {
+  IClassFactory* factory = nullptr;
+  const HRESULT hr = m.get_class_object(CLSID_Strings, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+  Expect(hr == S_OK && factory != nullptr, how + ": the class factory: " + Hex(hr));
+  return factory;
+}
+
+// A client that keeps the class factory keeps the module loaded: while it
+// holds it, or a lock, DllCanUnloadNow says S_FALSE.
+void StepFactory(const std::wstring& dll) {
+  ModuleExports m;
+  if (!LoadModule(dll, &m, "factory")) return;
+  IClassFactory* factory = Factory(m, "factory");
+  if (factory != nullptr) {
+    ITwineKitStrings* o = nullptr;
+    const HRESULT hr =
+        factory->lpVtbl->CreateInstance(factory, nullptr, IID_ITwineKitStrings, reinterpret_cast<void**>(&o));
+    Expect(hr == S_OK, "factory: an object made: " + Hex(hr));
+    if (o != nullptr) o->lpVtbl->Release(o);
+    Expect(m.can_unload_now() == S_FALSE, "factory: the module stays while its factory is held");
+    factory->lpVtbl->LockServer(factory, TRUE);
+    factory->lpVtbl->Release(factory);
+    Expect(m.can_unload_now() == S_FALSE, "factory: the module stays while locked");
+    factory = Factory(m, "factory");
+  }
+  if (factory != nullptr) {
+    factory->lpVtbl->LockServer(factory, FALSE);
+    factory->lpVtbl->Release(factory);
+    Expect(m.can_unload_now() == S_OK, "factory: with nothing held the module may go");
+  }
+  FreeLibrary(m.module);
+}
+
+// --- a module in a folder deeper than MAX_PATH -----------------------------------
+
+// The module's name as the loader gives it, however long.
+std::wstring FileOf(HMODULE module) {
+  std::wstring name(32768, L'\0');
+  name.resize(GetModuleFileNameW(module, name.data(), static_cast<DWORD>(name.size())));
+  return name;
+}
+
+// The module copied into a folder whose path is longer than MAX_PATH (made
+// one level at a time, named with the \\?\ prefix), loaded from there: it
+// makes its object, and describes its interface from its own file.  With
+// registration, it registers from there machine-wide (nothing else of its
+// width may be registered) and unregisters.
+void StepLongPath(const std::wstring& dll, bool registration) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::vector<std::wstring> folders = {L"\\\\?\\" + std::wstring(temp) + L"TwineKit long path"};
+  while (folders.back().size() <= MAX_PATH) folders.push_back(folders.back() + L"\\" + std::wstring(60, L'd'));
+  for (const std::wstring& folder : folders) CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring copy = folders.back() + dll.substr(dll.find_last_of(L'\\'));
+  Expect(CopyFileW(dll.c_str(), copy.c_str(), FALSE) != FALSE,
+         "longpath: the module copied (error " + std::to_string(GetLastError()) + ")");
+  ModuleExports m;
+  if (LoadModule(copy, &m, "longpath")) {
+    const std::wstring file = FileOf(m.module);
+    std::printf("longpath: the module loaded as a file of %u characters\n", static_cast<unsigned>(file.size()));
+    IClassFactory* factory = Factory(m, "longpath");
+    ITwineKitStrings* o = nullptr;
+    if (factory != nullptr) {
+      factory->lpVtbl->CreateInstance(factory, nullptr, IID_ITwineKitStrings, reinterpret_cast<void**>(&o));
+      factory->lpVtbl->Release(factory);
+    }
+    Expect(o != nullptr, "longpath: an object made");
+    if (o != nullptr) {
+      ITypeInfo* info = nullptr;
+      const HRESULT hr = o->lpVtbl->GetTypeInfo(o, 0, 0, &info);
+      Expect(hr == S_OK && info != nullptr, "longpath: the object describes its interface: " + Hex(hr));
+      if (info != nullptr) info->lpVtbl->Release(info);
+      o->lpVtbl->Release(o);
+    }
+    if (registration) {
+      HRESULT hr = m.register_server();
+      Expect(hr == S_OK, "longpath: registered from there: " + Hex(hr));
+      const std::wstring server = ReadValue(HKEY_LOCAL_MACHINE, Classes(L"CLSID\\" TK_COM_CLSID L"\\InprocServer32"),
+                                            nullptr);
+      Expect(server == file, "longpath: the class names the module: " + Narrow(server.c_str()));
+      // Told, not checked: Wine's COM finds no class whose server's path is
+      // this long (0x80040154).
+      ITwineKitStrings* made = nullptr;
+      std::printf("longpath: the object made through that registration: %s\n", Hex(MakeObject(&made)).c_str());
+      if (made != nullptr) made->lpVtbl->Release(made);
+      hr = m.unregister_server();
+      Expect(hr == S_OK, "longpath: unregistered: " + Hex(hr));
+    }
+    FreeLibrary(m.module);
+  }
+  DeleteFileW(copy.c_str());
+  for (auto f = folders.rbegin(); f != folders.rend(); ++f) RemoveDirectoryW(f->c_str());
 }
 
 // --- early binding ----------------------------------------------------------
@@ -928,12 +1140,27 @@ int main(int argc, char** argv) {
                                               : std::wstring();
     if (step == "none") {
       StepNone();
-    } else if (step == "machine" || step == "user") {
-      const bool user = step == "user";
+    } else if (step == "machine" || step.starts_with("user") || step.starts_with("alone")) {
+      // user32, alone64...: the registration of that width, in its view
+      const View view = step.ends_with("32") ? View{32} : step.ends_with("64") ? View{64} : kOwnView;
+      const bool user = step.starts_with("user");
       wchar_t full[MAX_PATH];  // as the loader names the module
       GetFullPathNameW(operand.c_str(), MAX_PATH, full, nullptr);
-      StepRegistered(user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
-                     user ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, full, step.c_str());
+      if (step.starts_with("alone")) {
+        StepAlone(view, full);
+      } else {
+        StepRegistered(user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                       user ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, full, step, view);
+      }
+      ++i;
+    } else if (step == "purge" || step == "gone") {
+      if (step == "purge") StepPurge();
+      else StepGone();
+    } else if (step == "factory" || step == "longpath" || step == "longpathreg") {
+      wchar_t full[MAX_PATH];
+      GetFullPathNameW(operand.c_str(), MAX_PATH, full, nullptr);
+      if (step == "factory") StepFactory(full);
+      else StepLongPath(full, step == "longpathreg");
       ++i;
     } else if (step == "regfree") {
       StepRegFree(operand);

@@ -62,10 +62,8 @@ HRESULT STDMETHODCALLTYPE GetTypeInfo(ITwineKitStrings*, UINT index, LCID, IType
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
-  wchar_t path[MAX_PATH];
-  if (!ModulePath(path, MAX_PATH)) return E_FAIL;
   ITypeLib* library = nullptr;
-  HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, &library);
+  HRESULT hr = LoadOwnTypeLibrary(&library);
   if (FAILED(hr)) return hr;
   hr = library->lpVtbl->GetTypeInfoOfGuid(library, IID_ITwineKitStrings, out);
   library->lpVtbl->Release(library);
