@@ -3,6 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "frame/cpu_features.h"
 #include "frame/kernels/kernel_table.h"
 
@@ -31,16 +35,36 @@ constexpr const char* kNames[] = {"plain", "sse2", "ssse3", "avx2"};
 
 const KernelTable* TableOf(Form form) { return &kTables[static_cast<size_t>(form)]; }
 
+// Appends text to line, which has room for size bytes with its zero.
+void Append(char* line, size_t size, const char* text) {
+  const size_t n = std::strlen(line);
+  std::strncat(line, text, size - 1 - n);
+}
+
+// One line about a refused value: on standard error natively and, in the
+// DLLs, which link no C runtime's streams and may have no console, to the
+// debugger's output.
+void SayRefusal(const char* value, const FormAskedFor& asked) {
+  char shown[41] = {};
+  std::strncpy(shown, value, sizeof shown - 1);
+  char line[160] = "twinekit: TWINEKIT_KERNELS=";
+  for (const char* piece : {static_cast<const char*>(shown), " ", asked.refusal,
+                            "; the best form, ", FormName(asked.form), ", runs\n"}) {
+    Append(line, sizeof line, piece);
+  }
+#ifdef _WIN32
+  OutputDebugStringA(line);
+#else
+  std::fputs(line, stderr);
+#endif
+}
+
 // The form TWINEKIT_KERNELS names when the CPU runs it, else the best.  A
-// value refused is said on standard error, once a choice, and never stops
-// the call: in a host without a console the line goes nowhere.
+// value refused is said once a choice, and never stops the call.
 Form ChosenForm() {
   const char* value = std::getenv("TWINEKIT_KERNELS");
   const FormAskedFor asked = FormForValue(value);
-  if (asked.refusal != nullptr) {
-    std::fprintf(stderr, "twinekit: TWINEKIT_KERNELS=%.40s %s; the best form, %s, runs\n", value,
-                 asked.refusal, FormName(asked.form));
-  }
+  if (asked.refusal != nullptr) SayRefusal(value, asked);
   return asked.form;
 }
 

@@ -11,9 +11,9 @@
 // The first call picks the best form the CPU runs, unless the environment
 // variable TWINEKIT_KERNELS names a form (plain, sse2, ssse3 or avx2) that
 // it runs.  Any other value, an unknown name or a form the CPU lacks, is
-// refused with one line on standard error and the best form runs: the
-// variable can never make the library run instructions the CPU lacks, nor
-// stop a host's calls.  Tests force each form with UseForm.
+// refused with one line on standard error (in the DLLs, the debugger's
+// output) and the best form runs: the variable can never make the library
+// run instructions the CPU lacks, nor stop a host's calls.  Tests force each form with UseForm.
 #pragma once
 
 #include <array>
