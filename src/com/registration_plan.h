@@ -3,7 +3,7 @@
 // Registry: a few calls on keys named under one classes root
 // (HKLM\Software\Classes, or HKCU\Software\Classes for a user) in one of
 // its two views, so that these decisions run natively against a registry
-// held in memory (tests/unit/registration_plan_test.cpp) as well as on the
+// held in memory (tests/unit/com_registration_test.cpp) as well as on the
 // system's (system_registry.cpp).
 //
 // A 64-bit system shows 32-bit programs a view of their own for some keys
