@@ -1,6 +1,5 @@
 #include "call/export_call.h"
 
-#include <cstdint>
 #include <cstring>
 
 #include "frame/platform.h"
@@ -23,14 +22,6 @@ ExportCall::~ExportCall() {
 void ExportCall::TakeString(size_t i, BSTR bytes) {
   SysFreeString(strings_[i]);
   strings_[i] = bytes;
-}
-
-bool ExportCall::SetBytes(size_t i, const void* data, size_t size) {
-  if (size > UINT32_MAX) return false;
-  BSTR made = SysAllocStringByteLen(static_cast<const char*>(data), static_cast<UINT>(size));
-  if (made == nullptr) return false;
-  TakeString(i, made);
-  return true;
 }
 
 bool ExportCall::Run() {
@@ -56,12 +47,6 @@ bool ExportCall::Run() {
   }
   for (BSTR s : before) SysFreeString(s);
   return kept;
-}
-
-BSTR ExportCall::TakeResultString() {
-  BSTR s = result_.string;
-  result_.string = nullptr;
-  return s;
 }
 
 }  // namespace twinekit::call

@@ -24,10 +24,8 @@ class ExportCall {
   const ExportInfo& info() const { return export_; }
 
   // String argument i: the call takes the BSTR of bytes (null reads as
-  // empty), or makes one of a copy of the bytes (false when there is no
-  // memory for it, or the size is more than a BSTR holds).
+  // empty) and frees it when it ends.
   void TakeString(size_t i, BSTR bytes);
-  bool SetBytes(size_t i, const void* data, size_t size);
   // A Long or Integer argument (an Integer in the low 16 bits).
   void SetNumber(size_t i, int32_t n) { slots_.numbers[i] = n; }
   // A Variant argument, the caller's own: the export reads it in place.
@@ -37,9 +35,8 @@ class ExportCall {
   // memory to keep the bytes of an in-place argument as they were.
   bool Run();
 
-  // The result; a string result stays the call's until taken.
+  // The result; a string result stays the call's, freed when it ends.
   const Result& result() const { return result_; }
-  BSTR TakeResultString();
 
   // String argument i as the export left it, and whether the export
   // changed any of its bytes.
