@@ -13,6 +13,7 @@
 #include "com/dispatch_call.h"
 #include "com/export_call.h"
 #include "com/module.h"
+#include "frame/chars.h"
 #include "exports/export_table.h"
 #include "twinekit_com.h"
 
@@ -74,12 +75,9 @@ HRESULT STDMETHODCALLTYPE GetTypeInfo(ITwineKitStrings*, UINT index, LCID, IType
 bool SameName(const OLECHAR* given, std::string_view name) {
   size_t i = 0;
   for (; given[i] != 0; ++i) {
-    if (i == name.size()) return false;
-    OLECHAR a = given[i];
-    char b = name[i];
-    if (a >= 'A' && a <= 'Z') a = static_cast<OLECHAR>(a - 'A' + 'a');
-    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-    if (a != static_cast<unsigned char>(b)) return false;
+    // A character beyond one byte matches no name, which is ASCII.
+    if (i == name.size() || given[i] > 0xFF) return false;
+    if (ToLower(static_cast<uint8_t>(given[i])) != ToLower(static_cast<uint8_t>(name[i]))) return false;
   }
   return i == name.size();
 }
