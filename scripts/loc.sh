@@ -5,10 +5,12 @@
 #   scripts/loc.sh [REV]
 #
 # the product (src/, include/, tools/, basic/, wasm/), the other code (benchmarks/
-# and scripts/), the test code (tests/, harness/, fuzz/, clients/) and the
-# behaviour case lines, and the test code's share of all the code, which we
-# keep between a quarter and a third.  C, C++, JavaScript, Python, shell
-# and Basic files count.
+# and scripts/), the test code and the behaviour case lines, and the test
+# code's share of all the code, which we keep between a quarter and a third.
+# Test code is tests/, harness/, fuzz/, clients/, the test-only tooling under
+# tools/test/ (the allocation watch, the case scripts) and the checks
+# scripts/check-*.  C, C++ (with .inl), JavaScript, Python, shell and Basic
+# files count.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rev=${1:-}
@@ -38,14 +40,15 @@ count() {
   done
   echo "$n"
 }
-code='\.(c|cpp|h|py|sh|bas|mjs|js)$'
+code='\.(c|cpp|h|inl|py|sh|bas|mjs|js)$'
+test_only='^(tests|harness|fuzz|clients|tools/test)/|^scripts/check-'
 
-product=$(files src include tools basic wasm | grep -E "$code" | count)
-other=$(files benchmarks scripts | grep -E "$code" | count)
-tests=$(files tests harness fuzz clients | grep -E "$code" | count)
+product=$(files src include tools basic wasm | grep -E "$code" | grep -vE "$test_only" | count)
+other=$(files benchmarks scripts | grep -E "$code" | grep -vE "$test_only" | count)
+tests=$(files tests harness fuzz clients tools scripts | grep -E "$code" | grep -E "$test_only" | count)
 cases=$(files tests/cases | grep -E '\.cases$' | count)
 all=$((product + other + tests))
 echo "product code lines: $product (src, include, tools, basic, wasm)"
 echo "other code lines:   $other (benchmarks, scripts)"
-echo "test code lines:    $tests (tests, harness, fuzz, clients: $(awk -v t="$tests" -v a="$all" 'BEGIN { printf "%.1f", 100 * t / a }')% of all $all)"
+echo "test code lines:    $tests (tests, harness, fuzz, clients, tools/test, scripts/check-*: $(awk -v t="$tests" -v a="$all" 'BEGIN { printf "%.1f", 100 * t / a }')% of all $all)"
 echo "case lines:         $cases"

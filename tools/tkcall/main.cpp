@@ -6,12 +6,9 @@
 //   tkcall --run [FILE...]             the same for each line (standard input without FILE)
 //   tkcall --run --json [FILE...]      each call's outcome as a line of JSON, for programs
 //   tkcall --check FILE...             checks files of case lines
-//   tkcall --vbscript FILE...          writes them as a script for TwineKit.Strings
-//   tkcall --vbscript-932 FILE...      the same for a host of code page 932
-//   tkcall --jscript FILE...           (script_writer.h)
 //   tkcall --list | --version | --help
 //
-// The arguments are written in the syntax of tools/hostcall/values.h:
+// The arguments are written in the syntax of tools/casesyntax/values.h:
 // strings with escapes (\xHH, \0, \t, \n, \r, \\, \'), @null for a null
 // BSTR, numbers decimal or 0x-hexadecimal, typed Variants.  --check runs
 // files of case lines (case_line.h), such as the library's own
@@ -27,7 +24,6 @@
 #include <vector>
 
 #include "host_call.h"
-#include "script_writer.h"
 #include "twinekit_version.h"
 
 namespace {
@@ -167,21 +163,6 @@ int Check(int count, char** files) {
   return failed == 0 ? 0 : 1;
 }
 
-// Writes the case lines of the files as a script calling the COM object.
-int Script(tkcall::ScriptLanguage language, tkcall::ScriptCodePage code_page, int count, char** files) {
-  std::vector<tkcases::CaseFile> parsed;
-  for (int i = 0; i < count; ++i) {
-    const std::optional<std::string> text = ReadFile(files[i]);
-    if (!text) return 2;
-    std::vector<std::string> errors;
-    parsed.push_back(tkcases::ParseCaseText(files[i], *text, errors));
-    for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
-    if (!errors.empty()) return 2;
-  }
-  std::fputs(tkcall::WriteScript(language, parsed, code_page).c_str(), stdout);
-  return 0;
-}
-
 // Runs the call of each line of the lines, one library for all, so that
 // the default separator set on one line holds for the next.
 bool RunLines(std::istream& in, const char* name) {
@@ -233,9 +214,6 @@ int Usage(FILE* to) {
                "                                (a string's bytes in hexadecimal), after, problems\n"
                "       tkcall --check FILE...   run files of case lines (EXPORT ARG... => RESULT) and report\n"
                "                                every line the library answers otherwise\n"
-               "       tkcall --vbscript FILE...  write them as a VBScript calling TwineKit.Strings\n"
-               "       tkcall --vbscript-932 FILE...  the same for a host of code page 932\n"
-               "       tkcall --jscript FILE...   the same in JScript\n"
                "       tkcall --list            list the exports and their argument kinds\n"
                "       tkcall --version         print the version of TwineKit\n"
                "       tkcall --help            print this\n"
@@ -259,11 +237,6 @@ int main(int argc, char** argv) {
   if (command == "--list") return List();
   if (command == "--check") return Check(argc - 2, argv + 2);
   if (command == "--run") return Run(argc - 2, argv + 2);
-  using tkcall::ScriptCodePage;
-  using tkcall::ScriptLanguage;
-  if (command == "--vbscript") return Script(ScriptLanguage::kVbscript, ScriptCodePage::kSingleByte, argc - 2, argv + 2);
-  if (command == "--vbscript-932") return Script(ScriptLanguage::kVbscript, ScriptCodePage::k932, argc - 2, argv + 2);
-  if (command == "--jscript") return Script(ScriptLanguage::kJscript, ScriptCodePage::kSingleByte, argc - 2, argv + 2);
   if (command == "--version") {
     std::printf("tkcall (TwineKit) %s\n", TWINEKIT_VERSION);
     return 0;
