@@ -28,7 +28,7 @@ PG_CPPFLAGS = -I$(TK_ROOT)/src/sql
 PG_CFLAGS = -Werror
 SHLIB_LINK = -Wl,--exclude-libs,ALL -Wl,--start-group $(TK_ARCHIVES) -Wl,--end-group -lstdc++ -lm
 
-REGRESS = calls schema parallel memory
+REGRESS = calls schema parallel memory limits
 REGRESS_OPTS = --inputdir=$(TK_ROOT)/tests/postgres
 
 # The module holds no code worth the JIT's inlining: no bitcode.
