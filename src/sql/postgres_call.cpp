@@ -70,14 +70,16 @@ extern "C" TkPgStatus tk_pg_call(int ordinal, const TkPgValue* args, size_t coun
   result->size = 0;
   result->integer = 0;
   result->message[0] = '\0';
-  std::array<SqlValue, twinekit::call::kMaxArgs> values;
   if (ordinal < 1 || ordinal > static_cast<int>(twinekit::kExports.size()) ||
-      count > values.size()) {
+      count > twinekit::call::kMaxArgs) {
     std::snprintf(result->message, sizeof result->message, "twinekit: no export %d of %zu arguments",
                   ordinal, count);
     return TK_PG_ERROR;
   }
-  std::transform(args, args + count, values.begin(), ValueOf);
+  // Each value made once, rather than cleared and then made.
+  const auto value = [&](size_t i) { return i < count ? ValueOf(args[i]) : SqlValue{}; };
+  const std::array<SqlValue, twinekit::call::kMaxArgs> values{value(0), value(1), value(2), value(3)};
+  static_assert(twinekit::call::kMaxArgs == 4);
   return Call(twinekit::kExports[ordinal - 1], std::span(values.data(), count), limit, alloc,
               *result);
 }
