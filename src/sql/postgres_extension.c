@@ -93,6 +93,10 @@ static Datum CallExport(FunctionCallInfo fcinfo, const char *name, int ordinal,
   TkPgResult result;
   TkPgStatus status;
   size_t i;
+  /* Only a hand-made CREATE FUNCTION can call with other arguments. */
+  if (count > lengthof(args) || PG_NARGS() != (int)count)
+    ereport(ERROR, (errcode(ERRCODE_INVALID_FUNCTION_DEFINITION),
+                    errmsg("%s takes %zu arguments, not %d", name, count, PG_NARGS())));
   for (i = 0; i < count; ++i) {
     switch (kinds[i]) {
       case 'L':

@@ -74,3 +74,9 @@ SELECT cGet('a|b;c'::bytea, 2);
 -- cMixChars shuffles: the same bytes in some order.
 SELECT length(cMixChars('abcdef')) AS n,
        (SELECT string_agg(c, '' ORDER BY c) FROM regexp_split_to_table(cMixChars('abcdef'), '') c) AS sorted;
+
+-- A C function declared by hand with other arguments is refused, never
+-- read past its arguments.
+CREATE FUNCTION pg_temp.short_get(text) RETURNS text
+  AS '$libdir/twinekit', 'twinekit_cGetIn_text' LANGUAGE C STRICT;
+SELECT pg_temp.short_get('a|b');
