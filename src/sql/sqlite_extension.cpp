@@ -115,7 +115,7 @@ int Flags(const ExportInfo& e) {
   return SQLITE_UTF8;
 }
 
-int Register(sqlite3* db, const ExportInfo& e, Connection* c, Function f) {
+int RegisterFunction(sqlite3* db, const ExportInfo& e, Connection* c, Function f) {
   return sqlite3_create_function_v2(db, e.name.data(), static_cast<int>(e.args.size()), Flags(e), c, f,
                                     nullptr, nullptr, ReleaseConnection);
 }
@@ -128,7 +128,7 @@ int Register(sqlite3* db, Connection* c) {
   size_t made = 0;
   int rc = SQLITE_OK;
   while (made < kExports.size() && rc == SQLITE_OK) {
-    rc = Register(db, kExports[made], c, kFunctions[made]);
+    rc = RegisterFunction(db, kExports[made], c, kFunctions[made]);
     made += rc == SQLITE_OK;
   }
   if (rc == SQLITE_OK) return rc;
