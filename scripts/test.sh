@@ -63,6 +63,7 @@ tier "WebAssembly, npm package, reference page in Chromium" bash scripts/test-wa
 tier "packages" bash tests/package/check_packages.sh
 tier "first command on a fresh Debian (debootstrap)" bash tests/fresh/check_fresh_debian.sh
 tier "SQL extensions in their engines" bash scripts/test-sql.sh
+tier "PostgreSQL extension in a private server" bash scripts/test-postgres.sh
 
 echo
 if [ ${#failed[@]} -ne 0 ]; then
