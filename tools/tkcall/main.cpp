@@ -17,6 +17,7 @@
 // files of case lines (case_line.h), such as the library's own
 // tests/cases/*.cases, and reports every line the library does not answer
 // as written.
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -68,17 +69,48 @@ std::string JsonText(std::string_view text) {
   return out + "\"";
 }
 
+// A Variant argument as JSON: its type, its 16 bytes as OLE Automation lays
+// them out (the by-reference ones as the value they point to), a string's
+// bytes, and the Variant a reference to a Variant points to.
+std::string JsonVariant(const tkhost::VariantValue& v) {
+  tkhost::VariantValue value = v;
+  value.vt = static_cast<uint16_t>(v.vt & ~tkhost::kVtByRef);
+  const std::array<uint8_t, 16> image = tkhost::VariantImage(value);
+  std::string out = "{\"vt\": " + std::to_string(v.vt) + ", \"image\": " +
+                    JsonHex(std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
+  if (value.vt == tkhost::kVtBstr) out += ", \"text\": " + JsonHex(v.text);
+  if (!v.referent.empty()) out += ", \"referent\": " + JsonVariant(v.referent[0]);
+  return out + "}";
+}
+
+// An argument as JSON: a string's bytes in hexadecimal (null for @null), a
+// number, or a Variant.
+std::string JsonArgument(const tkhost::Value& v) {
+  switch (v.tag) {
+    case tkhost::Value::kBytes: return JsonHex(v.bytes);
+    case tkhost::Value::kNumber: return std::to_string(v.number);
+    case tkhost::Value::kVariant: return JsonVariant(v.variant);
+    case tkhost::Value::kNull: break;
+  }
+  return "null";
+}
+
 // A call's outcome as one line of JSON, which a program reads without the
-// case syntax: {"name", "result" (a string's bytes in hexadecimal, a
-// number, or null for a null string or none), "after" (the in-place
-// argument's bytes), "problems" (what the host would find wrong)}.
+// case syntax: {"name", "args" (each argument), "clock" (when the line
+// fixes it), "result" (a string's bytes in hexadecimal, a number, or null
+// for a null string or none), "after" (the in-place argument's bytes),
+// "problems" (what the host would find wrong)}.
 std::string JsonOutcome(const tkcases::Case& c, const tkcases::Outcome& seen) {
   std::string result = "null";
   switch (c.info->result) {
     case 'S': if (!seen.result_null) result = JsonHex(seen.bytes); break;
     case 'I': case 'L': case 'X': result = std::to_string(seen.number); break;
   }
-  std::string out = "{\"name\": \"" + std::string(c.info->name) + "\", \"result\": " + result;
+  std::string out = "{\"name\": \"" + std::string(c.info->name) + "\", \"args\": [";
+  for (size_t i = 0; i < c.args.size(); ++i) out += (i ? ", " : "") + JsonArgument(c.args[i]);
+  out += "]";
+  if (c.clock >= 0) out += ", \"clock\": " + std::to_string(c.clock);
+  out += ", \"result\": " + result;
   if (!c.info->args.empty() && c.info->args[0] == 'W') out += ", \"after\": " + JsonHex(seen.after);
   out += ", \"problems\": [";
   bool first = true;
