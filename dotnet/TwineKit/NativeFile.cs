@@ -43,13 +43,13 @@ internal static class NativeFile
         }
         IntPtr handle = IsWindows ? LoadLibraryExW(Name, IntPtr.Zero, 0) : dlopen(Name, RtldNow);
         if (handle != IntPtr.Zero) return (handle, Name);
-        throw NotFound(folders);
+        throw NotFound(folders, searched: true);
     }
 
     internal static (IntPtr Handle, string Path) LoadFrom(string folder)
     {
         string path = Path.Combine(Path.GetFullPath(folder), Name);
-        if (!File.Exists(path)) throw NotFound(new List<string> { Path.GetFullPath(folder) });
+        if (!File.Exists(path)) throw NotFound(new List<string> { Path.GetFullPath(folder) }, searched: false);
         return (Open(path), path);
     }
 
@@ -77,7 +77,7 @@ internal static class NativeFile
         return folders;
     }
 
-    private static Exception NotFound(List<string> folders)
+    private static Exception NotFound(List<string> folders, bool searched)
     {
         if (IsWindows)
         {
@@ -88,8 +88,8 @@ internal static class NativeFile
                         $"{Name} is not in {folder}, only {OtherName}, which serves the other width: this process is {Width} and needs {Name} beside it.");
             }
         }
-        string where = IsWindows ? "the PATH" : "LD_LIBRARY_PATH";
-        return new DllNotFoundException($"{Name} was not found in {string.Join(", ", folders)}, nor on the system's search path ({where}).");
+        string where = !searched ? "" : IsWindows ? ", nor on the system's search path (the PATH)" : ", nor on the system's search path (LD_LIBRARY_PATH)";
+        return new DllNotFoundException($"{Name} was not found in {string.Join(", ", folders)}{where}.");
     }
 
     private static IntPtr Open(string path)
