@@ -62,6 +62,7 @@ tier "COM modules under Wine (32- and 64-bit)" bash scripts/run-com-tests.sh
 tier "WebAssembly, npm package, reference page in Chromium" bash scripts/test-wasm.sh
 tier "packages" bash tests/package/check_packages.sh
 tier "first command on a fresh Debian (debootstrap)" bash tests/fresh/check_fresh_debian.sh
+tier ".NET package, xunit and VB.NET" bash scripts/test-dotnet.sh
 
 echo
 if [ ${#failed[@]} -ne 0 ]; then
