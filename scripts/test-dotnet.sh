@@ -3,9 +3,10 @@
 # variant and tkcall in build/native, TWINEKIT.DLL and TWINEKIT64.DLL in
 # build/win32 and build/win64), packs it (scripts/dotnet-pack.sh), and with
 # the package as packed runs: the xunit tests of dotnet/TwineKit.Tests, every
-# behaviour case among them, once with the package's own library and once
-# with the test variant, which counts every BSTR left behind and fails
-# allocations on demand; the VB.NET page of VB6-style calls
+# behaviour case among them, once with the package's .NET 8 assembly and
+# own library, once with its .NET Standard assembly and the test variant of
+# the library, which counts every BSTR left behind and fails allocations on
+# demand; the VB.NET page of VB6-style calls
 # (dotnet/VbClient); and the package's contents and a fresh project that
 # installs it (tests/dotnet/check_nuget_package.sh).  Without dotnet on the
 # PATH the tier fails.
@@ -35,6 +36,6 @@ dotnet test dotnet/TwineKit.Tests/TwineKit.Tests.csproj --nologo
 mkdir -p build/dotnet/testing
 cp -L build/native/libtwinekit_testing.so build/dotnet/testing/libtwinekit.so
 TWINEKIT_TEST_LIBRARY_FOLDER=$PWD/build/dotnet/testing \
-  dotnet test dotnet/TwineKit.Tests/TwineKit.Tests.csproj --nologo --no-build
+  dotnet test dotnet/TwineKit.Tests/TwineKit.Tests.csproj --nologo -p:TwineKitLib=netstandard2.0
 dotnet run --project dotnet/VbClient/VbClient.vbproj
 bash tests/dotnet/check_nuget_package.sh

@@ -1,7 +1,9 @@
 using System;
 using System.IO;
 using System.Linq;
+using System.Reflection;
 using System.Runtime.InteropServices;
+using System.Runtime.Versioning;
 using System.Text;
 using Xunit;
 
@@ -100,6 +102,9 @@ public class FaceTests
     [Fact]
     public void TheLibraryComesFromThePackagesRuntimeAssets()
     {
+        string framework = typeof(FaceTests).Assembly.GetCustomAttributes<AssemblyMetadataAttribute>()
+            .Single(a => a.Key == "TwineKitLibFramework").Value!;
+        Assert.StartsWith(framework, typeof(Strings).Assembly.GetCustomAttribute<TargetFrameworkAttribute>()!.FrameworkName);
         if (!TestLibrary.HasHooks)
             Assert.EndsWith(Path.Combine("runtimes", "linux-x64", "native", "libtwinekit.so"), Library.FilePath);
         var e = Assert.Throws<InvalidOperationException>(() => Library.Load("/"));
