@@ -96,12 +96,13 @@ internal static class NativeFile
     {
         if (!IsWindows)
         {
+            dlerror();  // bound now, and any earlier error cleared, so that the next one is dlopen's
             IntPtr handle = dlopen(path, RtldNow);
             if (handle != IntPtr.Zero) return handle;
             string why = Marshal.PtrToStringAnsi(dlerror()) ?? "";
-            if (why.Contains("wrong ELF class") || why.Contains("invalid ELF header"))
-                throw new BadImageFormatException($"{path} is not a {Width} library for this machine: this process needs {Name} of the {Width} Linux build ({why}).");
-            throw new DllNotFoundException($"{path} could not be loaded: {why}.");
+            if (ElfClass(path) is { } bits && bits != IntPtr.Size * 8)
+                throw new BadImageFormatException($"{path} is not a {Width} library: it is {bits}-bit, and this process needs {Name} of the {Width} Linux build.");
+            throw new DllNotFoundException($"{path} could not be loaded: {why}");
         }
         IntPtr module = LoadLibraryExW(path, IntPtr.Zero, LoadWithAlteredSearchPath);
         if (module != IntPtr.Zero) return module;
@@ -116,6 +117,23 @@ internal static class NativeFile
             default:
                 throw new DllNotFoundException($"{path} could not be loaded (Windows error {code}).");
         }
+    }
+
+    // The width of an ELF file, 32 or 64, or null for another file.
+    private static int? ElfClass(string path)
+    {
+        var head = new byte[5];
+        try
+        {
+            using FileStream file = File.OpenRead(path);
+            if (file.Read(head, 0, 5) != 5) return null;
+        }
+        catch (Exception e) when (e is IOException or UnauthorizedAccessException)
+        {
+            return null;
+        }
+        if (head[0] != 0x7F || head[1] != 'E' || head[2] != 'L' || head[3] != 'F') return null;
+        return head[4] == 1 ? 32 : head[4] == 2 ? 64 : null;
     }
 
     // The address of an export, or zero.

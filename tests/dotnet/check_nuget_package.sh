@@ -67,6 +67,6 @@ run | grep -q "^DllNotFoundException: libtwinekit.so was not found in .*$app/out
   fail "a missing library is not reported as such: $(run)"
 cp "$(gcc -m32 -print-file-name=libc.so.6 2>/dev/null || true)" "$library" 2>/dev/null ||
   cp /usr/lib32/libc.so.6 "$library"
-run | grep -q "^BadImageFormatException: $library is not a 64-bit library" ||
+run | grep -q "^BadImageFormatException: $library is not a 64-bit library: it is 32-bit" ||
   fail "a 32-bit library is not reported as such: $(run)"
 echo "check_nuget_package: installed from the package alone into a fresh project, called, and its failures explained"
