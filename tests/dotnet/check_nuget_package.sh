@@ -6,7 +6,11 @@
 # the README, at the version of the release; then installs it, with no
 # other package source, into a fresh project that calls it, first as it
 # is, then with the encoding set, then with its library removed and with a
-# 32-bit one in its place, each failure saying which file, where and why.
+# 32-bit one in its place, each failure saying which file, where and why;
+# and builds a .NET Framework 4.8 program against it, which must find both
+# DLLs beside it (built, not run: there is no .NET Framework here; its
+# reference assemblies and the package's dependencies come from the NuGet
+# registry).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 tmp=$(mktemp -d)
@@ -70,3 +74,22 @@ cp "$(gcc -m32 -print-file-name=libc.so.6 2>/dev/null || true)" "$library" 2>/de
 run | grep -q "^BadImageFormatException: $library is not a 64-bit library: it is 32-bit" ||
   fail "a 32-bit library is not reported as such: $(run)"
 echo "check_nuget_package: installed from the package alone into a fresh project, called, and its failures explained"
+
+framework=$tmp/framework
+mkdir -p "$framework"
+cat >"$framework/framework.csproj" <<XML
+<Project Sdk="Microsoft.NET.Sdk">
+  <PropertyGroup><OutputType>Exe</OutputType><TargetFramework>net48</TargetFramework><LangVersion>latest</LangVersion></PropertyGroup>
+  <ItemGroup><PackageReference Include="TwineKit" Version="$version" /></ItemGroup>
+</Project>
+XML
+cat >"$framework/nuget.config" <<XML
+<configuration><packageSources><add key="twinekit" value="$root/build/dotnet/packages" /></packageSources></configuration>
+XML
+cp "$root/dotnet/PackageConsumer/Program.cs" "$framework/Program.cs"
+dotnet build "$framework" --nologo -v quiet -o "$framework/out" >/dev/null
+for f in framework.exe TwineKit.dll TWINEKIT.DLL TWINEKIT64.DLL; do
+  [ -f "$framework/out/$f" ] || fail "the .NET Framework program has no $f beside it"
+done
+cmp "$framework/out/TwineKit.dll" "$p/lib/netstandard2.0/TwineKit.dll"
+echo "check_nuget_package: a .NET Framework 4.8 program builds against it, both DLLs beside it"
