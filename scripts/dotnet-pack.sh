@@ -14,6 +14,7 @@ win32=$(realpath "${1:-build/win32}")
 win64=$(realpath "${2:-build/win64}")
 native=$(realpath "${3:-build/native}")
 rm -rf build/dotnet/packages
+mkdir -p build/dotnet/packages  # a source of dotnet/nuget.config, which restore wants to exist
 dotnet pack dotnet/TwineKit/TwineKit.csproj -c Release --nologo -v quiet \
   -p:TwineKitWin32Dir="$win32" -p:TwineKitWin64Dir="$win64" -p:TwineKitNativeDir="$native"
 ls build/dotnet/packages/*.nupkg
