@@ -64,6 +64,7 @@ tier "packages" bash tests/package/check_packages.sh
 tier "first command on a fresh Debian (debootstrap)" bash tests/fresh/check_fresh_debian.sh
 tier "SQL extensions in their engines" bash scripts/test-sql.sh
 tier "PostgreSQL extension in a private server" bash scripts/test-postgres.sh
+tier ".NET package, xunit and VB.NET" bash scripts/test-dotnet.sh
 
 echo
 if [ ${#failed[@]} -ne 0 ]; then

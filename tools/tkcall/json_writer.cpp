@@ -1,5 +1,6 @@
 #include "json_writer.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -23,8 +24,15 @@ std::string JsonReal(double x) {
   return text;
 }
 
+// A Variant: its type, its 16 bytes as OLE Automation lays them out (one by
+// reference as the value it points to), its value by kind, and the Variant
+// a reference to a Variant points to.
 std::string JsonVariant(const tkhost::VariantValue& v) {
-  std::string out = "{\"vt\": " + std::to_string(v.vt);
+  tkhost::VariantValue value = v;
+  value.vt = static_cast<uint16_t>(v.vt & ~tkhost::kVtByRef);
+  const std::array<uint8_t, 16> image = tkhost::VariantImage(value);
+  std::string out = "{\"vt\": " + std::to_string(v.vt) + ", \"image\": " +
+                    JsonHex(std::string_view(reinterpret_cast<const char*>(image.data()), image.size()));
   if (v.vt == tkhost::kVtUi8) {
     out += ", \"integer\": " + std::to_string(static_cast<uint64_t>(v.integer));
   } else if (IsWhole(v.vt)) {
@@ -34,6 +42,7 @@ std::string JsonVariant(const tkhost::VariantValue& v) {
   } else if (v.vt == tkhost::kVtBstr) {
     out += ", \"text\": " + JsonHex(v.text);
   }
+  if (!v.referent.empty()) out += ", \"referent\": " + JsonVariant(v.referent[0]);
   return out + "}";
 }
 

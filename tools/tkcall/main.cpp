@@ -15,6 +15,7 @@
 // files of case lines (case_line.h), such as the library's own
 // tests/cases/*.cases, and reports every line the library does not answer
 // as written.
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -48,16 +49,21 @@ const char* KindName(char kind) {
 }
 
 // A call's outcome as one line of JSON, which a program reads without the
-// case syntax: {"name", "result" (a string's bytes in hexadecimal, a
-// number, or null for a null string or none), "after" (the in-place
-// argument's bytes), "problems" (what the host would find wrong)}.
+// case syntax: {"name", "args" (each argument), "clock" (when the line
+// fixes it), "result" (a string's bytes in hexadecimal, a number, or null
+// for a null string or none), "after" (the in-place argument's bytes),
+// "problems" (what the host would find wrong)}.
 std::string JsonOutcome(const tkcases::Case& c, const tkcases::Outcome& seen) {
   std::string result = "null";
   switch (c.info->result) {
     case 'S': if (!seen.result_null) result = JsonHex(seen.bytes); break;
     case 'I': case 'L': case 'X': result = std::to_string(seen.number); break;
   }
-  std::string out = "{\"name\": \"" + std::string(c.info->name) + "\", \"result\": " + result;
+  std::string out = "{\"name\": \"" + std::string(c.info->name) + "\", \"args\": [";
+  for (size_t i = 0; i < c.args.size(); ++i) out += (i ? ", " : "") + tkcall::JsonValue(c.args[i]);
+  out += "]";
+  if (c.clock >= 0) out += ", \"clock\": " + std::to_string(c.clock);
+  out += ", \"result\": " + result;
   if (!c.info->args.empty() && c.info->args[0] == 'W') out += ", \"after\": " + JsonHex(seen.after);
   out += ", \"problems\": [";
   bool first = true;
