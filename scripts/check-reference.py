@@ -38,7 +38,7 @@ def read(path):
 
 
 def pieces(line):
-    """The blank-separated pieces of a case line, as tools/hostcall splits it."""
+    """The blank-separated pieces of a case line, as tools/casesyntax splits it."""
     return re.findall(r"(?:'(?:\\.|[^'\\])*'|[^\s'])+'?", line.strip())
 
 
