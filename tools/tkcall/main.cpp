@@ -6,6 +6,7 @@
 //   tkcall --run [FILE...]             the same for each line (standard input without FILE)
 //   tkcall --run --json [FILE...]      each call's outcome as a line of JSON, for programs
 //   tkcall --check FILE...             checks files of case lines
+//   tkcall --cases-json FILE...        writes each case line as a line of JSON, for programs
 //   tkcall --vbscript FILE...          writes them as a script for TwineKit.Strings
 //   tkcall --vbscript-932 FILE...      the same for a host of code page 932
 //   tkcall --jscript FILE...           (script_writer.h)
@@ -27,10 +28,14 @@
 #include <vector>
 
 #include "host_call.h"
+#include "json_writer.h"
 #include "script_writer.h"
 #include "twinekit_version.h"
 
 namespace {
+
+using tkcall::JsonHex;
+using tkcall::JsonText;
 
 const char* KindName(char kind) {
   switch (kind) {
@@ -44,28 +49,6 @@ const char* KindName(char kind) {
     case 'N': return "nothing";
   }
   return "?";
-}
-
-// Bytes as a JSON string of hexadecimal digits.
-std::string JsonHex(std::string_view bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string out = "\"";
-  for (const unsigned char b : bytes) {
-    out += kDigits[b >> 4];
-    out += kDigits[b & 15];
-  }
-  return out + "\"";
-}
-
-// Text as a JSON string: printable ASCII as it is, every other byte escaped.
-std::string JsonText(std::string_view text) {
-  std::string out = "\"";
-  for (const unsigned char b : text) {
-    char escaped[8];
-    std::snprintf(escaped, sizeof escaped, b >= 32 && b < 127 && b != '"' && b != '\\' ? "%c" : "\\u%04x", b);
-    out += escaped;
-  }
-  return out + "\"";
 }
 
 // A call's outcome as one line of JSON, which a program reads without the
@@ -167,6 +150,21 @@ int Check(int count, char** files) {
   return failed == 0 ? 0 : 1;
 }
 
+// Writes each case line of the files as a line of JSON (json_writer.h),
+// for a runner that calls the exports some other way, such as through SQL.
+int CasesJson(int count, char** files) {
+  for (int i = 0; i < count; ++i) {
+    const std::optional<std::string> text = ReadFile(files[i]);
+    if (!text) return 2;
+    std::vector<std::string> errors;
+    const tkcases::CaseFile file = tkcases::ParseCaseText(files[i], *text, errors);
+    for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
+    if (!errors.empty()) return 2;
+    for (const tkcases::Case& c : file.cases) std::printf("%s\n", tkcall::JsonCase(c).c_str());
+  }
+  return 0;
+}
+
 // Writes the case lines of the files as a script calling the COM object.
 int Script(tkcall::ScriptLanguage language, tkcall::ScriptCodePage code_page, int count, char** files) {
   std::vector<tkcases::CaseFile> parsed;
@@ -233,6 +231,8 @@ int Usage(FILE* to) {
                "                                (a string's bytes in hexadecimal), after, problems\n"
                "       tkcall --check FILE...   run files of case lines (EXPORT ARG... => RESULT) and report\n"
                "                                every line the library answers otherwise\n"
+               "       tkcall --cases-json FILE...  write each case line as a line of JSON: where, name,\n"
+               "                                args, want, after, clock (bytes in hexadecimal)\n"
                "       tkcall --vbscript FILE...  write them as a VBScript calling TwineKit.Strings\n"
                "       tkcall --vbscript-932 FILE...  the same for a host of code page 932\n"
                "       tkcall --jscript FILE...   the same in JScript\n"
@@ -259,6 +259,7 @@ int main(int argc, char** argv) {
   if (command == "--list") return List();
   if (command == "--check") return Check(argc - 2, argv + 2);
   if (command == "--run") return Run(argc - 2, argv + 2);
+  if (command == "--cases-json") return CasesJson(argc - 2, argv + 2);
   using tkcall::ScriptCodePage;
   using tkcall::ScriptLanguage;
   if (command == "--vbscript") return Script(ScriptLanguage::kVbscript, ScriptCodePage::kSingleByte, argc - 2, argv + 2);
