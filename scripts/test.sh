@@ -64,6 +64,7 @@ tier "SQLite extension for Windows under Wine (32- and 64-bit)" bash scripts/tes
 tier "WebAssembly, npm package, reference page in Chromium" bash scripts/test-wasm.sh
 tier "packages" bash tests/package/check_packages.sh
 tier "first command on a fresh Debian (debootstrap)" bash tests/fresh/check_fresh_debian.sh
+tier "SQL extensions in their engines" bash scripts/test-sql.sh
 
 echo
 if [ ${#failed[@]} -ne 0 ]; then

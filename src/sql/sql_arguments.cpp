@@ -1,8 +1,8 @@
 #include "sql/sql_arguments.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string_view>
 
 #include "frame/platform.h"
@@ -51,6 +51,30 @@ std::string_view ArgumentName(const ExportInfo& e, size_t i) {
   return names.substr(0, names.find(' '));
 }
 
+// Writes a message into a fixed buffer, cut short if it must be, always
+// ended by a zero byte.  (No printf: its floating-point code would need a
+// C runtime's start-up, which the Windows modules do without.)
+class MessageWriter {
+ public:
+  explicit MessageWriter(Message& out) : out_(out) { out_[0] = 0; }
+  MessageWriter& Append(std::string_view text) {
+    const size_t n = std::min(text.size(), out_.size() - 1 - size_);
+    std::copy_n(text.data(), n, out_.data() + size_);
+    size_ += n;
+    out_[size_] = 0;
+    return *this;
+  }
+  MessageWriter& Append(int64_t n) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    return Append(std::string_view(digits, static_cast<size_t>(end - digits)));
+  }
+
+ private:
+  Message& out_;
+  size_t size_ = 0;
+};
+
 }  // namespace
 
 std::optional<int32_t> WholeNumber(const SqlValue& v, char kind) {
@@ -83,19 +107,19 @@ bool VariantOf(const SqlValue& v, VARIANT& out) {
 }
 
 void WrongArgument(const ExportInfo& e, size_t i, Message& out) {
-  const char kind = e.args[i];
-  const std::string_view name = ArgumentName(e, i);
-  const int n = static_cast<int>(i + 1);
-  if (kind == 'L' || kind == 'I') {
-    const Range r = RangeOf(kind);
-    std::snprintf(out.data(), out.size(), "%.*s: argument %d (%.*s) must be a whole number from %d to %d",
-                  static_cast<int>(e.name.size()), e.name.data(), n, static_cast<int>(name.size()),
-                  name.data(), static_cast<int>(r.low), static_cast<int>(r.high));
+  MessageWriter w(out);
+  w.Append(e.name).Append(": argument ").Append(static_cast<int64_t>(i + 1)).Append(" (");
+  w.Append(ArgumentName(e, i)).Append(") must be ");
+  if (e.args[i] == 'L' || e.args[i] == 'I') {
+    const Range r = RangeOf(e.args[i]);
+    w.Append("a whole number from ").Append(r.low).Append(" to ").Append(r.high);
   } else {
-    std::snprintf(out.data(), out.size(), "%.*s: argument %d (%.*s) must be text or a blob",
-                  static_cast<int>(e.name.size()), e.name.data(), n, static_cast<int>(name.size()),
-                  name.data());
+    w.Append("text or a blob");
   }
+}
+
+void WrongCount(const ExportInfo& e, Message& out) {
+  MessageWriter(out).Append(e.name).Append(": wrong number of arguments");
 }
 
 }  // namespace twinekit::sql

@@ -43,4 +43,7 @@ bool VariantOf(const SqlValue& v, VARIANT& out);
 using Message = std::array<char, 128>;
 void WrongArgument(const ExportInfo& e, size_t i, Message& out);
 
+// The message that a face gave e a wrong number of values.
+void WrongCount(const ExportInfo& e, Message& out);
+
 }  // namespace twinekit::sql

@@ -1,7 +1,5 @@
 #include "sql/sql_call.h"
 
-#include <cstdio>
-
 #include "frame/platform.h"
 
 namespace twinekit::sql {
@@ -44,8 +42,7 @@ SqlCall::~SqlCall() { VariantClear(&variant_); }
 
 SqlStatus SqlCall::Run(std::span<const SqlValue> values, size_t limit) {
   if (values.size() != export_.args.size()) {
-    std::snprintf(message_.data(), message_.size(), "%.*s: wrong number of arguments",
-                  static_cast<int>(export_.name.size()), export_.name.data());
+    WrongCount(export_, message_);
     return SqlStatus::kError;
   }
   for (const SqlValue& v : values) {

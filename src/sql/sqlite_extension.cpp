@@ -5,9 +5,11 @@
 //   SELECT load_extension('twinekit');
 //
 // SQLite finds the entry point by its naming rule for a file named
-// twinekit: sqlite3_twinekit_init.  The default separator belongs to the
-// connection: each connection that loads the extension gets its own
-// session, shared by its 64 functions and freed when the last of them goes.
+// twinekit: sqlite3_twinekit_init.  (The Windows module, twinekit_sqlite.dll,
+// exports it also under the name that rule gives for that file.)  The
+// default separator belongs to the connection: each connection that loads
+// the extension gets its own session, shared by its 64 functions and freed
+// when the last of them goes.
 #include <sqlite3ext.h>
 
 #include <array>
@@ -115,7 +117,7 @@ int Flags(const ExportInfo& e) {
   return SQLITE_UTF8;
 }
 
-int Register(sqlite3* db, const ExportInfo& e, Connection* c, Function f) {
+int RegisterFunction(sqlite3* db, const ExportInfo& e, Connection* c, Function f) {
   return sqlite3_create_function_v2(db, e.name.data(), static_cast<int>(e.args.size()), Flags(e), c, f,
                                     nullptr, nullptr, ReleaseConnection);
 }
@@ -128,7 +130,7 @@ int Register(sqlite3* db, Connection* c) {
   size_t made = 0;
   int rc = SQLITE_OK;
   while (made < kExports.size() && rc == SQLITE_OK) {
-    rc = Register(db, kExports[made], c, kFunctions[made]);
+    rc = RegisterFunction(db, kExports[made], c, kFunctions[made]);
     made += rc == SQLITE_OK;
   }
   if (rc == SQLITE_OK) return rc;

@@ -100,6 +100,7 @@ const Rule kRules[] = {
     {"text as a Variant", "cArabicToRoman", {T(" 12 ")}, kValue, kText, "xii"},
     {"a big INTEGER as a Variant", "cArabicToRoman", {N(4294968296LL)}, kValue, kText, ""},
     {"a Variant result is TEXT", "cArabicToRoman", {B("12")}, kValue, kText, "xii"},
+    {"too few values", "cGetIn", {T("a"), T("|")}, kError, kNone, "cGetIn: wrong number of arguments"},
 };
 
 TEST(SqlCall, AppliesTheRules) {
