@@ -15,13 +15,14 @@ run() {
   local dir=$1
   shift
   cmake -S . -B "$dir" "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs" --target "${targets[@]}"
   local log=$dir/sqlite-tests.log
-  if ! ctest --test-dir "$dir" -R '^sqlite_' -V >"$log" 2>&1; then
+  if ! { cmake --build "$dir" -j "$jobs" --target "${targets[@]}" &&
+         ctest --test-dir "$dir" -R '^sqlite_' -V; } >"$log" 2>&1; then
     cat "$log"
     return 1
   fi
-  grep -E 'sqlite cases:|tests passed' "$log" | sed 's/^[0-9]*: //'
+  echo "$dir:"
+  grep -E 'sqlite cases:|sql examples:|% tests passed' "$log" | sed 's/^[0-9]*: /  /'
 }
 
 run build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
