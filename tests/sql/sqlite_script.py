@@ -27,7 +27,9 @@ def literal(value):
     if isinstance(value, bytes):
         return "X'%s'" % value.hex().upper()
     if isinstance(value, float) and not math.isfinite(value):
-        return "(%s9e999)" % ("-" if value < 0 else "") if not math.isnan(value) else "(0.0/0.0)"
+        # SQLite reads a NaN it is given as NULL, and a number too large as
+        # an infinity.
+        return "NULL" if math.isnan(value) else "-9e999" if value < 0 else "9e999"
     return repr(value)
 
 
