@@ -3,8 +3,9 @@
 # Wine: SQLite's own shell, built for Windows from the amalgamation
 # (tests/sql/build-windows-shell.sh), first tries the other width's
 # twinekit_sqlite.dll, which it must refuse, then loads its own width's
-# (build/win32 or build/win64) and runs every line of one case file
-# (tests/cases/fields.cases) that SQL can carry, as TEXT and as BLOBs.
+# (build/win32 or build/win64; its image checked first) and runs every
+# line of one case file (tests/cases/fields.cases) that SQL can carry, as
+# TEXT and as BLOBs.
 # tests/sql/sqlite_script.py writes the shell's script from the native
 # tkcall; each shell starts once, with the whole script.
 #
@@ -39,6 +40,9 @@ for bits in "${tiers[@]}"; do
   own=$(build_dir "$bits")
   other=$(build_dir $((96 - bits)))
   if [ "$bits" = 32 ]; then shell=$shells/x86/sqlite3.exe; else shell=$shells/x64/sqlite3.exe; fi
+  # Its image: the two entry points, system DLLs alone, the version.
+  ctest --test-dir "$own" -R '^sqlite_module_image$' --output-on-failure ||
+    fail "sqlite$bits: the image of $own/twinekit_sqlite.dll"
   script=$own/sqlite_cases.sql
   log=$own/sqlite_cases.log
   python3 "$root/tests/sql/sqlite_script.py" "$native/tools/tkcall/tkcall" "sqlite$bits" \
