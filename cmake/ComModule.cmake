@@ -57,10 +57,7 @@ configure_file(src/com/TwineKit.Strings.manifest.in
 
 # The module's resources: the version (as the DLL's, with its own name) and
 # the type library.
-set(TK_DLL_NAME_OF_LIBRARY ${TK_DLL_NAME})
-set(TK_DLL_NAME ${TK_COM_NAME})
-configure_file(src/exports/twinekit.rc.in ${com_dir}/twinekit_com_version.rc @ONLY)
-set(TK_DLL_NAME ${TK_DLL_NAME_OF_LIBRARY})
+tk_version_resource(${TK_COM_NAME} ${TK_COM_NAME}.DLL ${com_dir}/twinekit_com_version.rc)
 file(WRITE ${com_dir}/twinekit_com.rc.in
   "#include \"twinekit_com_version.rc\"\n1 TYPELIB \"${TK_COM_TLB}\"\n")
 configure_file(${com_dir}/twinekit_com.rc.in ${com_dir}/twinekit_com.rc COPYONLY)

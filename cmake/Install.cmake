@@ -1,6 +1,6 @@
 # What `cmake --install` puts under the prefix: the shipped libraries
 # (libtwinekit.so with its soname links, libtwinekit.a), the public header,
-# tkcall, and what other builds find the library by: a CMake package
+# tkcall, the SQLite extension twinekit.so, and what other builds find the library by: a CMake package
 # (find_package(TwineKit) gives TwineKit::twinekit and
 # TwineKit::twinekit_static) and a pkg-config file.  Every installed file
 # refers to the others by relative paths, so the tree can be moved.
@@ -20,6 +20,10 @@ install(TARGETS twinekit twinekit_static EXPORT TwineKitTargets
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES include/twinekit.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(TARGETS tkcall RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The SQLite extension, when built: lib/twinekit.so, which SQLite loads.
+if(TARGET twinekit_sqlite)
+  install(TARGETS twinekit_sqlite LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endif()
 
 install(EXPORT TwineKitTargets NAMESPACE TwineKit:: DESTINATION ${TK_CMAKE_DIR})
 configure_package_config_file(cmake/TwineKitConfig.cmake.in

@@ -41,7 +41,14 @@ add_custom_target(def_files DEPENDS ${TK_DEF} ${TK_STDCALL_DEF})
 
 # The version resource, compiled by windres apart from the C++ options.
 enable_language(RC)
-configure_file(src/exports/twinekit.rc.in ${CMAKE_CURRENT_BINARY_DIR}/twinekit.rc @ONLY)
+# Writes to OUT the version resource of a module: NAME is its internal
+# name, FILE its file name.
+function(tk_version_resource name file out)
+  set(TK_DLL_NAME ${name})
+  set(TK_DLL_FILE ${file})
+  configure_file(${PROJECT_SOURCE_DIR}/src/exports/twinekit.rc.in ${out} @ONLY)
+endfunction()
+tk_version_resource(${TK_DLL_NAME} ${TK_DLL_NAME}.DLL ${CMAKE_CURRENT_BINARY_DIR}/twinekit.rc)
 add_library(twinekit_resource OBJECT ${CMAKE_CURRENT_BINARY_DIR}/twinekit.rc)
 target_include_directories(twinekit_resource PRIVATE ${PROJECT_BINARY_DIR})
 

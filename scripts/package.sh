@@ -7,10 +7,12 @@
 #   x86/TWINEKIT.def            and its import libraries: TWINEKIT.lib for
 #   x86/TWINEKIT.lib            Microsoft's linker, libTWINEKIT.dll.a for
 #   x86/libTWINEKIT.dll.a       MinGW
+#   x86/twinekit_sqlite.dll     the SQLite extension (32-bit)
 #   x64/TWINEKIT64.DLL          the same for the 64-bit DLL
 #   x64/TWINEKIT64.def
 #   x64/TWINEKIT64.lib
 #   x64/libTWINEKIT64.dll.a
+#   x64/twinekit_sqlite.dll     the SQLite extension (64-bit)
 #   com/x86/TWINEKITCOM.DLL     the COM module TwineKit.Strings (32-bit), its
 #   com/x86/TwineKit.tlb        type library and its side-by-side manifest
 #   com/x86/TwineKit.Strings.manifest
@@ -32,23 +34,25 @@
 # dist/TwineKit-VERSION-linux-ARCH.tar.gz holds TwineKit-VERSION-linux-ARCH/:
 # the `cmake --install` tree of the native build (bin/tkcall,
 # include/twinekit.h, lib/libtwinekit.so and its soname links,
-# lib/libtwinekit.a, lib/cmake/TwineKit/, lib/pkgconfig/twinekit.pc) with
+# lib/libtwinekit.a, the SQLite extension lib/twinekit.so,
+# lib/cmake/TwineKit/, lib/pkgconfig/twinekit.pc) with
 # docs/reference.md and docs/reference.html, README.md, LICENSE and
 # CHANGELOG.md.
 #
-# Both archives ship lean: the DLLs, libtwinekit.so and tkcall stripped,
-# each with a debug link to its debug information, which goes to
+# Both archives ship lean: the DLLs, libtwinekit.so, twinekit.so and tkcall
+# stripped, each with a debug link to its debug information, which goes to
 # dist/TwineKit-VERSION-debug.tar.gz (x86/TWINEKIT.DLL.debug,
-# x64/TWINEKIT64.DLL.debug, com/x86/TWINEKITCOM.DLL.debug,
+# x64/TWINEKIT64.DLL.debug, x86/twinekit_sqlite.dll.debug,
+# x64/twinekit_sqlite.dll.debug, com/x86/TWINEKITCOM.DLL.debug,
 # com/x64/TWINEKITCOM64.DLL.debug, lib/libtwinekit.so.VERSION.debug,
-# bin/tkcall.debug): addr2line or gdb read a crash address against it.
+# lib/twinekit.so.debug, bin/tkcall.debug): addr2line or gdb read a crash address against it.
 # libtwinekit.a loses its debug information and keeps its symbols.
 #
 # Given a certificate (TK_SIGN_CERT and TK_SIGN_KEY, PEM files; the key's
-# password, if any, in TK_SIGN_PASSWORD), both DLLs are signed
-# (Authenticode, osslsigncode, signing time that of the archive entries)
-# before SHA256SUMS is written; without one the script says that they are
-# not signed.
+# password, if any, in TK_SIGN_PASSWORD), the DLLs, the COM modules and
+# the SQLite extensions are signed (Authenticode, osslsigncode, signing
+# time that of the archive entries) before SHA256SUMS is written; without
+# one the script says that they are not signed.
 #
 # VERSION is the CMake project version, ARCH the machine's (x86_64).  The
 # builds are build/native (RelWithDebInfo), build/win32 and build/win64,
@@ -84,8 +88,8 @@ TK_JOBS=$jobs bash scripts/test-wasm.sh --build-only >build/wasm.build.log 2>&1 
   { tail -40 build/wasm.build.log; die "the WebAssembly build failed (log: build/wasm.build.log)"; }
 
 missing=()
-for f in build/win32/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a} \
-         build/win64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a} \
+for f in build/win32/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a,twinekit_sqlite.dll} \
+         build/win64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a,twinekit_sqlite.dll} \
          build/win32/{TWINEKITCOM.DLL,TwineKit.tlb,TwineKit.Strings.manifest} \
          build/win64/{TWINEKITCOM64.DLL,TwineKit.tlb,TwineKit.Strings.manifest} \
          build/native/TwineKit.bas docs/reference.md docs/windows-readme.md scripts/render-reference.py \
@@ -125,12 +129,14 @@ sign() {
 
 win=$stage/TwineKit-$version
 mkdir -p "$win"/{x86,x64,com/x86,com/x64,include,basic,docs}
-cp build/win32/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a} "$win/x86"
-cp build/win64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a} "$win/x64"
+cp build/win32/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a,twinekit_sqlite.dll} "$win/x86"
+cp build/win64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a,twinekit_sqlite.dll} "$win/x64"
 cp build/win32/{TWINEKITCOM.DLL,TwineKit.tlb,TwineKit.Strings.manifest} "$win/com/x86"
 cp build/win64/{TWINEKITCOM64.DLL,TwineKit.tlb,TwineKit.Strings.manifest} "$win/com/x64"
 split_debug i686-w64-mingw32-objcopy "$win/x86/TWINEKIT.DLL" "$debug/x86"
 split_debug x86_64-w64-mingw32-objcopy "$win/x64/TWINEKIT64.DLL" "$debug/x64"
+split_debug i686-w64-mingw32-objcopy "$win/x86/twinekit_sqlite.dll" "$debug/x86"
+split_debug x86_64-w64-mingw32-objcopy "$win/x64/twinekit_sqlite.dll" "$debug/x64"
 split_debug i686-w64-mingw32-objcopy "$win/com/x86/TWINEKITCOM.DLL" "$debug/com/x86"
 split_debug x86_64-w64-mingw32-objcopy "$win/com/x64/TWINEKITCOM64.DLL" "$debug/com/x64"
 if [ -n "${TK_SIGN_CERT:-}" ] && [ -n "${TK_SIGN_KEY:-}" ]; then
@@ -138,7 +144,9 @@ if [ -n "${TK_SIGN_CERT:-}" ] && [ -n "${TK_SIGN_KEY:-}" ]; then
   sign "$win/x64/TWINEKIT64.DLL"
   sign "$win/com/x86/TWINEKITCOM.DLL"
   sign "$win/com/x64/TWINEKITCOM64.DLL"
-  echo "package: signed the DLLs and the COM modules with $TK_SIGN_CERT"
+  sign "$win/x86/twinekit_sqlite.dll"
+  sign "$win/x64/twinekit_sqlite.dll"
+  echo "package: signed the DLLs, the COM modules and the SQLite extensions with $TK_SIGN_CERT"
 else
   echo "package: no certificate given (TK_SIGN_CERT, TK_SIGN_KEY): the DLLs are not signed"
 fi
@@ -157,6 +165,8 @@ mv "$stage/SHA256SUMS" "$win"
 linux=$stage/TwineKit-$version-linux-$(uname -m)
 cmake --install build/native --prefix "$linux" >/dev/null
 split_debug objcopy "$linux/lib/libtwinekit.so.$version" "$debug/lib"
+[ -f "$linux/lib/twinekit.so" ] || die "the native build made no SQLite extension (package libsqlite3-dev)"
+split_debug objcopy "$linux/lib/twinekit.so" "$debug/lib"
 split_debug objcopy "$linux/bin/tkcall" "$debug/bin"
 objcopy --strip-debug "$linux/lib/libtwinekit.a" || die "stripping libtwinekit.a failed"
 cp README.md LICENSE CHANGELOG.md "$linux"

@@ -2,7 +2,8 @@
 # The whole test suite, every tier: the native tests, the same tests under
 # the address and undefined-behaviour sanitizers, every behaviour case
 # against the real TWINEKIT.DLL (32-bit Wine) and TWINEKIT64.DLL (64-bit
-# Wine) and through both COM modules from Wine's VBScript engine; the
+# Wine), through both COM modules from Wine's VBScript engine and through
+# the Windows SQLite extension in SQLite shells of both widths; the
 # WebAssembly build under Node and in headless Chromium; the release
 # archives, unpacked and built against as a user would; last, the first
 # command (scripts/setup.sh) on a minimal Debian made from nothing.  A tier
@@ -59,6 +60,7 @@ tier "threads (ThreadSanitizer)" thread_tests
 tier "fuzzing, smoke run" bash scripts/fuzz.sh smoke
 tier "DLLs under Wine (32- and 64-bit)" bash scripts/run-dll-tests.sh
 tier "COM modules under Wine (32- and 64-bit)" bash scripts/run-com-tests.sh
+tier "SQLite extension for Windows under Wine (32- and 64-bit)" bash scripts/test-sqlite-windows.sh
 tier "WebAssembly, npm package, reference page in Chromium" bash scripts/test-wasm.sh
 tier "packages" bash tests/package/check_packages.sh
 tier "first command on a fresh Debian (debootstrap)" bash tests/fresh/check_fresh_debian.sh

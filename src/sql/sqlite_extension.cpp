@@ -5,9 +5,11 @@
 //   SELECT load_extension('twinekit');
 //
 // SQLite finds the entry point by its naming rule for a file named
-// twinekit: sqlite3_twinekit_init.  The default separator belongs to the
-// connection: each connection that loads the extension gets its own
-// session, shared by its 64 functions and freed when the last of them goes.
+// twinekit: sqlite3_twinekit_init.  (The Windows module, twinekit_sqlite.dll,
+// exports it also under the name that rule gives for that file.)  The
+// default separator belongs to the connection: each connection that loads
+// the extension gets its own session, shared by its 64 functions and freed
+// when the last of them goes.
 #include <sqlite3ext.h>
 
 #include <array>

@@ -24,7 +24,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$root/build/native/CMake
 win=TwineKit-$version
 python3 -c 'import shutil, sys; shutil.unpack_archive(sys.argv[1], sys.argv[2])' \
   "$root/dist/$win-windows.zip" "$tmp/signed"
-for dll in x86/TWINEKIT.DLL x64/TWINEKIT64.DLL; do
+for dll in x86/TWINEKIT.DLL x64/TWINEKIT64.DLL x86/twinekit_sqlite.dll x64/twinekit_sqlite.dll; do
   osslsigncode verify -CAfile "$tmp/cert.pem" -in "$tmp/signed/$win/$dll" >"$tmp/verify.log" 2>&1 ||
     { cat "$tmp/verify.log"; echo "check_packages: $dll: no valid signature" >&2; exit 1; }
 done
@@ -47,8 +47,8 @@ unpack_and_list() {
 unpack_and_list "$root/dist/$win-windows.zip" "$tmp/win" "$win" \
   README.md LICENSE CHANGELOG.md SHA256SUMS include/twinekit.h basic/TwineKit.bas \
   docs/reference.md docs/reference.html \
-  x86/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a} \
-  x64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a} \
+  x86/{TWINEKIT.DLL,TWINEKIT.def,TWINEKIT.lib,libTWINEKIT.dll.a,twinekit_sqlite.dll} \
+  x64/{TWINEKIT64.DLL,TWINEKIT64.def,TWINEKIT64.lib,libTWINEKIT64.dll.a,twinekit_sqlite.dll} \
   com/x86/{TWINEKITCOM.DLL,TwineKit.tlb,TwineKit.Strings.manifest} \
   com/x64/{TWINEKITCOM64.DLL,TwineKit.tlb,TwineKit.Strings.manifest}
 (cd "$tmp/win/$win" && sha256sum --check --quiet SHA256SUMS &&
@@ -58,7 +58,8 @@ cmp "$tmp/win/$win/README.md" "$root/docs/windows-readme.md"
 
 unpack_and_list "$root/dist/$win-debug.tar.gz" "$tmp/debug" "$win-debug" \
   x86/TWINEKIT.DLL.debug x64/TWINEKIT64.DLL.debug lib/libtwinekit.so."$version".debug bin/tkcall.debug \
-  com/x86/TWINEKITCOM.DLL.debug com/x64/TWINEKITCOM64.DLL.debug
+  com/x86/TWINEKITCOM.DLL.debug com/x64/TWINEKITCOM64.DLL.debug \
+  x86/twinekit_sqlite.dll.debug x64/twinekit_sqlite.dll.debug lib/twinekit.so.debug
 
 # Stripped: no debug sections, and a debug link to the file of the debug
 # archive, which holds them.  (grep reads to the end of what it is given:
@@ -80,22 +81,28 @@ stripped_and_linked x86_64-w64-mingw32-objdump "$tmp/win/$win/com/x64/TWINEKITCO
   "$tmp/debug/$win-debug/com/x64/TWINEKITCOM64.DLL.debug"
 stripped_and_linked x86_64-w64-mingw32-objdump "$tmp/win/$win/x64/TWINEKIT64.DLL" \
   "$tmp/debug/$win-debug/x64/TWINEKIT64.DLL.debug"
+stripped_and_linked i686-w64-mingw32-objdump "$tmp/win/$win/x86/twinekit_sqlite.dll" \
+  "$tmp/debug/$win-debug/x86/twinekit_sqlite.dll.debug"
+stripped_and_linked x86_64-w64-mingw32-objdump "$tmp/win/$win/x64/twinekit_sqlite.dll" \
+  "$tmp/debug/$win-debug/x64/twinekit_sqlite.dll.debug"
 
 linux=TwineKit-$version-linux-$(uname -m)
 unpack_and_list "$root/dist/$linux.tar.gz" "$tmp" "$linux" \
   README.md LICENSE CHANGELOG.md bin/tkcall include/twinekit.h docs/reference.md docs/reference.html \
-  lib/{libtwinekit.so,libtwinekit.so.1,libtwinekit.so."$version",libtwinekit.a} \
+  lib/{libtwinekit.so,libtwinekit.so.1,libtwinekit.so."$version",libtwinekit.a,twinekit.so} \
   lib/pkgconfig/twinekit.pc \
   lib/cmake/TwineKit/TwineKit{Config,ConfigVersion,Targets,Targets-relwithdebinfo}.cmake
 prefix=$tmp/$linux
 stripped_and_linked objdump "$prefix/lib/libtwinekit.so.$version" \
   "$tmp/debug/$win-debug/lib/libtwinekit.so.$version.debug"
 stripped_and_linked objdump "$prefix/bin/tkcall" "$tmp/debug/$win-debug/bin/tkcall.debug"
+stripped_and_linked objdump "$prefix/lib/twinekit.so" "$tmp/debug/$win-debug/lib/twinekit.so.debug"
 ! objdump -h "$prefix/lib/libtwinekit.a" | grep '\.debug_info' >/dev/null
 [ "$(readlink "$prefix/lib/libtwinekit.so")" = libtwinekit.so.1 ]
 [ "$(readlink "$prefix/lib/libtwinekit.so.1")" = "libtwinekit.so.$version" ]
 readelf -d "$prefix/lib/libtwinekit.so.$version" | grep 'SONAME.*\[libtwinekit\.so\.1\]' >/dev/null
 "$prefix/bin/tkcall" cReverse "'abc'" | grep cba >/dev/null
+[ "$(sqlite3 :memory: ".load $prefix/lib/twinekit" "SELECT cGetIn('a|b|c', '|', 3);")" = c ]
 
 # The CHANGELOG names only files that ship: each `name.ext` in it, ext one
 # of the kinds of file the release holds (not a ProgID such as
