@@ -6,7 +6,6 @@
 #   run-under-wine.sh 32|64 msvc_client.exe
 #   run-under-wine.sh 32|64 cscript.exe //nologo SCRIPT LABEL
 #   run-under-wine.sh --plain 32|64 regsvr32.exe /s DLL
-#   run-under-wine.sh --hold | --release
 #
 # A program named without a folder (cscript.exe, regsvr32.exe) is Wine's own
 # of that width, from the prefix's system32 or syswow64.  An argument that
@@ -22,12 +21,6 @@
 # 40 minutes here and each start re-ran parts of it.)  Each start of 32-bit
 # Wine still costs about a minute, so all 32-bit cases run in one process.
 #
-# --hold makes the prefix if need be and starts its wineserver to run until
-# --release stops it (and every Wine process of the prefix).  Between them,
-# a start finds the server and Wine's service processes running instead of
-# starting them anew, which the server does once a prefix has been idle for
-# a few seconds.
-#
 # Fails loudly when Wine cannot run or the program does not reach its
 # closing line ("dll32: N passed, N failed, ...", "client32: ...", or, of a
 # check of the other width's state, "alone32by64: ...").
@@ -37,12 +30,12 @@ set -uo pipefail
 
 die() { echo "run-under-wine: ERROR: $*" >&2; exit 2; }
 
-plain=0 server_only=
-case "${1:-}" in
-  --plain) plain=1; shift ;;
-  --hold|--release) server_only=${1#--}; set -- 64 wineserver ;;
-esac
-[ $# -ge 2 ] || die "usage: run-under-wine.sh [--plain] 32|64 PROGRAM.exe [ARG...] | --hold | --release"
+plain=0
+if [ "${1:-}" = --plain ]; then
+  plain=1
+  shift
+fi
+[ $# -ge 2 ] || die "usage: run-under-wine.sh [--plain] 32|64 PROGRAM.exe [ARG...]"
 bits=$1
 program_arg=$2
 name=$(basename "$program_arg")
@@ -82,12 +75,6 @@ export WINEDLLOVERRIDES="mscoree=;mshtml="
 # No BSTR cache, so that the harness sees every BSTR made and freed.
 export OANOCACHE=1
 
-if [ "$server_only" = release ]; then
-  "$server" -k 2>/dev/null
-  "$server" -w 2>/dev/null
-  exit 0
-fi
-
 # Makes the prefix, if it is not complete yet, and waits for every process of
 # that to end.  Under emulation and load, setting up the 32-bit side can
 # outlast the 5 minutes that the starting process waits for it ("boot event
@@ -106,13 +93,6 @@ if ! prefix_complete; then
   "$server" -w
   prefix_complete || die "making the Wine prefix $WINEPREFIX failed; remove it and retry"
   echo "run-under-wine: prefix made in $(( $(date +%s) - start )) s"
-fi
-
-if [ "$server_only" = hold ]; then
-  # With no number, -p keeps the server until it is told to end.  (A server
-  # already running keeps its own persistence.)
-  "$server" -p </dev/null >/dev/null 2>&1
-  exit 0
 fi
 
 # Wine's own programs of the width, or a program of ours.

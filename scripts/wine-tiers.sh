@@ -7,9 +7,6 @@
 # It reads those options into $build and $tiers, gives the build
 # directories (TK_BUILD32, TK_BUILD64, default build/win32 and build/win64)
 # and $jobs (TK_JOBS, default 2), and records failures and the summary.
-# The prefix's wineserver runs from here to the script's end (run-under-wine.sh
-# --hold), so that each program finds Wine's services running: each start
-# of 32-bit Wine is emulated, and this spares it the services' start.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build32=${TK_BUILD32:-$root/build/win32}
@@ -32,9 +29,6 @@ for bits in "${tiers[@]}"; do
     *) echo "$NAME: unknown tier '$bits'" >&2; exit 2 ;;
   esac
 done
-
-"$root/scripts/run-under-wine.sh" --hold || echo "$NAME: the wineserver could not be held; each start makes its own" >&2
-trap '"$root/scripts/run-under-wine.sh" --release' EXIT
 
 failures=()
 summary=()
