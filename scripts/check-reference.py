@@ -6,7 +6,8 @@
 Fails when an export of src/exports/export_table.h has no "### name"
 section, or a section names no export; when a section's Basic declaration
 (```basic) is not the 32-bit line of basic/TwineKit.bas or its C prototype
-(```c) not the declaration of include/twinekit.h; when an example line
+(```c) not the declaration of include/twinekit.h, or its SQL form (```sql)
+not one line "name(argument names) -- result"; when an example line
 (```cases) is not a line of tests/cases/*.cases; and when tkcall --check,
 run over the examples, reports one that the library answers otherwise.
 
@@ -273,6 +274,7 @@ def main():
     reference, tkcall, *guides = sys.argv[1:]
     lines = open(reference, encoding="latin-1").read().split("\n")
     kinds = {e.name: (e.args, e.result) for e in export_table.read()}
+    params = {e.name: e.params for e in export_table.read()}
     names = list(kinds)
     header = read("include/twinekit.h")
     basic = read("basic/TwineKit.bas").split("#Else", 1)[1].split("\n")
@@ -297,6 +299,9 @@ def main():
             problems.append(f"reference.md:{s['line']}: the C prototype of {name} is not the header's")
         if not s.get("cases"):
             problems.append(f"reference.md:{s['line']}: {name} has no example")
+        sql = f"{name}({', '.join(params[name])}) -- "
+        if [l.startswith(sql) for _, l in s.get("sql", [])] != [True]:
+            problems.append(f"reference.md:{s['line']}: the SQL form of {name} is not one line {sql}...")
     passed = run_cases(tkcall, "reference.md", examples)
     printed = []
     for path in [reference] + guides:

@@ -13,6 +13,8 @@ packages=(
   mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64
   emscripten nodejs chromium  # the WebAssembly build, its tests and the npm package
   osslsigncode openssl  # signing the DLLs; the package test's throwaway certificate
+  libsqlite3-dev sqlite3  # the SQLite extension and its tests
+  postgresql-15 postgresql-server-dev-15  # the PostgreSQL extension (PGXS) and its server for the tests
 )
 # npm comes with some builds of nodejs and is a package of its own in Debian's.
 command -v npm >/dev/null || packages+=(npm)

@@ -4,11 +4,14 @@
 #
 #   scripts/loc.sh [REV]
 #
-# the product (src/, include/, tools/, basic/, wasm/), the other code (benchmarks/
-# and scripts/), the test code (tests/, harness/, fuzz/, clients/) and the
-# behaviour case lines, and the test code's share of all the code, which we
-# keep between a quarter and a third.  C, C++, JavaScript, Python, shell
-# and Basic files count.
+# the product (src/, include/, tools/, basic/, wasm/, dotnet/TwineKit/), the
+# other code (benchmarks/ and scripts/), the test code and the behaviour
+# case lines, and the test code's share of all the code, which we keep
+# between a quarter and a third.  Test code is tests/, harness/, fuzz/,
+# clients/, the test-only tooling under tools/test/ (the allocation watch,
+# the case scripts), the checks scripts/check-* and the other projects of
+# dotnet/.  C, C++ (with .inl), C#, JavaScript, Python, shell, Basic and
+# VB.NET files count.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rev=${1:-}
@@ -23,7 +26,7 @@ count() {
   while read -r path; do
     [ -n "$rev" ] || [ -f "$path" ] || continue
     n=$((n + $( (if [ -n "$rev" ]; then git show "$rev:$path"; else cat "$path"; fi) | awk -v name="$path" '
-      BEGIN { block = 0; kind = name ~ /\.(py|sh|cases)$/ ? "#" : name ~ /\.bas$/ ? "q" : "c" }
+      BEGIN { block = 0; kind = name ~ /\.(py|sh|cases)$/ ? "#" : name ~ /\.(bas|vb)$/ ? "q" : "c" }
       {
         line = $0; sub(/^[ \t]+/, "", line)
         if (line == "") next
@@ -38,14 +41,15 @@ count() {
   done
   echo "$n"
 }
-code='\.(c|cpp|h|py|sh|bas|mjs|js)$'
+code='\.(c|cpp|h|inl|cs|py|sh|bas|vb|mjs|js)$'
+test_only='^(tests|harness|fuzz|clients|tools/test)/|^scripts/check-|^dotnet/(?!TwineKit/)'
 
-product=$(files src include tools basic wasm | grep -E "$code" | count)
-other=$(files benchmarks scripts | grep -E "$code" | count)
-tests=$(files tests harness fuzz clients | grep -E "$code" | count)
+product=$(files src include tools basic wasm dotnet | grep -E "$code" | grep -vP "$test_only" | count)
+other=$(files benchmarks scripts | grep -E "$code" | grep -vP "$test_only" | count)
+tests=$(files tests harness fuzz clients tools scripts dotnet | grep -E "$code" | grep -P "$test_only" | count)
 cases=$(files tests/cases | grep -E '\.cases$' | count)
 all=$((product + other + tests))
-echo "product code lines: $product (src, include, tools, basic, wasm)"
+echo "product code lines: $product (src, include, tools, basic, wasm, dotnet/TwineKit)"
 echo "other code lines:   $other (benchmarks, scripts)"
-echo "test code lines:    $tests (tests, harness, fuzz, clients: $(awk -v t="$tests" -v a="$all" 'BEGIN { printf "%.1f", 100 * t / a }')% of all $all)"
+echo "test code lines:    $tests (tests, harness, fuzz, clients, tools/test, scripts/check-*, dotnet's tests: $(awk -v t="$tests" -v a="$all" 'BEGIN { printf "%.1f", 100 * t / a }')% of all $all)"
 echo "case lines:         $cases"

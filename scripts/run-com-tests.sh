@@ -18,7 +18,7 @@
 #            module loaded; the module works from a folder deeper than
 #            MAX_PATH
 #   vbs      every case line a script can pass, from Wine's VBScript engine
-#            through CreateObject("TwineKit.Strings") (written by tkcall
+#            through CreateObject("TwineKit.Strings") (written by casescripts
 #            --vbscript from the case files)
 #   vbserrors the errors a script sees, and arguments as scripts pass them
 #            (the 32-bit one after the 64-bit module's unregistration)
@@ -26,7 +26,7 @@
 #   the Windows README's VBScript and JScript examples, printing what it
 #            shows (64-bit only)
 #   vbsjapan, dbcs  (64-bit only) Wine with a Japanese locale, the ANSI code
-#            page 932 (double-byte): the case lines written for it (tkcall
+#            page 932 (double-byte): the case lines written for it (casescripts
 #            --vbscript-932), and what the bytes of a two-byte character
 #            become when the library parts them (tests/com/dbcs.vbs)
 #   alone32by64  regsvr32 /u of the 64-bit module: the 32-bit one's registration
@@ -55,7 +55,7 @@
 #   scripts/run-com-tests.sh [--no-build] [--tier 32|64]...
 #
 # Environment: TK_BUILD32, TK_BUILD64, TK_BUILD_NATIVE (build directories,
-# default build/win32, build/win64, build/native, whose tkcall writes the
+# default build/win32, build/win64, build/native, whose casescripts writes the
 # scripts), TK_JOBS, and those of scripts/run-under-wine.sh.
 set -uo pipefail
 
@@ -67,18 +67,18 @@ wine_run() { "$root/scripts/run-under-wine.sh" "$@"; }
 
 module() { if [ "$1" = 32 ]; then echo TWINEKITCOM.DLL; else echo TWINEKITCOM64.DLL; fi; }
 
-# The scripts come from the case files through the native tkcall.
+# The scripts come from the case files through the native casescripts.
 write_scripts() {
   local dir=$1
-  if [ "$build" = 1 ] || [ ! -x "$native/tools/tkcall/tkcall" ]; then
+  if [ "$build" = 1 ] || [ ! -x "$native/tools/test/casescripts/casescripts" ]; then
     { cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
-      make -C "$native" -j"$jobs" tkcall >"$native.tkcall.log" 2>&1; } ||
-      { tail -20 "$native.tkcall.log"; fail "tkcall could not be built"; return 1; }
+      make -C "$native" -j"$jobs" casescripts >"$native.casescripts.log" 2>&1; } ||
+      { tail -20 "$native.casescripts.log"; fail "casescripts could not be built"; return 1; }
   fi
-  "$native/tools/tkcall/tkcall" --vbscript "$root"/tests/cases/*.cases >"$dir/com-cases.vbs" &&
-    "$native/tools/tkcall/tkcall" --vbscript-932 "$root"/tests/cases/*.cases >"$dir/com-cases-932.vbs" &&
-    "$native/tools/tkcall/tkcall" --jscript "$root"/tests/cases/*.cases >"$dir/com-cases.js" ||
-    { fail "tkcall could not write the scripts"; return 1; }
+  "$native/tools/test/casescripts/casescripts" --vbscript "$root"/tests/cases/*.cases >"$dir/com-cases.vbs" &&
+    "$native/tools/test/casescripts/casescripts" --vbscript-932 "$root"/tests/cases/*.cases >"$dir/com-cases-932.vbs" &&
+    "$native/tools/test/casescripts/casescripts" --jscript "$root"/tests/cases/*.cases >"$dir/com-cases.js" ||
+    { fail "casescripts could not write the scripts"; return 1; }
   python3 "$root/scripts/readme-examples.py" "$root/docs/windows-readme.md" "$dir" ||
     { fail "the README's examples could not be read"; return 1; }
 }

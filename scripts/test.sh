@@ -6,7 +6,8 @@
 # both COM modules; the WebAssembly build under Node and in headless
 # Chromium; the release archives, unpacked and built against as a user
 # would; the first command (scripts/setup.sh) on a minimal Debian made from
-# nothing.  A tier that cannot run fails; none is skipped.
+# nothing; the SQL extensions in SQLite and PostgreSQL; the .NET package.
+# A tier that cannot run fails; none is skipped.
 #
 #   scripts/test.sh                      every tier
 #   scripts/test.sh --tier NAME...       those tiers only (after the install steps)
@@ -81,6 +82,9 @@ tier com      wine  "COM modules under Wine (32- and 64-bit)" 'need native win32
 tier wasm     main  "WebAssembly, npm package, reference page in Chromium" 'need native wasm && bash scripts/test-wasm.sh'
 tier packages main  "release archives and npm package"        'need native win32 win64 wasm && bash tests/package/check_packages.sh'
 tier fresh    fresh "first command on a fresh Debian (debootstrap)" 'bash tests/fresh/check_fresh_debian.sh'
+tier sql      main  "SQL extensions in their engines"         'need native && bash scripts/test-sql.sh'
+tier postgres main  "PostgreSQL extension in a private server" 'need native && bash scripts/test-postgres.sh'
+tier dotnet   main  ".NET package, xunit and VB.NET"          'need native win32 win64 && bash scripts/test-dotnet.sh'
 
 usage() { echo "usage: scripts/test.sh [--list] [--tier NAME]..." >&2; exit 2; }
 index_of() {

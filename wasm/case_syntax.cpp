@@ -1,4 +1,4 @@
-// The case syntax of tools/hostcall (values and case lines) for JavaScript:
+// The case syntax of tools/casesyntax (values and case lines) for JavaScript:
 // the page's forms read their arguments with it and show results in it, and
 // the tests read the case files with it, so that JavaScript has no reader
 // of its own.  Each function leaves its answer, JSON or plain text, in one

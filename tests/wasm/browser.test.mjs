@@ -1,8 +1,10 @@
 // The function reference in Debian's headless Chromium: the page built
 // with its forms (build/wasm/reference.html) loaded from disk, functions
 // called through their forms, every block of examples run where it stands,
-// and a screenshot saved as build/wasm/reference.png; then the page and the
-// package's module served by a static host.
+// the index of the functions and its filter used from the keyboard (and the
+// index read with scripts off), and a screenshot saved as
+// build/wasm/reference.png; then the page and the package's module served
+// by a static host.
 import assert from 'node:assert/strict';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
@@ -13,7 +15,7 @@ import { pathToFileURL } from 'node:url';
 
 import puppeteer from 'puppeteer-core';
 
-import { buildDir, packageDir } from './load.mjs';
+import { buildDir, loadTwineKit, packageDir } from './load.mjs';
 
 const profile = mkdtempSync(join(tmpdir(), 'twinekit-chromium-'));
 let browser, page;
@@ -71,6 +73,66 @@ test('calls through the forms', async () => {
   for (const [name, args, shown] of rows) {
     assert.equal(await callThroughForm(name, args), shown, `${name} ${args.join(' ')}`);
   }
+});
+
+// The names of the functions that the index shows, in its order.
+const shownInIndex = (p) => p.$$eval('nav.index li a',
+  (links) => links.filter((a) => a.getClientRects().length > 0).map((a) => a.textContent));
+
+test('the index lists every export by family, each linked to its section', async () => {
+  const { exportTable } = await loadTwineKit();
+  const names = exportTable.map((e) => e.name);
+  assert.deepEqual([...await shownInIndex(page)].sort(), [...names].sort());
+  const wrong = await page.$$eval('nav.index section', (families) => families.flatMap((family) =>
+    [...family.querySelectorAll('a')].flatMap((a) => {
+      const target = document.getElementById(a.hash.slice(1));
+      let above = target;
+      while (above && above.tagName !== 'H2') above = above.previousElementSibling;
+      const heading = family.querySelector('h3').textContent;
+      return target?.tagName === 'H3' && target.textContent === a.textContent && above?.textContent === heading
+        ? [] : [`${a.textContent} -> ${a.hash} (${heading})`];
+    })));
+  assert.deepEqual(wrong, []);
+});
+
+test('the filter narrows the index by name from the keyboard', async () => {
+  const all = await shownInIndex(page);
+  const getIn = ['cGetIn', 'cGetInPart', 'cGetInPartR', 'cGetInR'];
+  const rows = [
+    ['getin', getIn, '4 of 64 functions.'],
+    ['GetIN', getIn, '4 of 64 functions.'],
+    ['hexa', ['cFromHexa', 'cToHexa'], '2 of 64 functions.'],
+    ['roman ', ['cArabicToRoman', 'cRomanToArabic'], '2 of 64 functions.'],
+    ['zz', [], 'No function has that in its name.'],
+    ['', all, 'All 64 functions.'],
+  ];
+  await page.click('label[for="index-filter-text"]');
+  for (const [typed, shown, status] of rows) {
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyA');
+    await page.keyboard.up('Control');
+    await page.keyboard.press('Backspace');
+    await page.keyboard.type(typed);
+    assert.deepEqual(await shownInIndex(page), shown, JSON.stringify(typed));
+    assert.equal(await page.$eval('#index-filter-status', (e) => e.textContent), status);
+  }
+  await page.keyboard.type('getin');
+  await page.keyboard.press('Escape');
+  assert.deepEqual(await shownInIndex(page), all, 'Escape clears the filter');
+  await page.keyboard.type('getinp');
+  await page.keyboard.press('Enter');
+  assert.equal(await page.evaluate(() => location.hash), '#cgetinpart', 'Enter goes to the first function left');
+  await page.click('label[for="index-filter-text"]');
+  await page.keyboard.press('Escape');
+});
+
+test('with scripts off the whole index shows and the filter does not', async () => {
+  const plain = await browser.newPage();
+  await plain.setJavaScriptEnabled(false);
+  await plain.goto(pathToFileURL(join(buildDir, 'reference.html')).href);
+  assert.equal((await shownInIndex(plain)).length, 64);
+  assert.equal(await plain.$eval('#index-filter-text', (e) => e.getClientRects().length), 0);
+  await plain.close();
 });
 
 test('every example on the page runs as shown', async () => {

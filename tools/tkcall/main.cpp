@@ -6,17 +6,16 @@
 //   tkcall --run [FILE...]             the same for each line (standard input without FILE)
 //   tkcall --run --json [FILE...]      each call's outcome as a line of JSON, for programs
 //   tkcall --check FILE...             checks files of case lines
-//   tkcall --vbscript FILE...          writes them as a script for TwineKit.Strings
-//   tkcall --vbscript-932 FILE...      the same for a host of code page 932
-//   tkcall --jscript FILE...           (script_writer.h)
+//   tkcall --cases-json FILE...        writes each case line as a line of JSON, for programs
 //   tkcall --list | --version | --help
 //
-// The arguments are written in the syntax of tools/hostcall/values.h:
+// The arguments are written in the syntax of tools/casesyntax/values.h:
 // strings with escapes (\xHH, \0, \t, \n, \r, \\, \'), @null for a null
 // BSTR, numbers decimal or 0x-hexadecimal, typed Variants.  --check runs
 // files of case lines (case_line.h), such as the library's own
 // tests/cases/*.cases, and reports every line the library does not answer
 // as written.
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -27,10 +26,13 @@
 #include <vector>
 
 #include "host_call.h"
-#include "script_writer.h"
+#include "json_writer.h"
 #include "twinekit_version.h"
 
 namespace {
+
+using tkcall::JsonHex;
+using tkcall::JsonText;
 
 const char* KindName(char kind) {
   switch (kind) {
@@ -46,39 +48,22 @@ const char* KindName(char kind) {
   return "?";
 }
 
-// Bytes as a JSON string of hexadecimal digits.
-std::string JsonHex(std::string_view bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string out = "\"";
-  for (const unsigned char b : bytes) {
-    out += kDigits[b >> 4];
-    out += kDigits[b & 15];
-  }
-  return out + "\"";
-}
-
-// Text as a JSON string: printable ASCII as it is, every other byte escaped.
-std::string JsonText(std::string_view text) {
-  std::string out = "\"";
-  for (const unsigned char b : text) {
-    char escaped[8];
-    std::snprintf(escaped, sizeof escaped, b >= 32 && b < 127 && b != '"' && b != '\\' ? "%c" : "\\u%04x", b);
-    out += escaped;
-  }
-  return out + "\"";
-}
-
 // A call's outcome as one line of JSON, which a program reads without the
-// case syntax: {"name", "result" (a string's bytes in hexadecimal, a
-// number, or null for a null string or none), "after" (the in-place
-// argument's bytes), "problems" (what the host would find wrong)}.
+// case syntax: {"name", "args" (each argument), "clock" (when the line
+// fixes it), "result" (a string's bytes in hexadecimal, a number, or null
+// for a null string or none), "after" (the in-place argument's bytes),
+// "problems" (what the host would find wrong)}.
 std::string JsonOutcome(const tkcases::Case& c, const tkcases::Outcome& seen) {
   std::string result = "null";
   switch (c.info->result) {
     case 'S': if (!seen.result_null) result = JsonHex(seen.bytes); break;
     case 'I': case 'L': case 'X': result = std::to_string(seen.number); break;
   }
-  std::string out = "{\"name\": \"" + std::string(c.info->name) + "\", \"result\": " + result;
+  std::string out = "{\"name\": \"" + std::string(c.info->name) + "\", \"args\": [";
+  for (size_t i = 0; i < c.args.size(); ++i) out += (i ? ", " : "") + tkcall::JsonValue(c.args[i]);
+  out += "]";
+  if (c.clock >= 0) out += ", \"clock\": " + std::to_string(c.clock);
+  out += ", \"result\": " + result;
   if (!c.info->args.empty() && c.info->args[0] == 'W') out += ", \"after\": " + JsonHex(seen.after);
   out += ", \"problems\": [";
   bool first = true;
@@ -167,18 +152,18 @@ int Check(int count, char** files) {
   return failed == 0 ? 0 : 1;
 }
 
-// Writes the case lines of the files as a script calling the COM object.
-int Script(tkcall::ScriptLanguage language, tkcall::ScriptCodePage code_page, int count, char** files) {
-  std::vector<tkcases::CaseFile> parsed;
+// Writes each case line of the files as a line of JSON (json_writer.h),
+// for a runner that calls the exports some other way, such as through SQL.
+int CasesJson(int count, char** files) {
   for (int i = 0; i < count; ++i) {
     const std::optional<std::string> text = ReadFile(files[i]);
     if (!text) return 2;
     std::vector<std::string> errors;
-    parsed.push_back(tkcases::ParseCaseText(files[i], *text, errors));
+    const tkcases::CaseFile file = tkcases::ParseCaseText(files[i], *text, errors);
     for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
     if (!errors.empty()) return 2;
+    for (const tkcases::Case& c : file.cases) std::printf("%s\n", tkcall::JsonCase(c).c_str());
   }
-  std::fputs(tkcall::WriteScript(language, parsed, code_page).c_str(), stdout);
   return 0;
 }
 
@@ -233,9 +218,8 @@ int Usage(FILE* to) {
                "                                (a string's bytes in hexadecimal), after, problems\n"
                "       tkcall --check FILE...   run files of case lines (EXPORT ARG... => RESULT) and report\n"
                "                                every line the library answers otherwise\n"
-               "       tkcall --vbscript FILE...  write them as a VBScript calling TwineKit.Strings\n"
-               "       tkcall --vbscript-932 FILE...  the same for a host of code page 932\n"
-               "       tkcall --jscript FILE...   the same in JScript\n"
+               "       tkcall --cases-json FILE...  write each case line as a line of JSON: where, name,\n"
+               "                                args, want, after, clock (bytes in hexadecimal)\n"
                "       tkcall --list            list the exports and their argument kinds\n"
                "       tkcall --version         print the version of TwineKit\n"
                "       tkcall --help            print this\n"
@@ -259,11 +243,7 @@ int main(int argc, char** argv) {
   if (command == "--list") return List();
   if (command == "--check") return Check(argc - 2, argv + 2);
   if (command == "--run") return Run(argc - 2, argv + 2);
-  using tkcall::ScriptCodePage;
-  using tkcall::ScriptLanguage;
-  if (command == "--vbscript") return Script(ScriptLanguage::kVbscript, ScriptCodePage::kSingleByte, argc - 2, argv + 2);
-  if (command == "--vbscript-932") return Script(ScriptLanguage::kVbscript, ScriptCodePage::k932, argc - 2, argv + 2);
-  if (command == "--jscript") return Script(ScriptLanguage::kJscript, ScriptCodePage::kSingleByte, argc - 2, argv + 2);
+  if (command == "--cases-json") return CasesJson(argc - 2, argv + 2);
   if (command == "--version") {
     std::printf("tkcall (TwineKit) %s\n", TWINEKIT_VERSION);
     return 0;

@@ -2,8 +2,8 @@
 // object TwineKit.Strings, each line one call of the method of its export
 // and a check of what came back:
 //
-//   tkcall --vbscript FILE... > cases.vbs   cscript //nologo cases.vbs vbs64
-//   tkcall --jscript FILE... > cases.js     cscript //nologo cases.js js64
+//   casescripts --vbscript FILE... > cases.vbs   cscript //nologo cases.vbs vbs64
+//   casescripts --jscript FILE... > cases.js     cscript //nologo cases.js js64
 //
 // The argument names the closing line, "LABEL: N passed, N failed ...".
 //
@@ -16,7 +16,7 @@
 // answers those with an overflow error); and, counted as the script runs,
 // lines with a byte that the code page does not keep.
 //
-// Written for code page 932 (tkcall --vbscript-932, for a host whose ANSI
+// Written for code page 932 (casescripts --vbscript-932, for a host whose ANSI
 // code page is 932), the strings are made of that code page's characters,
 // a two-byte character with one Chr of its lead and trail byte; a line
 // whose bytes are no whole characters (a lead byte without its trail byte)
@@ -32,7 +32,7 @@
 
 #include "case_line.h"
 
-namespace tkcall {
+namespace casescripts {
 
 enum class ScriptLanguage { kVbscript, kJscript };
 
@@ -43,4 +43,4 @@ enum class ScriptCodePage { kSingleByte, k932 };
 std::string WriteScript(ScriptLanguage language, const std::vector<tkcases::CaseFile>& files,
                         ScriptCodePage code_page = ScriptCodePage::kSingleByte);
 
-}  // namespace tkcall
+}  // namespace casescripts

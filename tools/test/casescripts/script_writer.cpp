@@ -5,7 +5,7 @@
 #include <optional>
 #include <set>
 
-namespace tkcall {
+namespace casescripts {
 namespace {
 
 using tkhost::Value;
@@ -269,7 +269,7 @@ std::string Joined(const std::vector<std::string>& items, const char* separator)
 }
 
 const char* kVbscriptHead = R"script(' The behaviour cases, each line one call of TwineKit.Strings, written by
-' tkcall --vbscript.  Run: cscript //nologo FILE LABEL
+' casescripts --vbscript.  Run: cscript //nologo FILE LABEL
 Option Explicit
 On Error Resume Next
 Dim o, r, e, a1, a2, a3, a4, Passed, Failed, LeftOut, Label
@@ -367,7 +367,7 @@ End Sub
 )script";
 
 const char* kJscriptHead = R"script(// The behaviour cases in ASCII, each line one call of TwineKit.Strings,
-// written by tkcall --jscript.  Run: cscript //nologo FILE LABEL
+// written by casescripts --jscript.  Run: cscript //nologo FILE LABEL
 var label = WScript.Arguments(0), passed = 0, failed = 0, r, o;
 try {
   o = new ActiveXObject("TwineKit.Strings");
@@ -529,4 +529,4 @@ std::string WriteScript(ScriptLanguage language, const std::vector<tkcases::Case
          "if (failed > 0) WScript.Quit(1);\n";
 }
 
-}  // namespace tkcall
+}  // namespace casescripts
