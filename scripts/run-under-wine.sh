@@ -85,8 +85,12 @@ prefix_complete() {
     [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] &&
     { [ ! -x "$wine32" ] || [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; }
 }
+# Tiers that run side by side share the prefix: one makes it while the
+# others wait on its lock.
+mkdir -p "$(dirname "$WINEPREFIX")"
+exec 9>"$WINEPREFIX.lock"
+flock 9
 if ! prefix_complete; then
-  mkdir -p "$(dirname "$WINEPREFIX")"
   echo "run-under-wine: making the Wine prefix $WINEPREFIX (once; slow: its 32-bit side is emulated)"
   start=$(date +%s)
   "$wine64" wineboot -i >/dev/null 2>&1
@@ -94,6 +98,8 @@ if ! prefix_complete; then
   prefix_complete || die "making the Wine prefix $WINEPREFIX failed; remove it and retry"
   echo "run-under-wine: prefix made in $(( $(date +%s) - start )) s"
 fi
+flock -u 9
+exec 9>&-
 
 # Wine's own programs of the width, or a program of ours.
 if [ "$program_arg" = "$name" ] && [ ! -f "$program_arg" ]; then
