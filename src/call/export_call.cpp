@@ -15,13 +15,38 @@ bool SameBytes(BSTR a, BSTR b) {
 }  // namespace
 
 ExportCall::~ExportCall() {
-  for (BSTR s : strings_) SysFreeString(s);
+  for (size_t i = 0; i < kMaxArgs; ++i) {
+    if (!lent_[i]) SysFreeString(strings_[i]);
+  }
   SysFreeString(result_.string);
 }
 
 void ExportCall::TakeString(size_t i, BSTR bytes) {
-  SysFreeString(strings_[i]);
+  if (!lent_[i]) SysFreeString(strings_[i]);
   strings_[i] = bytes;
+  lent_[i] = false;
+}
+
+bool ExportCall::LendString(size_t i, const char* bytes, size_t n) {
+  constexpr size_t kPrefix = sizeof(uint32_t);
+  constexpr size_t kTerminator = 2;
+  if (used_ + kPrefix + kTerminator > kRoom || n > kRoom - used_ - kPrefix - kTerminator) {
+    BSTR copy = SysAllocStringByteLen(bytes, static_cast<UINT>(n));
+    if (copy == nullptr) return false;
+    TakeString(i, copy);
+    return true;
+  }
+  unsigned char* base = room_ + used_;
+  const uint32_t count = static_cast<uint32_t>(n);
+  std::memcpy(base, &count, kPrefix);
+  if (n > 0) std::memcpy(base + kPrefix, bytes, n);
+  base[kPrefix + n] = 0;
+  base[kPrefix + n + 1] = 0;
+  used_ += (kPrefix + n + kTerminator + 7) & ~size_t{7};
+  TakeString(i, nullptr);
+  strings_[i] = reinterpret_cast<BSTR>(base + kPrefix);
+  lent_[i] = true;
+  return true;
 }
 
 bool ExportCall::Run() {
@@ -30,7 +55,7 @@ bool ExportCall::Run() {
   std::array<BSTR, kMaxArgs> before{};
   bool kept = true;
   for (size_t i = 0; i < export_.args.size(); ++i) {
-    if (export_.args[i] != 'W' || strings_[i] == nullptr) continue;
+    if (!watched_ || export_.args[i] != 'W' || strings_[i] == nullptr) continue;
     before[i] = SysAllocStringByteLen(reinterpret_cast<const char*>(strings_[i]),
                                       SysStringByteLen(strings_[i]));
     kept = kept && before[i] != nullptr;
