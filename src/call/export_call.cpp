@@ -1,6 +1,7 @@
 #include "call/export_call.h"
 
 #include <cstring>
+#include <utility>
 
 #include "frame/platform.h"
 
@@ -47,6 +48,14 @@ bool ExportCall::LendString(size_t i, const char* bytes, size_t n) {
   strings_[i] = reinterpret_cast<BSTR>(base + kPrefix);
   lent_[i] = true;
   return true;
+}
+
+BSTR ExportCall::ReleaseResult() {
+  return std::exchange(result_.string, nullptr);
+}
+
+BSTR ExportCall::ReleaseString(size_t i) {
+  return lent_[i] ? nullptr : std::exchange(strings_[i], nullptr);
 }
 
 bool ExportCall::Run() {
