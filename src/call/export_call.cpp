@@ -3,6 +3,7 @@
 #include <cstring>
 #include <utility>
 
+#include "frame/bstr_layout.h"
 #include "frame/platform.h"
 
 namespace twinekit::call {
@@ -29,23 +30,17 @@ void ExportCall::TakeString(size_t i, BSTR bytes) {
 }
 
 bool ExportCall::LendString(size_t i, const char* bytes, size_t n) {
-  constexpr size_t kPrefix = sizeof(uint32_t);
-  constexpr size_t kTerminator = 2;
-  if (used_ + kPrefix + kTerminator > kRoom || n > kRoom - used_ - kPrefix - kTerminator) {
+  constexpr size_t kFrame = kBstrPrefix + kBstrTerminator;
+  if (used_ + kFrame > kRoom || n > kRoom - used_ - kFrame) {
     BSTR copy = SysAllocStringByteLen(bytes, static_cast<UINT>(n));
     if (copy == nullptr) return false;
     TakeString(i, copy);
     return true;
   }
-  unsigned char* base = room_ + used_;
-  const uint32_t count = static_cast<uint32_t>(n);
-  std::memcpy(base, &count, kPrefix);
-  if (n > 0) std::memcpy(base + kPrefix, bytes, n);
-  base[kPrefix + n] = 0;
-  base[kPrefix + n + 1] = 0;
-  used_ += (kPrefix + n + kTerminator + 7) & ~size_t{7};
+  BSTR laid = LayBstr(room_ + used_, bytes, static_cast<uint32_t>(n));
+  used_ += (n + kFrame + 7) & ~size_t{7};
   TakeString(i, nullptr);
-  strings_[i] = reinterpret_cast<BSTR>(base + kPrefix);
+  strings_[i] = laid;
   lent_[i] = true;
   return true;
 }
