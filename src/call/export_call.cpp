@@ -1,7 +1,6 @@
 #include "call/export_call.h"
 
 #include <cstring>
-#include <utility>
 
 #include "frame/bstr_layout.h"
 #include "frame/platform.h"
@@ -43,14 +42,6 @@ bool ExportCall::LendString(size_t i, const char* bytes, size_t n) {
   strings_[i] = laid;
   lent_[i] = true;
   return true;
-}
-
-BSTR ExportCall::ReleaseResult() {
-  return std::exchange(result_.string, nullptr);
-}
-
-BSTR ExportCall::ReleaseString(size_t i) {
-  return lent_[i] ? nullptr : std::exchange(strings_[i], nullptr);
 }
 
 bool ExportCall::Run() {

@@ -48,17 +48,12 @@ class ExportCall {
 
   // The result; a string result stays the call's, freed when it ends.
   const Result& result() const { return result_; }
-  // The string result, given up by the call: whoever takes it frees it.
-  BSTR ReleaseResult();
 
   // String argument i as the export left it, and whether the export
   // changed any of its bytes.
   BSTR String(size_t i) const { return strings_[i]; }
   // Changed is false for every argument unless changes are watched.
   bool Changed(size_t i) const { return changed_[i]; }
-  // String argument i as the export left it, given up by the call: whoever
-  // takes it frees it.  Only for an argument given by TakeString.
-  BSTR ReleaseString(size_t i);
 
  private:
   const ExportInfo& export_;

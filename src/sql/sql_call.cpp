@@ -95,10 +95,6 @@ SqlStatus SqlCall::SetSeparator(const SqlValue& v) {
   return SqlStatus::kNull;
 }
 
-BSTR SqlCall::ReleaseResult() {
-  return export_.args[0] == 'W' ? call_.ReleaseString(0) : call_.ReleaseResult();
-}
-
 SqlStatus SqlCall::MakeResult(bool blob, size_t limit) {
   const call::Result& r = call_.result();
   if (export_.args[0] == 'W') {

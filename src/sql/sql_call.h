@@ -49,10 +49,6 @@ class SqlCall {
 
   // After kValue: an INTEGER, TEXT or a BLOB, its bytes the call's own.
   const SqlValue& result() const { return result_; }
-  // After kValue with TEXT or a BLOB: the BSTR that holds result()'s
-  // bytes, given up by the call, so that a face can hand it to its engine
-  // without a copy; whoever takes it frees it (SysFreeString).
-  BSTR ReleaseResult();
   // After kError: what was wrong.
   std::string_view message() const { return message_.data(); }
 

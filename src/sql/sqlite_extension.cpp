@@ -16,7 +16,6 @@
 
 #include "call/typed_call.h"
 #include "exports/export_table.h"
-#include "frame/platform.h"
 #include "sql/sql_call.h"
 #include "sql/sql_functions.h"
 
@@ -65,19 +64,13 @@ bool ReadValue(sqlite3_value* v, char kind, SqlValue& out) {
   return true;
 }
 
-void FreeString(void* s) { SysFreeString(static_cast<BSTR>(s)); }
-
-// The result; a string's BSTR goes to SQLite, which frees it when done,
-// rather than being copied.
-void SetResult(sqlite3_context* ctx, SqlCall& call) {
-  const SqlValue& r = call.result();
+void SetResult(sqlite3_context* ctx, const SqlValue& r) {
   switch (r.type) {
     case SqlValue::kInteger: sqlite3_result_int64(ctx, r.integer); break;
     case SqlValue::kText:
-      sqlite3_result_text64(ctx, reinterpret_cast<const char*>(call.ReleaseResult()), r.size, FreeString,
-                            SQLITE_UTF8);
+      sqlite3_result_text64(ctx, r.bytes, r.size, SQLITE_TRANSIENT, SQLITE_UTF8);
       break;
-    case SqlValue::kBlob: sqlite3_result_blob64(ctx, call.ReleaseResult(), r.size, FreeString); break;
+    case SqlValue::kBlob: sqlite3_result_blob64(ctx, r.bytes, r.size, SQLITE_TRANSIENT); break;
     default: sqlite3_result_null(ctx); break;
   }
 }
@@ -91,7 +84,7 @@ void Call(const ExportInfo& e, sqlite3_context* ctx, int argc, sqlite3_value** a
   const int limit = sqlite3_limit(sqlite3_context_db_handle(ctx), SQLITE_LIMIT_LENGTH, -1);
   SqlCall call(e, c->session);
   switch (call.Run(std::span(values.data(), static_cast<size_t>(argc)), static_cast<size_t>(limit))) {
-    case SqlStatus::kValue: return SetResult(ctx, call);
+    case SqlStatus::kValue: return SetResult(ctx, call.result());
     case SqlStatus::kNull: return sqlite3_result_null(ctx);
     case SqlStatus::kError:
       return sqlite3_result_error(ctx, call.message().data(), static_cast<int>(call.message().size()));
