@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "frame/bstr_layout.h"
 #include "frame/platform.h"
 
 namespace twinekit::call {
@@ -15,13 +16,32 @@ bool SameBytes(BSTR a, BSTR b) {
 }  // namespace
 
 ExportCall::~ExportCall() {
-  for (BSTR s : strings_) SysFreeString(s);
+  for (size_t i = 0; i < kMaxArgs; ++i) {
+    if (!lent_[i]) SysFreeString(strings_[i]);
+  }
   SysFreeString(result_.string);
 }
 
 void ExportCall::TakeString(size_t i, BSTR bytes) {
-  SysFreeString(strings_[i]);
+  if (!lent_[i]) SysFreeString(strings_[i]);
   strings_[i] = bytes;
+  lent_[i] = false;
+}
+
+bool ExportCall::LendString(size_t i, const char* bytes, size_t n) {
+  constexpr size_t kFrame = kBstrPrefix + kBstrTerminator;
+  if (used_ + kFrame > kRoom || n > kRoom - used_ - kFrame) {
+    BSTR copy = SysAllocStringByteLen(bytes, static_cast<UINT>(n));
+    if (copy == nullptr) return false;
+    TakeString(i, copy);
+    return true;
+  }
+  BSTR laid = LayBstr(room_ + used_, bytes, static_cast<uint32_t>(n));
+  used_ += (n + kFrame + 7) & ~size_t{7};
+  TakeString(i, nullptr);
+  strings_[i] = laid;
+  lent_[i] = true;
+  return true;
 }
 
 bool ExportCall::Run() {
@@ -30,7 +50,7 @@ bool ExportCall::Run() {
   std::array<BSTR, kMaxArgs> before{};
   bool kept = true;
   for (size_t i = 0; i < export_.args.size(); ++i) {
-    if (export_.args[i] != 'W' || strings_[i] == nullptr) continue;
+    if (!watched_ || export_.args[i] != 'W' || strings_[i] == nullptr) continue;
     before[i] = SysAllocStringByteLen(reinterpret_cast<const char*>(strings_[i]),
                                       SysStringByteLen(strings_[i]));
     kept = kept && before[i] != nullptr;

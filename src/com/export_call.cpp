@@ -157,7 +157,7 @@ class WriteBacks {
 }  // namespace
 
 HRESULT CallExport(const ExportInfo& e, VARIANT* const* args, VARIANT* result, UINT* bad) {
-  ExportCall call(e);
+  ExportCall call(e, ExportCall::Changes::kWatched);
   for (size_t i = 0; i < e.args.size(); ++i) {
     const HRESULT hr = ReadArgument(call, i, args[i]);
     if (FAILED(hr)) {

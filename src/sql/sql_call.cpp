@@ -34,7 +34,7 @@ SqlValue Bytes(BSTR s, bool blob) {
 }  // namespace
 
 SqlCall::SqlCall(const ExportInfo& e, SqlSession& session)
-    : export_(e), session_(session), call_(Runner(e)) {
+    : export_(e), session_(session), call_(Runner(e), call::ExportCall::Changes::kIgnored) {
   VariantInit(&variant_);
 }
 
@@ -78,6 +78,10 @@ SqlStatus SqlCall::ReadArgument(size_t slot, size_t own, const SqlValue& v) {
   } else {
     if (!v.IsString()) return WrongArgument(export_, own, message_), SqlStatus::kError;
     if (v.size > kLongestString) return SqlStatus::kTooBig;
+    if (kind != 'W') {
+      if (!call_.LendString(slot, v.bytes, v.size)) return SqlStatus::kNoMemory;
+      return SqlStatus::kValue;
+    }
     BSTR bytes = StringOf(v);
     if (bytes == nullptr) return SqlStatus::kNoMemory;
     call_.TakeString(slot, bytes);

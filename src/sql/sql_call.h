@@ -63,7 +63,7 @@ class SqlCall {
   call::ExportCall call_;
   VARIANT variant_{};
   SqlValue result_;
-  Message message_{};
+  Message message_;  // written before it is read, after kError
 };
 
 }  // namespace twinekit::sql

@@ -80,6 +80,10 @@ const Query kQueries[] = {
     {"SELECT typeof(cReverse('ab'))", "text"},
     {"SELECT cReverse(123)", "321"},
     {"SELECT cFill('abc', 'xy')", "xyx"},
+    // Long and empty arguments side by side, each whole.
+    {"SELECT cStringSAR(hex(zeroblob(200)) || 'b', hex(zeroblob(200)), 'c', -1)", "cb"},
+    {"SELECT length(cStringSAR(hex(zeroblob(300)), '', hex(zeroblob(300)), -1))", "600"},
+    {"SELECT cStringSAR(hex(zeroblob(300)), hex(zeroblob(300)), '', -1) = ''", "1"},
     {"SELECT cCheckNumericity('12')", "-1"},
     {"SELECT cRomanToArabic('mcm')", "1900"},
     {"SELECT cArabicToRoman(1900)", "mcm"},

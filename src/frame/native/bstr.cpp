@@ -1,10 +1,10 @@
-// Native BSTRs in the published layout: a 32-bit byte count, then the
-// payload, then two zero bytes (a wide terminator), the pointer addressing
-// the payload.  A null BSTR has length 0.
+// Native BSTRs in the published layout (bstr_layout.h).  A null BSTR has
+// length 0.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include "frame/bstr_layout.h"
 #include "frame/native/hooks.h"
 #include "frame/platform.h"
 
@@ -12,15 +12,15 @@ namespace {
 
 using twinekit::native::Pool;
 
-constexpr size_t kPrefix = sizeof(uint32_t);
-constexpr size_t kTerminator = 2;
+using twinekit::kBstrPrefix;
+using twinekit::kBstrTerminator;
 
-unsigned char* Base(BSTR s) { return reinterpret_cast<unsigned char*>(s) - kPrefix; }
+unsigned char* Base(BSTR s) { return reinterpret_cast<unsigned char*>(s) - kBstrPrefix; }
 
 BSTR Allocate(const void* source, UINT byte_count) {
   if (!twinekit::native::AdmitAllocation(Pool::kBstr)) return nullptr;
   // Refuse what the 32-bit count or this process's size_t cannot describe.
-  const uint64_t total = uint64_t{byte_count} + kPrefix + kTerminator;
+  const uint64_t total = uint64_t{byte_count} + kBstrPrefix + kBstrTerminator;
   const bool describable = total <= UINT32_MAX && total <= SIZE_MAX;
   auto* base = describable
                    ? static_cast<unsigned char*>(std::malloc(static_cast<size_t>(total)))
@@ -29,18 +29,9 @@ BSTR Allocate(const void* source, UINT byte_count) {
     twinekit::native::AllocationFailed(Pool::kBstr);
     return nullptr;
   }
-  const uint32_t count = byte_count;
-  std::memcpy(base, &count, kPrefix);
-  unsigned char* payload = base + kPrefix;
-  if (source != nullptr) {
-    std::memcpy(payload, source, byte_count);
-  } else {
-    std::memset(payload, 0, byte_count);
-  }
-  payload[byte_count] = 0;
-  payload[byte_count + 1] = 0;
+  BSTR made = twinekit::LayBstr(base, source, byte_count);
   twinekit::native::AllocationMade(Pool::kBstr, byte_count);
-  return reinterpret_cast<BSTR>(payload);
+  return made;
 }
 
 }  // namespace
@@ -59,7 +50,7 @@ BSTR SysAllocStringLen(const OLECHAR* source, UINT length) {
 UINT SysStringByteLen(BSTR s) {
   if (s == nullptr) return 0;
   uint32_t count;
-  std::memcpy(&count, Base(s), kPrefix);
+  std::memcpy(&count, Base(s), kBstrPrefix);
   return count;
 }
 
