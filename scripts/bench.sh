@@ -2,7 +2,10 @@
 # Builds and runs the benchmarks of every export beside its peers, once for
 # each form of the kernels the CPU runs, and writes docs/performance.md.
 # With mingw-w64 and Wine present it also times the real TWINEKIT64.DLL
-# and TWINEKIT.DLL under Wine and adds their tables.
+# and TWINEKIT.DLL under Wine and adds their tables; with SQLite's and
+# PostgreSQL's development files present, the SQL functions beside the
+# engines' built-ins (the PostgreSQL extension as scripts/test-postgres.sh
+# last installed it).
 #
 #   scripts/bench.sh
 #
@@ -72,6 +75,30 @@ for bits in 64 32; do
   fi
 done
 
+# The SQL functions per row beside the built-ins doing the same work, in
+# SQLite (Debian's Python loads the extension) and in PostgreSQL.
+sql_section() {
+  echo
+  echo "## In SQL"
+  echo
+  echo "Per row, over a table of a million rows: the query's CPU time less that of the same query over the bare column (\`benchmarks/sqlite_bench.py\`, \`benchmarks/postgres_bench.py\`; the PostgreSQL runs with workers are timed by the clock). The target: no slower than the built-in doing the same work."
+  echo
+  if cmake --build "$build" -j "$(nproc)" --target twinekit_sqlite >/dev/null 2>&1; then
+    echo "SQLite $(/usr/bin/python3 -c 'import sqlite3; print(sqlite3.sqlite_version)'):"
+    echo
+    /usr/bin/python3 "$root/benchmarks/sqlite_bench.py" "$build/sql/twinekit" || echo "(the SQLite run failed)"
+  else
+    echo "SQLite was not measured: the extension did not build (libsqlite3-dev)."
+  fi
+  echo
+  if [ -n "$(ls /usr/lib/postgresql/15/lib/twinekit.so 2>/dev/null)" ]; then
+    bash "$root/scripts/postgres-server.sh" run python3 "$root/benchmarks/postgres_bench.py" ||
+      echo "(the PostgreSQL run failed)"
+  else
+    echo "PostgreSQL was not measured: the extension is not installed (scripts/test-postgres.sh installs it)."
+  fi
+}
+
 cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
 python3 "$root/benchmarks/report.py" "$build/results.json" --peers "$build/cpython.json" \
   --out "$out" "${windows[@]}" "${form_args[@]}" \
@@ -79,4 +106,5 @@ python3 "$root/benchmarks/report.py" "$build/results.json" --peers "$build/cpyth
   --machine "$(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores" \
   --compiler "$("$cxx" --version | head -1)" --build-type RelWithDebInfo \
   --repetitions $repetitions --windows-note "$note"
+sql_section >>"$out"
 echo "bench: wrote $out"
