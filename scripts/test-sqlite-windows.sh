@@ -4,7 +4,7 @@
 # (tests/sql/build-windows-shell.sh), first tries the other width's
 # twinekit_sqlite.dll, which it must refuse, then loads its own width's
 # (build/win32 or build/win64; its image checked first) and runs every
-# line of one case file (tests/cases/fields.cases) that SQL can carry, as
+# line of one case file (tests/cases/compress.cases) that SQL can carry, as
 # TEXT and as BLOBs.
 # tests/sql/sqlite_script.py writes the shell's script from the native
 # tkcall; each shell starts once, with the whole script.
@@ -20,7 +20,7 @@ NAME=test-sqlite-windows
 source "$(dirname "$0")/wine-tiers.sh"
 
 native=${TK_BUILD_NATIVE:-$root/build/native}
-cases=$root/tests/cases/fields.cases
+cases=$root/tests/cases/compress.cases
 shells=$root/build/sqlite-shell
 
 if [ "$build" = 1 ]; then
