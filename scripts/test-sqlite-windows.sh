@@ -12,7 +12,7 @@
 #   test-sqlite-windows.sh [--no-build] [--tier 32|64]...
 #
 # Ends with the closing line of each tier, e.g.
-# "sqlite32: 473 passed, 0 failed (6 lines SQL cannot carry)".
+# "sqlite32: 123 passed, 0 failed (1 lines SQL cannot carry)".
 # Environment as scripts/wine-tiers.sh, and TK_BUILD_NATIVE (the native
 # build with tkcall, default build/native).
 NAME=test-sqlite-windows
