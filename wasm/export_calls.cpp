@@ -27,7 +27,9 @@ extern "C" {
 // 0 when there is no such export.
 int tkw_call_begin(int ordinal) {
   if (ordinal < 1 || ordinal > static_cast<int>(twinekit::kExports.size())) return 0;
-  g_call.emplace(twinekit::kExports[static_cast<size_t>(ordinal - 1)]);
+  // JavaScript reads back every in-place argument whether or not it
+  // changed, so the call keeps no copy of them to compare.
+  g_call.emplace(twinekit::kExports[static_cast<size_t>(ordinal - 1)], ExportCall::Changes::kIgnored);
   return 1;
 }
 
