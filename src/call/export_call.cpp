@@ -17,9 +17,9 @@ bool SameBytes(BSTR a, BSTR b) {
 
 ExportCall::~ExportCall() {
   for (size_t i = 0; i < kMaxArgs; ++i) {
-    if (!lent_[i]) SysFreeString(strings_[i]);
+    if (!lent_[i] && strings_[i] != nullptr) SysFreeString(strings_[i]);
   }
-  SysFreeString(result_.string);
+  if (result_.string != nullptr) SysFreeString(result_.string);
 }
 
 void ExportCall::TakeString(size_t i, BSTR bytes) {
@@ -65,7 +65,9 @@ bool ExportCall::Run() {
       changed_[i] = before[i] != nullptr && !SameBytes(before[i], strings_[i]);
     }
   }
-  for (BSTR s : before) SysFreeString(s);
+  if (watched_) {
+    for (BSTR s : before) SysFreeString(s);
+  }
   return kept;
 }
 
