@@ -7,7 +7,9 @@
 # engines' built-ins (the PostgreSQL extension as scripts/test-postgres.sh
 # last installed it).
 #
-#   scripts/bench.sh
+#   scripts/bench.sh          everything
+#   scripts/bench.sh --sql    the SQL section alone, in place of the one
+#                             docs/performance.md ends with
 #
 # Environment: TK_BENCH_BUILD (default build/bench), TK_WINEPREFIX (default
 # $HOME/.cache/twinekit-wine/win64, the prefix of scripts/run-under-wine.sh).
@@ -17,9 +19,53 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TK_BENCH_BUILD:-$root/build/bench}
 repetitions=3
 out=$root/docs/performance.md
+sql_only=0
+case "${1:-}" in
+  --sql) sql_only=1 ;;
+  "") ;;
+  *) echo "usage: scripts/bench.sh [--sql]" >&2; exit 2 ;;
+esac
 
 echo "bench: building in $build"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTK_BUILD_TESTS=OFF >/dev/null
+
+# The SQL functions per row beside the built-ins doing the same work, in
+# SQLite (Debian's Python loads the extension) and in PostgreSQL.
+sql_section() {
+  echo
+  echo "## In SQL"
+  echo
+  echo "Per row, over a table of a million rows: the query's CPU time less that of the same query over the bare column (\`benchmarks/sqlite_bench.py\`, \`benchmarks/postgres_bench.py\`; the PostgreSQL runs with workers are timed by the clock). The target: no slower than the built-in doing the same work."
+  echo
+  if cmake --build "$build" -j "$(nproc)" --target twinekit_sqlite >/dev/null 2>&1; then
+    echo "SQLite $(/usr/bin/python3 -c 'import sqlite3; print(sqlite3.sqlite_version)'):"
+    echo
+    /usr/bin/python3 "$root/benchmarks/sqlite_bench.py" "$build/sql/twinekit" || echo "(the SQLite run failed)"
+  else
+    echo "SQLite was not measured: the extension did not build (libsqlite3-dev)."
+  fi
+  echo
+  if [ -n "$(ls /usr/lib/postgresql/15/lib/twinekit.so 2>/dev/null)" ]; then
+    bash "$root/scripts/postgres-server.sh" run python3 "$root/benchmarks/postgres_bench.py" ||
+      echo "(the PostgreSQL run failed)"
+  else
+    echo "PostgreSQL was not measured: the extension is not installed (scripts/test-postgres.sh installs it)."
+  fi
+}
+
+# With --sql, the report keeps everything before its SQL section, which
+# is always its last.
+if [ "$sql_only" = 1 ]; then
+  [ -f "$out" ] || { echo "bench: no $out to add to: run scripts/bench.sh first" >&2; exit 1; }
+  kept=$(mktemp)
+  awk '/^## In SQL$/ {exit} /^$/ {blank++; next} {for (; blank > 0; blank--) print ""; print}' \
+    "$out" >"$kept"
+  { cat "$kept"; sql_section; } >"$out"
+  rm -f "$kept"
+  echo "bench: wrote the SQL section of $out"
+  exit 0
+fi
+
 cmake --build "$build" -j "$(nproc)" --target twinekit_benchmarks >/dev/null
 
 # The matchers' own stress benchmarks (BM_*) are left out of this run.
@@ -74,30 +120,6 @@ for bits in 64 32; do
     note="$note The $bits-bit DLL did not run under Wine."
   fi
 done
-
-# The SQL functions per row beside the built-ins doing the same work, in
-# SQLite (Debian's Python loads the extension) and in PostgreSQL.
-sql_section() {
-  echo
-  echo "## In SQL"
-  echo
-  echo "Per row, over a table of a million rows: the query's CPU time less that of the same query over the bare column (\`benchmarks/sqlite_bench.py\`, \`benchmarks/postgres_bench.py\`; the PostgreSQL runs with workers are timed by the clock). The target: no slower than the built-in doing the same work."
-  echo
-  if cmake --build "$build" -j "$(nproc)" --target twinekit_sqlite >/dev/null 2>&1; then
-    echo "SQLite $(/usr/bin/python3 -c 'import sqlite3; print(sqlite3.sqlite_version)'):"
-    echo
-    /usr/bin/python3 "$root/benchmarks/sqlite_bench.py" "$build/sql/twinekit" || echo "(the SQLite run failed)"
-  else
-    echo "SQLite was not measured: the extension did not build (libsqlite3-dev)."
-  fi
-  echo
-  if [ -n "$(ls /usr/lib/postgresql/15/lib/twinekit.so 2>/dev/null)" ]; then
-    bash "$root/scripts/postgres-server.sh" run python3 "$root/benchmarks/postgres_bench.py" ||
-      echo "(the PostgreSQL run failed)"
-  else
-    echo "PostgreSQL was not measured: the extension is not installed (scripts/test-postgres.sh installs it)."
-  fi
-}
 
 cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
 python3 "$root/benchmarks/report.py" "$build/results.json" --peers "$build/cpython.json" \
