@@ -30,6 +30,9 @@
 # reference.html holds the WebAssembly build's script: every function can
 # be tried on it, from file:// too.  dist/twinekit-VERSION.tgz is the npm
 # package, made by npm pack from build/wasm/wasm/package.
+# dist/TwineKit.VERSION.nupkg is the NuGet package (scripts/dotnet-pack.sh)
+# of the DLLs and the shared library that the archives hold, when the .NET
+# SDK is present.
 #
 # dist/TwineKit-VERSION-linux-ARCH.tar.gz holds TwineKit-VERSION-linux-ARCH/:
 # the `cmake --install` tree of the native build (bin/tkcall,
@@ -181,3 +184,15 @@ python3 scripts/archive.py "$linux" "$tgz" "$mtime"
 python3 scripts/archive.py "$debug" "dist/$(basename "$debug").tar.gz" "$mtime"
 npm_tgz=dist/$(cd dist && npm pack --silent ../build/wasm/wasm/package)
 echo "package: wrote $zip, $tgz, dist/$(basename "$debug").tar.gz and $npm_tgz"
+
+# The NuGet package, made from the very libraries the archives ship
+# (stripped, and signed when they are).
+rm -f dist/TwineKit.*.nupkg
+if command -v dotnet >/dev/null; then
+  bash scripts/dotnet-pack.sh "$win/x86" "$win/x64" "$linux/lib" >/dev/null ||
+    die "packing the NuGet package failed"
+  cp build/dotnet/packages/TwineKit.*.nupkg dist/
+  echo "package: wrote $(ls dist/TwineKit.*.nupkg)"
+else
+  echo "package: no dotnet on the PATH (the .NET SDK): the NuGet package is not made"
+fi

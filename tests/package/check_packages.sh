@@ -7,7 +7,8 @@
 # Linux archive, unpacked elsewhere, has the shared library's soname links
 # and serves a small C program built with CMake (shared and static library)
 # and with cc and pkg-config; the npm package installs from its tarball and
-# serves a user's script.  A first run signs the DLLs with a throwaway
+# serves a user's script; the NuGet package holds the archives' own native
+# libraries.  A first run signs the DLLs with a throwaway
 # certificate made here, and their signatures are verified; the second,
 # unsigned, must say so.
 set -euo pipefail
@@ -103,6 +104,19 @@ stripped_and_linked objdump "$prefix/lib/twinekit.so" "$tmp/debug/$win-debug/lib
 readelf -d "$prefix/lib/libtwinekit.so.$version" | grep 'SONAME.*\[libtwinekit\.so\.1\]' >/dev/null
 "$prefix/bin/tkcall" cReverse "'abc'" | grep cba >/dev/null
 [ "$(sqlite3 :memory: ".load $prefix/lib/twinekit" "SELECT cGetIn('a|b|c', '|', 3);")" = c ]
+
+# The NuGet package's native libraries are the archives' own, byte for byte.
+python3 - "$root/dist/TwineKit.$version.nupkg" "$tmp/win/$win" "$prefix/lib/libtwinekit.so.$version" <<'PY'
+import sys, zipfile
+nupkg, win, so = sys.argv[1:]
+shipped = {"runtimes/win-x86/native/TWINEKIT.DLL": f"{win}/x86/TWINEKIT.DLL",
+           "runtimes/win-x64/native/TWINEKIT64.DLL": f"{win}/x64/TWINEKIT64.DLL",
+           "runtimes/linux-x64/native/libtwinekit.so": so}
+with zipfile.ZipFile(nupkg) as z:
+    for inside, outside in shipped.items():
+        if z.read(inside) != open(outside, "rb").read():
+            sys.exit(f"check_packages: {inside} of {nupkg} is not the archives' {outside}")
+PY
 
 # The CHANGELOG names only files that ship: each `name.ext` in it, ext one
 # of the kinds of file the release holds (not a ProgID such as
