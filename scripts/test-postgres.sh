@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --tests
 export TK_BUILD=${TK_BUILD:-$PWD/build/native} PG_CONFIG=/usr/lib/postgresql/15/bin/pg_config
 export TK_POSTGRES_MAKE="make --no-print-directory -C build/postgres -f $PWD/src/sql/postgres.mk"
 mkdir -p build/postgres

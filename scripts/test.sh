@@ -91,13 +91,12 @@ tier fresh    fresh "first command on a fresh Debian (debootstrap)" 'bash tests/
 tier postgres main  "PostgreSQL extension in a private server" 'need native && bash scripts/test-postgres.sh'
 tier dotnet   main  ".NET package, xunit and VB.NET"          'need native win32 win64 && bash scripts/test-dotnet.sh'
 
-# The tiers that run emulated Windows programs.  Such a program calls the
+# The tiers at the normal priority: those of emulated Windows programs and
+# the fresh system, the longest lanes.  An emulated program calls the
 # wineserver, another process, at every turn; when a build holds both
-# cores, each call waits for a time slice, and the program runs several
-# times slower than alone.  These tiers keep the normal priority and every
-# other tier runs at a lower one, so the builds take what the emulated
-# programs leave rather than slowing them.
-emulated=" dll com sqlwin "
+# cores, each call waits for a time slice.  Every other tier runs at a
+# lower priority and takes what these leave.
+urgent=" dll com sqlwin fresh "
 
 usage() { echo "usage: scripts/test.sh [--list] [--tier NAME]..." >&2; exit 2; }
 index_of() {
@@ -124,7 +123,7 @@ done
 # Declared order, whatever the order given.
 mapfile -t chosen < <(printf '%s\n' "${chosen[@]}" | sort -n -u)
 
-bash scripts/install-deps.sh || exit 1
+bash scripts/install-deps.sh --tests || exit 1
 bash scripts/install-wine.sh || exit 1
 
 logs=$root/build/test-logs
@@ -140,7 +139,7 @@ run_one() {
   local log=$logs/$name.log
   echo "=== $name: started at $((SECONDS - begin)) s (lane ${lanes[i]}; log $log)"
   (
-    [[ $emulated == *" $name "* ]] || renice -n 10 -p "$BASHPID" >/dev/null
+    [[ $urgent == *" $name "* ]] || renice -n 10 -p "$BASHPID" >/dev/null
     eval "${commands[i]}"
   ) </dev/null >"$log" 2>&1
   rc=$?

@@ -23,7 +23,7 @@ log() { echo "fresh-debian: $*"; }
 die() { echo "fresh-debian: ERROR: $*" >&2; exit 1; }
 
 [ "$(id -u)" = 0 ] || die "run as root"
-command -v debootstrap >/dev/null || die "debootstrap is missing (scripts/install-deps.sh installs it)"
+command -v debootstrap >/dev/null || die "debootstrap is missing (scripts/install-deps.sh --tests installs it)"
 
 # Re-run inside a private mount namespace: nothing mounted below can leak
 # onto the machine, even when this script is killed.
