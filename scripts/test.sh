@@ -91,13 +91,6 @@ tier fresh    fresh "first command on a fresh Debian (debootstrap)" 'bash tests/
 tier postgres main  "PostgreSQL extension in a private server" 'need native && bash scripts/test-postgres.sh'
 tier dotnet   main  ".NET package, xunit and VB.NET"          'need native win32 win64 && bash scripts/test-dotnet.sh'
 
-# The tiers at the normal priority: those of emulated Windows programs and
-# the fresh system, the longest lanes.  An emulated program calls the
-# wineserver, another process, at every turn; when a build holds both
-# cores, each call waits for a time slice.  Every other tier runs at a
-# lower priority and takes what these leave.
-urgent=" dll com sqlwin fresh "
-
 usage() { echo "usage: scripts/test.sh [--list] [--tier NAME]..." >&2; exit 2; }
 index_of() {
   local i
@@ -138,10 +131,7 @@ run_one() {
   local i=$1 name=${names[$1]} start=$SECONDS rc result
   local log=$logs/$name.log
   echo "=== $name: started at $((SECONDS - begin)) s (lane ${lanes[i]}; log $log)"
-  (
-    [[ $urgent == *" $name "* ]] || renice -n 10 -p "$BASHPID" >/dev/null
-    eval "${commands[i]}"
-  ) </dev/null >"$log" 2>&1
+  (eval "${commands[i]}") </dev/null >"$log" 2>&1
   rc=$?
   if [ "$rc" = 0 ]; then result=passed; else result=FAILED; fi
   echo "$result $((SECONDS - start)) $((start - begin))" >"$state/result-$name"
