@@ -31,6 +31,10 @@ TK_API int64_t tk_test_bstr_allocations(void);
 /* BSTR allocations that failed, made to fail or for want of memory. */
 TK_API int64_t tk_test_bstr_failures(void);
 
+/* Allocations of working memory that failed, as the library counts them
+   for the faces that report a want of memory (SQL), in every thread. */
+TK_API int64_t tk_test_allocation_failures(void);
+
 /*
  * Make the k-th allocation from now fail (k = 1: the next one).  With
  * persistent non-zero, that allocation and every later one fail.  k <= 0

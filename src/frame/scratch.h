@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/allocation_failures.h"
 #include "frame/bytes.h"
 
 namespace twinekit {
@@ -31,8 +32,11 @@ class ScratchBuffer {
 
  private:
   static uint8_t* Allocate(size_t size, Allocator from) {
-    if (from == kTaskAllocator) return static_cast<uint8_t*>(CoTaskMemAlloc(size));
-    return reinterpret_cast<uint8_t*>(SysAllocStringByteLen(nullptr, static_cast<UINT>(size)));
+    uint8_t* data = from == kTaskAllocator
+                        ? static_cast<uint8_t*>(CoTaskMemAlloc(size))
+                        : reinterpret_cast<uint8_t*>(SysAllocStringByteLen(nullptr, static_cast<UINT>(size)));
+    if (data == nullptr) NoteAllocationFailure();
+    return data;
   }
 
   Allocator from_;

@@ -1,5 +1,6 @@
 #include "sql/sql_call.h"
 
+#include "frame/allocation_failures.h"
 #include "frame/platform.h"
 
 namespace twinekit::sql {
@@ -50,7 +51,10 @@ SqlStatus SqlCall::Run(std::span<const SqlValue> values, size_t limit) {
   }
   if (IsSetSeparator(export_)) return SetSeparator(values[0]);
   if (const SqlStatus s = ReadArguments(values); s != SqlStatus::kValue) return s;
-  if (!call_.Run()) return SqlStatus::kNoMemory;
+  // An export short of working memory answers as if it had done its work
+  // (the empty result, the text as it was); SQL reports the want instead.
+  const uint32_t failures = AllocationFailures();
+  if (!call_.Run() || AllocationFailures() != failures) return SqlStatus::kNoMemory;
   return MakeResult(FirstStringIsBlob(export_, values), limit);
 }
 

@@ -186,6 +186,35 @@ TEST(SqlCall, ReportsNoMemory) {
   }
 }
 
+// An export short of working memory answers as if it had done its work
+// (the empty result, the text as it was): SQL reports no memory instead,
+// for a string, a number or an in-place result alike.
+TEST(SqlCall, ReportsNoWorkingMemory) {
+  struct Working {
+    std::string_view name;
+    std::vector<SqlValue> args;
+  };
+  const Working calls[] = {{"cStringSAR", {T("banana"), T("an"), T("AN"), N(-1)}},
+                           {"cFilterChars", {T("banana"), T("an")}},
+                           {"cExpandTab", {T("a\tb"), N(4)}},
+                           {"cProperName", {T("jean-luc picard")}},
+                           {"cMixChars", {T("banana")}},
+                           {"cCompress", {T("a   b")}}};
+  for (const Working& w : calls) {
+    SqlSession session;
+    const int64_t attempts = tk_test_scratch_allocations();
+    EXPECT_EQ(Call(w.name, w.args, session).status, SqlStatus::kValue) << w.name;
+    ASSERT_GT(tk_test_scratch_allocations(), attempts) << w.name << " takes no working memory";
+    const int64_t live = tk_test_live_bstrs();
+    tk_test_fail_scratch(1, 1);
+    const SqlStatus s = Call(w.name, w.args, session).status;
+    tk_test_fail_scratch(0, 0);
+    EXPECT_EQ(s, SqlStatus::kNoMemory) << w.name;
+    EXPECT_EQ(tk_test_live_bstrs(), live) << w.name;
+    EXPECT_EQ(tk_test_live_scratch(), 0) << w.name;
+  }
+}
+
 TEST(SqlFunctions, AllButThreeAreDeterministic) {
   std::vector<std::string_view> not_deterministic;
   for (const twinekit::ExportInfo& e : twinekit::kExports) {

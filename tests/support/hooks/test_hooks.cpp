@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "allocation_ledger.h"
+#include "frame/allocation_failures.h"
 #include "frame/native/hooks.h"
 
 namespace {
@@ -41,6 +42,7 @@ int64_t tk_test_live_bstrs(void) { return Ledger(Pool::kBstr).live(); }
 int64_t tk_test_scratch_allocations(void) { return Ledger(Pool::kScratch).attempts(); }
 int64_t tk_test_bstr_allocations(void) { return Ledger(Pool::kBstr).attempts(); }
 int64_t tk_test_bstr_failures(void) { return Ledger(Pool::kBstr).failures(); }
+int64_t tk_test_allocation_failures(void) { return twinekit::AllocationFailures(); }
 
 void tk_test_fail_scratch(int64_t k, int persistent) {
   Ledger(Pool::kScratch).FailFromNow(k, persistent != 0);
